@@ -1,0 +1,20 @@
+# core/ and view/ are plain C++: they must build without Qt or any other library.
+# The check runs at configure time over the folder's sources and fails the configure
+# when one of them includes a Qt header; the targets themselves link nothing but each other.
+function(tamo_require_standard_library_only target folder)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS "${folder}/*.h" "${folder}/*.cpp")
+    foreach(source IN LISTS sources)
+        file(STRINGS "${source}" qtIncludes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]|qt)")
+        if(qtIncludes)
+            message(FATAL_ERROR "${source} includes Qt (${qtIncludes}); ${folder} may use the C++ standard library only")
+        endif()
+    endforeach()
+    get_target_property(linked ${target} LINK_LIBRARIES)
+    if(linked)
+        foreach(library IN LISTS linked)
+            if(library MATCHES "Qt")
+                message(FATAL_ERROR "${target} links ${library}; it may use the C++ standard library only")
+            endif()
+        endforeach()
+    endif()
+endfunction()

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tamo {
+
+class RomImage;
+
+// Fields hold what was read (0..0xFFFF, or 0..0xFF for the banana bytes); a write cuts
+// whatever they hold to the field's width.
+struct SpriteRecord
+{
+    int32_t Param = 0;
+    int32_t X = 0;
+    int32_t Y = 0;
+    int32_t Type = 0;
+};
+
+struct CameraRecord
+{
+    int32_t X = 0;
+    int32_t Y = 0;
+};
+
+struct BananaRecord
+{
+    int32_t Group = 0;
+    int32_t Y = 0;
+    int32_t X = 0;
+};
+
+constexpr int SpriteRecordSize = 8;
+constexpr int CameraRecordSize = 4;
+constexpr int CameraRecordsStart = 8; // the camera records follow the block's first 8 bytes
+constexpr int BananaRecordSize = 4;
+
+// Each list runs to its terminator; a list that reaches the end of the image (or starts
+// outside it) ends there. The writes throw RomRangeError when the record lies outside.
+std::vector<SpriteRecord> ReadSpriteList(const RomImage &rom, int64_t offset);
+void WriteSpriteRecord(RomImage &rom, int64_t offset, int index, const SpriteRecord &record);
+
+std::vector<CameraRecord> ReadCameraList(const RomImage &rom, int64_t blockOffset);
+void WriteCameraRecord(RomImage &rom, int64_t blockOffset, int index, const CameraRecord &record);
+
+std::vector<BananaRecord> ReadBananaList(const RomImage &rom, int64_t offset);
+void WriteBananaRecord(RomImage &rom, int64_t offset, int index, const BananaRecord &record);
+
+} // namespace tamo
