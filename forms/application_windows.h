@@ -1,0 +1,11 @@
+#pragma once
+
+#include <filesystem>
+
+// Creates the seven windows in their fixed order: FormMain, FormChip, FormLevelSelect,
+// FormLevelSetting, FormSpriteEdit, FormCameraEdit, FormBananaEdit. An error while they
+// are made leaves the ones made so far in place for DestroyWindows.
+void CreateWindows(const std::filesystem::path &programDir);
+
+// Destroys them in the reverse order and clears the global instances.
+void DestroyWindows();
