@@ -1,0 +1,46 @@
+#pragma once
+
+#include "view/canvas.h"
+
+#include <QImage>
+
+namespace tamo {
+
+// The retained image of the stage view and the chip palette, as a 32-bit RGB QImage.
+// It draws from QtPicture sources only.
+class QtCanvas : public Canvas
+{
+public:
+    QtCanvas() = default;
+
+    int width() const override { return m_width; }
+    int height() const override { return m_height; }
+    void resize(int width, int height) override;
+    void clear() override;
+
+    void copyCell(const Picture &source, int sourceX, int sourceY, int x, int y,
+                  CopyMode mode) override;
+    void fillCell(int x, int y) override;
+    void drawText(int x, int y, std::string_view text, const TextStyle &style) override;
+
+    void setBitmapLimit(int64_t bytes) override { m_bitmapLimit = bytes; }
+
+    // The bitmap as drawn so far; a null image before the first drawing.
+    const QImage &bitmap() const { return m_bitmap; }
+    // The picture the image shows: the bitmap, made (plain background) if nothing was
+    // drawn yet. Throws OutOfResources when it cannot be made.
+    const QImage &picture();
+    // How many bitmaps this canvas has made; for the checks that a redraw reuses its bitmap.
+    int bitmapsMade() const { return m_bitmapsMade; }
+
+private:
+    QImage &ensureBitmap();
+
+    int m_width = 0;
+    int m_height = 0;
+    int64_t m_bitmapLimit = NoBitmapLimit;
+    QImage m_bitmap;
+    int m_bitmapsMade = 0;
+};
+
+} // namespace tamo
