@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <string_view>
 #include <vector>
 
 // The few platform calls the program needs, in one place.
@@ -21,9 +22,6 @@ void overwriteFileStart(const std::filesystem::path &path, std::span<const uint8
 
 // Writes a whole file, creating or truncating it; the same replace-by-copy as above.
 void writeWholeFile(const std::filesystem::path &path, std::span<const uint8_t> data);
-
-// The folder of the running program, with a trailing separator.
-std::filesystem::path programDir(const char *argv0);
 
 // A data path written with backslashes ("Data\chip12.bmp"), relative to dir.
 std::filesystem::path dataPath(const std::filesystem::path &dir, std::string_view relative);

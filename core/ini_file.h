@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,7 +56,8 @@ private:
     const Section *findSection(std::string_view name) const;
     Section &sectionForWrite(std::string_view name);
 
-    std::vector<Section> m_sections;
+    // A list, so that a section stays where it is while later ones are added.
+    std::list<Section> m_sections;
 };
 
 } // namespace tamo

@@ -1,0 +1,44 @@
+#include "core/sprite_types.h"
+
+#include "core/ini_file.h"
+#include "core/integer_syntax.h"
+
+namespace tamo {
+
+SpriteTypeList LoadSpriteTypes(const IniFile &spriteIni)
+{
+    SpriteTypeList types;
+    for (const std::string &section : spriteIni.sections()) {
+        const std::optional<int32_t> param = parseInteger(section);
+        if (!param)
+            continue;
+        for (const std::string &key : spriteIni.keys(section)) {
+            const std::optional<int32_t> type = parseInteger(key);
+            if (!type)
+                continue;
+            const std::string name = spriteIni.readString(section, key);
+            if (name.empty())
+                continue;
+            const uint32_t value = (static_cast<uint32_t>(*param) << 16) + static_cast<uint32_t>(*type);
+            types.push_back({value, hexText(value >> 16, 4) + "-" + hexText(value & 0xFFFF, 4) + ":" + name});
+        }
+    }
+    return types;
+}
+
+int FindSpriteType(const SpriteTypeList &types, int32_t param, int32_t type)
+{
+    for (size_t i = 0; i < types.size(); ++i) {
+        if (types[i].param() == param && types[i].type() == type)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::string SpriteTypeName(const IniFile &spriteIni, int32_t param, int32_t type)
+{
+    const auto code = [](int32_t value) { return "0x" + hexText(static_cast<uint16_t>(value), 4); };
+    return spriteIni.readString(code(param), code(type));
+}
+
+} // namespace tamo
