@@ -1,0 +1,36 @@
+#include "view/map_pen.h"
+
+#include "core/integer_syntax.h"
+#include "view/tile_word.h"
+
+namespace tamo {
+
+uint16_t PenTileWord(const Pen &pen)
+{
+    return static_cast<uint16_t>(pen.CurrentChip | (pen.HFlip ? HFlipBit : 0)
+                                 | (pen.VFlip ? VFlipBit : 0));
+}
+
+void ResetPen(Pen &pen)
+{
+    pen.CurrentChip = 0;
+    pen.HFlip = false;
+    pen.VFlip = false;
+}
+
+std::string CellStatusText(int32_t column, int32_t row)
+{
+    return "X:" + std::to_string(column) + ",Y:" + std::to_string(row);
+}
+
+std::string PenStatusText(const Pen &pen)
+{
+    std::string text = "現在のチップ:" + hexText(static_cast<uint32_t>(pen.CurrentChip), 4);
+    if (pen.HFlip)
+        text += " 横反転";
+    if (pen.VFlip)
+        text += " 縦反転";
+    return text;
+}
+
+} // namespace tamo

@@ -1,0 +1,126 @@
+#include "view/stage_marks.h"
+
+#include "core/integer_syntax.h"
+#include "core/object_lists.h"
+#include "core/stage.h"
+#include "view/stage_scene.h"
+
+#include <string>
+
+namespace tamo {
+
+namespace {
+
+constexpr int LabelInset = 4;
+constexpr int SecondLabelTop = 16;
+
+std::string indexLabel(int index)
+{
+    return "#" + std::to_string(index);
+}
+
+TextStyle labelStyle(Rgb color)
+{
+    return {LabelPointSize, color, Black};
+}
+
+int imageX(const StageScene &scene, int32_t mapX)
+{
+    return mapX - scene.stage.TilemapStart;
+}
+
+// Sprite and start-point heights count upward from the bottom of the map.
+int topFromBottom(const StageScene &scene, int32_t y)
+{
+    return scene.stage.MapHeight * CellSize - y - CellSize;
+}
+
+// The mark cell is copied opaque over the tiles; a mark bitmap too small to hold it
+// leaves the tiles as they are.
+void drawMarkCell(const StageScene &scene, MarkCell cell, int left, int top)
+{
+    const Picture *marks = scene.markPicture;
+    const int sourceX = static_cast<int>(cell) * CellPixels;
+    if (marks && sourceX + CellPixels <= marks->width() && CellPixels <= marks->height())
+        scene.image.copyCell(*marks, sourceX, 0, left, top, CopyMode::Plain);
+}
+
+void drawLabel(const StageScene &scene, int left, int top, int line, const std::string &text,
+               Rgb color)
+{
+    scene.image.drawText(left + LabelInset, top + (line == 0 ? LabelInset : SecondLabelTop), text,
+                         labelStyle(color));
+}
+
+void drawSprites(const StageScene &scene)
+{
+    const std::vector<SpriteRecord> sprites = ReadSpriteList(scene.rom, scene.stage.SpriteListOffset);
+    for (int index = 0; index < static_cast<int>(sprites.size()); ++index) {
+        const SpriteRecord &sprite = sprites[index];
+        const bool first = sprite.Param == 1;
+        const Rgb color = first ? SpriteLabelColor : OtherSpriteLabelColor;
+        const int left = imageX(scene, sprite.X);
+        const int top = topFromBottom(scene, sprite.Y);
+        drawMarkCell(scene, first ? MarkCell::Sprite : MarkCell::OtherSprite, left, top);
+        drawLabel(scene, left, top, 0, indexLabel(index), color);
+        drawLabel(scene, left, top, 1, hexText(static_cast<uint32_t>(sprite.Type), 4), color);
+    }
+}
+
+void drawCameras(const StageScene &scene)
+{
+    const std::vector<CameraRecord> cameras = ReadCameraList(scene.rom, scene.stage.CameraBlockOffset);
+    for (int index = 0; index < static_cast<int>(cameras.size()); ++index) {
+        // Camera heights count downward from the top of the map.
+        const int left = imageX(scene, cameras[index].X);
+        const int top = cameras[index].Y - CellSize;
+        drawMarkCell(scene, MarkCell::Camera, left, top);
+        drawLabel(scene, left, top, 0, indexLabel(index), CameraLabelColor);
+    }
+}
+
+void drawStart(const StageScene &scene)
+{
+    const int left = imageX(scene, scene.stage.StartX);
+    const int top = topFromBottom(scene, scene.stage.StartY);
+    drawMarkCell(scene, MarkCell::Start, left, top);
+    drawLabel(scene, left, top, 0, "Start", StartLabelColor);
+}
+
+// A pass that runs out of drawing resources stops where it is; the next pass still runs.
+template<typename Pass>
+void runPass(const StageScene &scene, bool switchOn, Pass pass)
+{
+    if (!switchOn || scene.stage.ScreenMode != 0)
+        return;
+    try {
+        pass(scene);
+    } catch (const OutOfResources &) {
+    }
+}
+
+} // namespace
+
+void DrawSpriteMarks(const StageScene &scene)
+{
+    runPass(scene, scene.switches.ShowSpriteMarks, drawSprites);
+}
+
+void DrawCameraMarks(const StageScene &scene)
+{
+    runPass(scene, scene.switches.ShowCameraMarks, drawCameras);
+}
+
+void DrawStartMark(const StageScene &scene)
+{
+    runPass(scene, scene.switches.ShowStartMark, drawStart);
+}
+
+void DrawMarks(const StageScene &scene)
+{
+    DrawSpriteMarks(scene);
+    DrawCameraMarks(scene);
+    DrawStartMark(scene);
+}
+
+} // namespace tamo
