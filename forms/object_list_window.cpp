@@ -1,0 +1,238 @@
+#include "forms/object_list_window.h"
+
+#include "core/integer_syntax.h"
+#include "core/list_lines.h"
+#include "core/rom_error.h"
+#include "forms/UnitMain.h"
+#include "forms/message_box.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+
+namespace {
+
+constexpr int LineHeight = 12;
+
+// Every line of the list boxes is 12 pixels high, whatever the font asks for.
+class FixedLineHeightDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.setHeight(LineHeight);
+        return size;
+    }
+};
+
+QString hexOffset(int64_t offset)
+{
+    return QString::fromStdString(tamo::OffsetText(offset));
+}
+
+} // namespace
+
+ObjectListWindow::ObjectListWindow(const ToolWindowPlacement &placement, QAction *toggleAction,
+                                   const char *caption, const ListKind &kind)
+    : ToolWindow(placement, toggleAction)
+    , m_kind(kind)
+{
+    setWindowTitle(QString::fromLatin1(caption));
+}
+
+QListWidget *ObjectListWindow::addListBox(const char *name, int width,
+                                          std::function<void()> onClick)
+{
+    m_listBox = new QListWidget(this);
+    m_listBox->setObjectName(QString::fromLatin1(name));
+    m_listBox->setGeometry(0, 0, width, height());
+    m_listBox->setItemDelegate(new FixedLineHeightDelegate(m_listBox));
+    m_listBox->setUniformItemSizes(true);
+    QFont font = m_listBox->font();
+    font.setPixelSize(LineHeight - 1);
+    m_listBox->setFont(font);
+    // A click on the line already selected fills the edit boxes again, as does moving the
+    // selection with the keys.
+    connect(m_listBox, &QListWidget::itemClicked, this, onClick);
+    connect(m_listBox, &QListWidget::itemSelectionChanged, this, onClick);
+    addEditingControl(m_listBox);
+    return m_listBox;
+}
+
+QLabel *ObjectListWindow::addLabel(const QString &text, int left, int top)
+{
+    auto *label = new QLabel(text, this);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit *ObjectListWindow::addEdit(const char *name, const QRect &geometry)
+{
+    auto *edit = new QLineEdit(this);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(geometry);
+    addEditingControl(edit);
+    m_resetBoxes.push_back(edit);
+    return edit;
+}
+
+void ObjectListWindow::addUpdateButton(const QRect &geometry)
+{
+    m_buttonUpdate = new QPushButton(QStringLiteral("Update(&U)"), this);
+    m_buttonUpdate->setObjectName(QStringLiteral("ButtonUpdate"));
+    m_buttonUpdate->setGeometry(geometry);
+    m_buttonUpdate->setDefault(true);
+    connect(m_buttonUpdate, &QPushButton::clicked, this, &ObjectListWindow::ButtonUpdateClick);
+    addEditingControl(m_buttonUpdate);
+}
+
+void ObjectListWindow::addAddressBox(const QRect &geometry, bool readOnly)
+{
+    m_editAddress = addEdit("EditAddress", geometry);
+    m_editAddress->setReadOnly(readOnly);
+    QPalette palette = m_editAddress->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    m_editAddress->setPalette(palette);
+}
+
+void ObjectListWindow::addEditingControl(QWidget *control)
+{
+    control->setEnabled(false);
+    m_editingControls.push_back(control);
+}
+
+void ObjectListWindow::EnableEditing()
+{
+    for (QWidget *control : m_editingControls)
+        control->setEnabled(true);
+}
+
+int ObjectListWindow::selectedLine() const
+{
+    const QList<QListWidgetItem *> selected = m_listBox->selectedItems();
+    if (selected.isEmpty())
+        return -1;
+    const int line = m_listBox->row(selected.first());
+    return line < recordCount() ? line : -1;
+}
+
+int32_t ObjectListWindow::editValue(const QLineEdit *edit, int32_t defaultValue)
+{
+    return tamo::readInteger(edit->text().toStdString(), defaultValue);
+}
+
+tamo::RomImage &ObjectListWindow::romImage()
+{
+    return FormMain->RomImage;
+}
+
+void ObjectListWindow::RefreshList(bool Reset)
+{
+    clearRecords();
+    if (Reset) {
+        m_listBox->clear();
+        for (QLineEdit *box : m_resetBoxes)
+            box->clear();
+    }
+    QStringList lines;
+    try {
+        const int64_t offset = listOffset();
+        m_editAddress->setText(hexOffset(offset));
+        lines = readRecords(offset);
+    } catch (const tamo::RomRangeError &) {
+        // The list's pointer lies outside the image: there is no address and no line to
+        // show; Update tells why when it is pressed.
+        m_editAddress->clear();
+    }
+    showLines(lines);
+}
+
+void ObjectListWindow::showLines(const QStringList &lines)
+{
+    // Lines past the list's end have no record behind them any more: they go, and with
+    // them the selection when it stood on one of them.
+    if (m_listBox->count() > lines.size()) {
+        const QList<QListWidgetItem *> selected = m_listBox->selectedItems();
+        if (!selected.isEmpty() && m_listBox->row(selected.first()) >= lines.size()) {
+            m_listBox->clearSelection();
+            m_listBox->setCurrentItem(nullptr);
+        }
+        while (m_listBox->count() > lines.size())
+            delete m_listBox->takeItem(m_listBox->count() - 1);
+    }
+    for (int i = 0; i < lines.size(); ++i) {
+        if (i < m_listBox->count())
+            m_listBox->item(i)->setText(lines[i]); // the selection stays
+        else
+            m_listBox->addItem(lines[i]);
+    }
+}
+
+bool ObjectListWindow::listInImage(int64_t offset) const
+{
+    return romImage().contains(offset + m_kind.firstRecord, m_kind.recordSize);
+}
+
+void ObjectListWindow::ButtonUpdateClick()
+{
+    const int line = selectedLine();
+    const QString listName = QString::fromLatin1(m_kind.name);
+    try {
+        const int64_t offset = listOffset();
+        if (!listInImage(offset)) {
+            ShowMessage(QStringLiteral("The %1 at %2 lies outside the ROM image (%3 bytes); "
+                                       "nothing was written.")
+                            .arg(listName, hexOffset(offset))
+                            .arg(romImage().size()));
+            return;
+        }
+        if (line < 0)
+            return;
+        if (line >= countRecordsInImage(offset)) {
+            // The image changed under the list since it was read.
+            ShowMessage(QStringLiteral("Line %1 has no record in the %2 any more; nothing was "
+                                       "written and the list was read again.")
+                            .arg(line)
+                            .arg(listName));
+            RefreshList(false);
+            return;
+        }
+        writeRecord(offset, line);
+    } catch (const tamo::RomRangeError &error) {
+        ShowMessage(QStringLiteral("The %1 cannot be written, nothing was changed: %2")
+                        .arg(listName, QString::fromLocal8Bit(error.what())));
+        return;
+    }
+    RefreshList(false);
+    FormMain->RedrawStage();
+}
+
+void ObjectListWindow::resizeEvent(QResizeEvent *event)
+{
+    ToolWindow::resizeEvent(event);
+    FormResize();
+}
+
+void ObjectListWindow::FormResize()
+{
+    if (m_listBox)
+        m_listBox->resize(m_listBox->width(), height());
+}
+
+void ObjectListWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Update is the window's default button: Enter presses it from any control that
+    // leaves the key to the window.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        m_buttonUpdate->click();
+        return;
+    }
+    ToolWindow::keyPressEvent(event);
+}
