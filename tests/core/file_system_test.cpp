@@ -1,0 +1,115 @@
+#include "core/file_system.h"
+#include "core/rom_error.h"
+#include "core/rom_image.h"
+
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace stdfs = std::filesystem;
+using tamo::RomError;
+using tamo::RomImage;
+
+namespace {
+
+void writeFile(const stdfs::path &path, const std::vector<uint8_t> &bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()), bytes.size());
+}
+
+std::vector<uint8_t> readFile(const stdfs::path &path)
+{
+    return tamo::fs::readWholeFile(path);
+}
+
+size_t filesIn(const stdfs::path &folder)
+{
+    return static_cast<size_t>(std::distance(stdfs::directory_iterator(folder), stdfs::directory_iterator()));
+}
+
+} // namespace
+
+TEST(RomFile, OpenReadsTheWholeFileWithoutSkippingAHeader)
+{
+    const tamo::test::TempFolder folder;
+    const std::vector<uint8_t> bytes = {1, 2, 3, 4, 5};
+    writeFile(folder.path / "game.smc", bytes);
+    const RomImage rom = RomImage::open(folder.path / "game.smc");
+    EXPECT_EQ(rom.bytes(), bytes);
+    EXPECT_EQ(rom.readByte(0, "t"), 1);
+
+    writeFile(folder.path / "empty.smc", {});
+    EXPECT_EQ(RomImage::open(folder.path / "empty.smc").size(), 0);
+}
+
+TEST(RomFile, OpeningAMissingFileIsAnErrorNamingIt)
+{
+    const tamo::test::TempFolder folder;
+    try {
+        RomImage::open(folder.path / "nothing.smc");
+        FAIL();
+    } catch (const RomError &error) {
+        EXPECT_NE(std::string(error.what()).find("nothing.smc"), std::string::npos);
+    }
+}
+
+TEST(RomFile, SaveWritesTheImageAtTheStartAndKeepsLaterBytes)
+{
+    const tamo::test::TempFolder folder;
+    const stdfs::path path = folder.path / "game.smc";
+    writeFile(path, {1, 2, 3, 4});
+    RomImage rom = RomImage::open(path);
+    rom.writeWord(1, 0xBBAA, "t");
+    // The file has grown on disk since it was opened.
+    writeFile(path, {9, 9, 9, 9, 7, 8});
+    rom.save(path);
+    EXPECT_EQ(readFile(path), (std::vector<uint8_t>{1, 0xAA, 0xBB, 4, 7, 8}));
+    EXPECT_EQ(filesIn(folder.path), 1u) << "no copy may be left beside the file";
+}
+
+TEST(RomFile, SaveKeepsPermissionsAndSymbolicLinks)
+{
+    const tamo::test::TempFolder folder;
+    const stdfs::path real = folder.path / "real.smc";
+    writeFile(real, {0, 0});
+    stdfs::permissions(real, stdfs::perms::owner_read | stdfs::perms::owner_write | stdfs::perms::group_read);
+    stdfs::create_symlink(real, folder.path / "link.smc");
+
+    RomImage rom(std::vector<uint8_t>{5, 6});
+    rom.save(folder.path / "link.smc");
+    EXPECT_TRUE(stdfs::is_symlink(folder.path / "link.smc"));
+    EXPECT_EQ(readFile(real), (std::vector<uint8_t>{5, 6}));
+    EXPECT_EQ(stdfs::status(real).permissions(),
+              stdfs::perms::owner_read | stdfs::perms::owner_write | stdfs::perms::group_read);
+}
+
+TEST(RomFile, SaveFailsWithoutTouchingAnythingWhenTheFileIsGoneOrProtected)
+{
+    const tamo::test::TempFolder folder;
+    const RomImage rom(std::vector<uint8_t>{5, 6, 7});
+
+    EXPECT_THROW(rom.save(folder.path / "removed.smc"), RomError);
+    EXPECT_FALSE(stdfs::exists(folder.path / "removed.smc")) << "save must not create the file";
+
+    const stdfs::path locked = folder.path / "locked.smc";
+    writeFile(locked, {1, 2, 3});
+    stdfs::permissions(locked, stdfs::perms::owner_read);
+    try {
+        rom.save(locked);
+        FAIL() << "a write-protected file must not be saved";
+    } catch (const RomError &error) {
+        EXPECT_NE(std::string(error.what()).find("locked.smc"), std::string::npos);
+    }
+    EXPECT_EQ(readFile(locked), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(filesIn(folder.path), 1u);
+}
+
+TEST(DataPath, BackslashesBecomeTheSystemSeparator)
+{
+    const stdfs::path path = tamo::fs::dataPath("/opt/tamo", "Data\\chip12.bmp");
+    EXPECT_EQ(path.filename(), "chip12.bmp");
+    EXPECT_EQ(path.parent_path().filename(), "Data");
+    EXPECT_EQ(path.parent_path().parent_path(), stdfs::path("/opt/tamo"));
+}

@@ -1,0 +1,100 @@
+#include "core/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/temp_folder.h"
+
+using tamo::IniFile;
+
+namespace {
+
+const char *const SampleText = "stray=before any section\r\n"
+                               "  [ Offset ]  \r\n"
+                               "; a comment line\r\n"
+                               "TileMap = 0x18B94\r\n"
+                               "\r\n"
+                               "Banana2=$38BFF9\r\n"
+                               "no equals sign here\r\n"
+                               "[Level name]\n"
+                               "00=First =stage\n"
+                               "0c= spaced  \n"
+                               "[offset]\n"
+                               "Camera=5\n";
+
+} // namespace
+
+TEST(IniFile, ParsesTrimmedLinesSectionsAndKeys)
+{
+    const IniFile ini = IniFile::parse(SampleText);
+    EXPECT_EQ(ini.sections(), (std::vector<std::string>{"Offset", "Level name"}));
+    EXPECT_EQ(ini.readInteger("Offset", "TileMap", 0), 0x18B94);
+    EXPECT_EQ(ini.readInteger("OFFSET", "banana2", 0), 0x38BFF9);
+    // The value keeps everything after the first "=", trimmed.
+    EXPECT_EQ(ini.readString("Level name", "00"), "First =stage");
+    EXPECT_EQ(ini.readString("level NAME", "0C"), "spaced");
+    // A later section of the same name adds to the first.
+    EXPECT_EQ(ini.readInteger("Offset", "Camera", 0), 5);
+    EXPECT_FALSE(ini.value("Offset", "stray"));
+    EXPECT_FALSE(ini.value("Offset", "no equals sign here"));
+    EXPECT_FALSE(ini.value("Offset", "; a comment line"));
+}
+
+TEST(IniFile, ListsSectionsAndKeysInFileOrder)
+{
+    const IniFile ini = IniFile::parse("[b]\nz=1\na=2\n[A]\nk=3\n[B]\ny=4\nZ=5\n");
+    EXPECT_EQ(ini.sections(), (std::vector<std::string>{"b", "A"}));
+    EXPECT_EQ(ini.keys("B"), (std::vector<std::string>{"z", "a", "y"}));
+    // The first of two equal keys is the one that counts.
+    EXPECT_EQ(ini.readInteger("b", "z", 0), 1);
+    EXPECT_TRUE(ini.keys("missing").empty());
+}
+
+TEST(IniFile, DefaultsAndBooleans)
+{
+    const IniFile ini = IniFile::parse("[View]\nSprite=0\nCamera=7\nStart=yes\n[Stage]\nLatest=\n");
+    EXPECT_FALSE(ini.readBool("View", "Sprite", true));
+    EXPECT_TRUE(ini.readBool("View", "Camera", false));
+    EXPECT_TRUE(ini.readBool("View", "Start", true));
+    EXPECT_FALSE(ini.readBool("View", "Start", false));
+    EXPECT_EQ(ini.readInteger("Stage", "Latest", 22), 22);
+    EXPECT_EQ(ini.readInteger("Nowhere", "Latest", 22), 22);
+    EXPECT_EQ(ini.readString("Nowhere", "x", "fallback"), "fallback");
+}
+
+TEST(IniFile, KeepsEightBitTextByteForByte)
+{
+    const std::string shiftJis = "\x83\x65\x83\x58\x83\x67"; // katakana in Shift-JIS
+    const IniFile ini = IniFile::parse("[Level name]\n01=" + shiftJis + "\n");
+    EXPECT_EQ(ini.readString("Level name", "01"), shiftJis);
+}
+
+TEST(IniFile, WritesUpdateInPlaceAndAppendInOrder)
+{
+    IniFile ini = IniFile::parse("[MainWindow]\nLeft=3\n");
+    ini.writeInteger("mainwindow", "LEFT", -5);
+    ini.writeBool("MainWindow", "isMaximized", true);
+    ini.writeString("FileDialog", "InitialDir", "/roms/");
+    EXPECT_EQ(ini.toText(), "[MainWindow]\nLeft=-5\nisMaximized=1\n\n[FileDialog]\nInitialDir=/roms/\n");
+    EXPECT_EQ(IniFile::parse(ini.toText()).toText(), ini.toText());
+}
+
+TEST(IniFile, LoadAndSaveFiles)
+{
+    const tamo::test::TempFolder folder;
+    const auto &dir = folder.path;
+
+    EXPECT_TRUE(IniFile::load(dir / "missing.ini").sections().empty());
+
+    IniFile ini;
+    ini.writeInteger("Stage", "Latest", 42);
+    ini.save(dir / "application.ini");
+    EXPECT_EQ(IniFile::load(dir / "application.ini").readInteger("Stage", "Latest", 0), 42);
+
+    // Saving into a folder that does not exist is an error naming the file.
+    try {
+        ini.save(dir / "Config" / "application.ini");
+        FAIL() << "saving into a missing folder must fail";
+    } catch (const std::exception &error) {
+        EXPECT_NE(std::string(error.what()).find("application.ini"), std::string::npos);
+    }
+}

@@ -1,0 +1,48 @@
+#include "core/integer_syntax.h"
+
+#include <gtest/gtest.h>
+
+using tamo::parseInteger;
+using tamo::readInteger;
+
+TEST(IntegerSyntax, DecimalWithOptionalSign)
+{
+    EXPECT_EQ(parseInteger("101268"), 101268);
+    EXPECT_EQ(parseInteger("-40"), -40);
+    EXPECT_EQ(parseInteger("+7"), 7);
+    EXPECT_EQ(parseInteger("0"), 0);
+    EXPECT_EQ(parseInteger("2147483647"), 2147483647);
+    EXPECT_EQ(parseInteger("-2147483648"), INT32_MIN);
+}
+
+TEST(IntegerSyntax, HexadecimalPrefixes)
+{
+    EXPECT_EQ(parseInteger("$18B94"), 0x18B94);
+    EXPECT_EQ(parseInteger("0x18B94"), 0x18B94);
+    EXPECT_EQ(parseInteger("0X18b94"), 0x18B94);
+    EXPECT_EQ(parseInteger("$1F"), 31);
+    EXPECT_EQ(parseInteger("0x1"), 1);
+    EXPECT_EQ(parseInteger("-$10"), -16);
+    // Eight hex digits are a 32-bit pattern.
+    EXPECT_EQ(parseInteger("$FFFFFFFF"), -1);
+    EXPECT_EQ(parseInteger("0x80000000"), INT32_MIN);
+}
+
+TEST(IntegerSyntax, TextThatIsNoNumberGivesTheDefault)
+{
+    for (const char *text : {"", "0x", "0X", "$", "-", "+", "abc", "12a", "1.5", " 5", "5 ", "0x 1",
+                             "$G", "2147483648", "-2147483649", "$100000000", "--1", "x10"}) {
+        EXPECT_EQ(parseInteger(text), std::nullopt) << text;
+        EXPECT_EQ(readInteger(text, 0x38BFF9), 0x38BFF9) << text;
+    }
+}
+
+TEST(IntegerSyntax, HexText)
+{
+    EXPECT_EQ(tamo::hexText(0x1A, 2), "1A");
+    EXPECT_EQ(tamo::hexText(0x1, 2), "01");
+    EXPECT_EQ(tamo::hexText(0x123, 2), "123");
+    EXPECT_EQ(tamo::hexText(26, 4), "001A");
+    EXPECT_EQ(tamo::hexText(0x12345, 4), "12345");
+    EXPECT_EQ(tamo::hexText(static_cast<uint32_t>(-1), 4), "FFFFFFFF");
+}
