@@ -41,6 +41,10 @@ IniFile IniFile::load(const std::filesystem::path &path)
 IniFile IniFile::parse(std::string_view text)
 {
     IniFile ini;
+    // A byte-order mark left by a text editor would hide the first section header.
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(ByteOrderMark))
+        text.remove_prefix(ByteOrderMark.size());
     Section *current = nullptr;
     while (!text.empty()) {
         const size_t end = text.find('\n');

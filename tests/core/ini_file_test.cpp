@@ -61,6 +61,12 @@ TEST(IniFile, DefaultsAndBooleans)
     EXPECT_EQ(ini.readString("Nowhere", "x", "fallback"), "fallback");
 }
 
+TEST(IniFile, ByteOrderMarkDoesNotHideTheFirstSection)
+{
+    const IniFile ini = IniFile::parse("\xEF\xBB\xBF[Offset]\nFG=5\n");
+    EXPECT_EQ(ini.readInteger("Offset", "FG", 0), 5);
+}
+
 TEST(IniFile, KeepsEightBitTextByteForByte)
 {
     const std::string shiftJis = "\x83\x65\x83\x58\x83\x67"; // katakana in Shift-JIS
