@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <array>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -37,9 +38,13 @@ private:
 
     void createControls();
     void LoadNameList(NameListControl &list);
+    // Fills the controls from the stage's settings; false when they cannot be read.
     bool readSettingsIntoControls();
+    std::array<QLineEdit *, 6> numberEdits() const;
+    static std::optional<int32_t> selectedValue(const NameListControl &list);
 
     std::array<NameListControl, 5> m_lists;
+    bool m_settingsRead = false;
     QComboBox *ComboBoxFG = nullptr;
     QComboBox *ComboBoxBG = nullptr;
     QComboBox *ComboBoxMusic = nullptr;
