@@ -19,7 +19,7 @@ void ShowMessage(const QString &text)
         messageHook()(text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text,
                     QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }

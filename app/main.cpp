@@ -1,0 +1,58 @@
+#include "forms/UnitMain.h"
+#include "forms/application_windows.h"
+#include "forms/editor_application.h"
+#include "forms/message_box.h"
+
+#include <QDir>
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+namespace {
+
+// Qt aborts without a display; say so in one line and how to run the editor anyway.
+bool displayAvailable()
+{
+#if defined(Q_OS_LINUX)
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+           || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+std::filesystem::path programFolder()
+{
+    const QString folder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
+    return std::filesystem::path(QDir::toNativeSeparators(folder).toStdU16String());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!displayAvailable()) {
+        std::fprintf(stderr, "TamoEditor needs a display; without one, run it as: "
+                             "xvfb-run -a %s [rom.smc]\n", argv[0]);
+        return 1;
+    }
+    EditorApplication application(argc, argv);
+    // The program ends when the main window closes, whatever tool windows are shown.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    try {
+        CreateWindows(programFolder());
+    } catch (const std::exception &error) {
+        ShowMessage(QString::fromUtf8(error.what()));
+        DestroyWindows();
+        return 1;
+    }
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1)
+        FormMain->CommandLineRom = arguments.at(1);
+    FormMain->show();
+    const int result = QApplication::exec();
+    DestroyWindows();
+    return result;
+}

@@ -1,0 +1,98 @@
+#include "forms/UnitChip.h"
+
+#include "forms/UnitMain.h"
+#include "forms/canvas_image.h"
+
+#include "view/chip_palette.h"
+
+#include <QAction>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TFormChip *FormChip = nullptr;
+
+namespace {
+
+constexpr ToolWindowPlacement chipWindowPlacement{"ChipWindow", 0, 0, 512, 512};
+constexpr int toolBarHeight = 29;
+
+QToolButton *addFlipButton(QToolBar *bar, const char *name, QAction *flip)
+{
+    auto *button = new QToolButton(bar);
+    button->setObjectName(QString::fromLatin1(name));
+    // The button follows the action: pressed while its flip is on.
+    button->setDefaultAction(flip);
+    bar->addWidget(button);
+    return button;
+}
+
+} // namespace
+
+TFormChip::TFormChip()
+    : ToolWindow(chipWindowPlacement, FormMain->ViewChipWindow)
+{
+    setObjectName(QStringLiteral("FormChip"));
+    setWindowTitle(QStringLiteral("Tileset Edit"));
+
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setFixedHeight(toolBarHeight);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolButton1 = addFlipButton(ToolBar1, "ToolButton1", FormMain->MapEditHFlip);
+    ToolButton2 = addFlipButton(ToolBar1, "ToolButton2", FormMain->MapEditVFlip);
+
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox1->setWidgetResizable(false);
+    for (QScrollBar *bar : {ScrollBox1->horizontalScrollBar(), ScrollBox1->verticalScrollBar()}) {
+        bar->setSingleStep(tamo::CellPixels);
+        bar->setTracking(true);
+    }
+    ImageChip = new CanvasImage(m_palette, nullptr);
+    ImageChip->setObjectName(QStringLiteral("ImageChip"));
+    ScrollBox1->setWidget(ImageChip);
+    ImageChip->hide();
+    connect(ImageChip, &CanvasImage::mouseDown, this,
+            [this](Qt::MouseButton, int x, int y) { ImageChipMouseDown(x, y); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(ToolBar1);
+    layout->addWidget(ScrollBox1, 1);
+
+    LoadPlacement(FormMain->ApplicationIni);
+}
+
+void TFormChip::showEvent(QShowEvent *event)
+{
+    ToolWindow::showEvent(event);
+    FormShow();
+}
+
+void TFormChip::FormShow()
+{
+    DrawChipPalette();
+}
+
+void TFormChip::DrawChipPalette()
+{
+    const bool complete = tamo::DrawChipPalette(FormMain->RomLoaded, FormMain->ChipPicture.get(),
+                                                FormMain->Pen, m_palette);
+    if (!FormMain->RomLoaded)
+        return; // nothing was drawn: the palette keeps its state
+    ImageChip->followCanvasSize();
+    ImageChip->update();
+    if (complete)
+        ImageChip->show();
+}
+
+void TFormChip::ImageChipMouseDown(int x, int y)
+{
+    // Any button chooses the chip; the flips stay as they are.
+    FormMain->PaletteClick(x, y);
+}

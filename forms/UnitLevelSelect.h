@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The modal dialog in which the user picks the stage to edit, from the list of all
+// stages or by typing its number.
+class TFormLevelSelect : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TFormLevelSelect();
+
+    // Runs the dialog modally; the chosen level 0..229, or -1 when none was chosen.
+    int Execute();
+
+    void FormShow();
+    void ListBoxLevelsClick();
+    void ListBoxLevelsDblClick();
+    void ButtonOKClick();
+    void ButtonCancelClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void fillLevelList();
+
+    int m_result = -1;
+    QListWidget *ListBoxLevels = nullptr;
+    QLineEdit *EditLevelNo = nullptr;
+    QPushButton *ButtonOK = nullptr;
+    QPushButton *ButtonCancel = nullptr;
+};
+
+extern TFormLevelSelect *FormLevelSelect;

@@ -1,0 +1,521 @@
+#include "forms/UnitMain.h"
+
+#include "forms/UnitBananaEdit.h"
+#include "forms/UnitCameraEdit.h"
+#include "forms/UnitChip.h"
+#include "forms/UnitLevelSelect.h"
+#include "forms/UnitLevelSetting.h"
+#include "forms/UnitSpriteEdit.h"
+#include "forms/canvas_image.h"
+#include "forms/common/qt_picture.h"
+#include "forms/image_list.h"
+#include "forms/message_box.h"
+#include "forms/rom_open_dialog.h"
+
+#include "core/file_system.h"
+#include "core/stage.h"
+#include "view/stage_pictures.h"
+#include "view/stage_renderer.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QToolBar>
+
+TFormMain *FormMain = nullptr;
+
+namespace {
+
+constexpr int toolBarHeight = 29;
+constexpr int cellPanelWidth = 80;
+constexpr int penPanelWidth = 50;
+
+constexpr const char *applicationIniPath = "Config\\application.ini";
+
+std::filesystem::path toPath(const QString &text)
+{
+    return std::filesystem::path(text.toStdU16String());
+}
+
+QString fromPath(const std::filesystem::path &path)
+{
+    return QString::fromStdU16String(path.u16string());
+}
+
+tamo::MouseButton toMouseButton(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton: return tamo::MouseButton::Left;
+    case Qt::RightButton: return tamo::MouseButton::Right;
+    case Qt::MiddleButton: return tamo::MouseButton::Middle;
+    default: return tamo::MouseButton::Other;
+    }
+}
+
+} // namespace
+
+TFormMain::TFormMain(const std::filesystem::path &programDir)
+{
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QStringLiteral("Tamo Editor"));
+    createActions();
+    createMenu();
+    createToolBar();
+    createStageView();
+    createStatusBar();
+    createOpenDialog();
+
+    ProgramDir = programDir;
+    readSettings();
+    LoadOffsetTable();
+    LoadMarkPicture();
+}
+
+TFormMain::~TFormMain() = default;
+
+QAction *TFormMain::makeAction(const char *name, const QString &caption,
+                               const QKeySequence &shortcut)
+{
+    auto *action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    // The shortcuts also work while a tool window has the focus (F1 and F2 in the chip
+    // window above all); a modal dialog still blocks them.
+    action->setShortcutContext(Qt::ApplicationShortcut);
+    QWidget::addAction(action);
+    return action;
+}
+
+void TFormMain::createActions()
+{
+    FileOpen1 = makeAction("FileOpen1", QStringLiteral("Open(&O)..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    FileOpen1->setIconText(QStringLiteral("Open(&O)..."));
+    FileOpen1->setToolTip(QStringLiteral("Open File"));
+    FileOpen1->setIcon(ImageList1(ImageListIcon::Open));
+    connect(FileOpen1, &QAction::triggered, this, &TFormMain::FileOpen1Execute);
+
+    FileSave = makeAction("FileSave", QStringLiteral("Save(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    FileSave->setIconText(QStringLiteral("Save(&S)"));
+    FileSave->setToolTip(QStringLiteral("Save file"));
+    FileSave->setIcon(ImageList1(ImageListIcon::Save));
+    connect(FileSave, &QAction::triggered, this, &TFormMain::FileSaveExecute);
+
+    FileExit1 = makeAction("FileExit1", QStringLiteral("Exit(&X)"), QKeySequence());
+    connect(FileExit1, &QAction::triggered, this, &QWidget::close);
+
+    StageLoad = makeAction("StageLoad", QStringLiteral("Stage(&L)..."), QKeySequence(Qt::CTRL | Qt::Key_L));
+    StageLoad->setIconText(QStringLiteral("Load Stage(&L)..."));
+    StageLoad->setToolTip(QStringLiteral("Load Stage"));
+    StageLoad->setIcon(ImageList1(ImageListIcon::LoadStage));
+    connect(StageLoad, &QAction::triggered, this, &TFormMain::StageLoadExecute);
+
+    StageConfig = makeAction("StageConfig", QStringLiteral("Config(&C)..."), QKeySequence(Qt::Key_F12));
+    StageConfig->setIconText(QStringLiteral("Stage Config(&C)..."));
+    StageConfig->setToolTip(QStringLiteral("Stage Config"));
+    StageConfig->setIcon(ImageList1(ImageListIcon::StageConfig));
+    connect(StageConfig, &QAction::triggered, this, &TFormMain::StageConfigExecute);
+
+    // The flips sit only on the chip window's tool bar, whose buttons show these tips.
+    MapEditHFlip = makeAction("MapEditHFlip", QStringLiteral("Rotate Left"), QKeySequence(Qt::Key_F1));
+    MapEditHFlip->setToolTip(QStringLiteral("Rotate Left"));
+    MapEditHFlip->setIcon(ImageList1(ImageListIcon::HFlip));
+    MapEditHFlip->setCheckable(true);
+    connect(MapEditHFlip, &QAction::triggered, this, &TFormMain::MapEditHFlipExecute);
+
+    MapEditVFlip = makeAction("MapEditVFlip", QStringLiteral("Rotate Down"), QKeySequence(Qt::Key_F2));
+    MapEditVFlip->setToolTip(QStringLiteral("Rotate Down"));
+    MapEditVFlip->setIcon(ImageList1(ImageListIcon::VFlip));
+    MapEditVFlip->setCheckable(true);
+    connect(MapEditVFlip, &QAction::triggered, this, &TFormMain::MapEditVFlipExecute);
+
+    ViewSpriteMark = makeAction("ViewSpriteMark", QStringLiteral("Sprites(&S)"), QKeySequence(Qt::Key_F3));
+    ViewCameraMark = makeAction("ViewCameraMark", QStringLiteral("Cameras(&C)"), QKeySequence(Qt::Key_F4));
+    ViewStartMark = makeAction("ViewStartMark", QStringLiteral("StartPositions(&P)"), QKeySequence(Qt::Key_F5));
+    const std::pair<QAction *, bool tamo::MarkSwitches::*> markActions[] = {
+        {ViewSpriteMark, &tamo::MarkSwitches::ShowSpriteMarks},
+        {ViewCameraMark, &tamo::MarkSwitches::ShowCameraMarks},
+        {ViewStartMark, &tamo::MarkSwitches::ShowStartMark},
+    };
+    for (const auto &[action, mark] : markActions) {
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this,
+                [this, action, mark] { toggleMarkSwitch(MarkSwitches.*mark, action); });
+    }
+
+    ViewChipWindow = makeAction("ViewChipWindow", QStringLiteral("Tilemap(&M)"), QKeySequence(Qt::Key_F6));
+    ViewChipWindow->setIconText(QStringLiteral("Tilemap(&M)"));
+    ViewChipWindow->setToolTip(QStringLiteral("Tilemap"));
+    ViewChipWindow->setIcon(ImageList1(ImageListIcon::ChipWindow));
+    connect(ViewChipWindow, &QAction::triggered, this, [] { FormChip->toggleShown(); });
+
+    ViewSpriteWindow = makeAction("ViewSpriteWindow", QStringLiteral("SpriteEdit(&E)"), QKeySequence(Qt::Key_F7));
+    ViewSpriteWindow->setIconText(QStringLiteral("Sprites(&E)"));
+    ViewSpriteWindow->setToolTip(QStringLiteral("Sprites"));
+    ViewSpriteWindow->setIcon(ImageList1(ImageListIcon::SpriteWindow));
+    connect(ViewSpriteWindow, &QAction::triggered, this, [] { FormSpriteEdit->toggleShown(); });
+
+    ViewCameraWindow = makeAction("ViewCameraWindow", QStringLiteral("CameraEdit(&D)"), QKeySequence(Qt::Key_F8));
+    ViewCameraWindow->setIconText(QStringLiteral("Cameras(&D)"));
+    ViewCameraWindow->setToolTip(QStringLiteral("Cameras"));
+    ViewCameraWindow->setIcon(ImageList1(ImageListIcon::CameraWindow));
+    connect(ViewCameraWindow, &QAction::triggered, this, [] { FormCameraEdit->toggleShown(); });
+
+    ViewBananaWindow = makeAction("ViewBananaWindow", QStringLiteral("BananaEdit(&B)"), QKeySequence(Qt::Key_F9));
+    ViewBananaWindow->setIconText(QStringLiteral("Bananas(&B)"));
+    ViewBananaWindow->setToolTip(QStringLiteral("Bananas"));
+    ViewBananaWindow->setIcon(ImageList1(ImageListIcon::BananaWindow));
+    connect(ViewBananaWindow, &QAction::triggered, this, [] { FormBananaEdit->toggleShown(); });
+
+    for (QAction *action : {ViewChipWindow, ViewSpriteWindow, ViewCameraWindow, ViewBananaWindow})
+        action->setCheckable(true);
+    // Until a ROM is open there is nothing to save, load, configure or mark.
+    for (QAction *action : {FileSave, StageLoad, StageConfig, ViewSpriteMark, ViewCameraMark, ViewStartMark})
+        action->setEnabled(false);
+}
+
+void TFormMain::createMenu()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    QMenu *file = bar->addMenu(QStringLiteral("File(&F)"));
+    file->setObjectName(QStringLiteral("File1"));
+    file->addActions({FileOpen1, FileSave, FileExit1});
+
+    QMenu *view = bar->addMenu(QStringLiteral("View(&V)"));
+    view->setObjectName(QStringLiteral("View1"));
+    view->addActions({ViewSpriteMark, ViewCameraMark, ViewStartMark});
+    view->addSeparator();
+    view->addActions({ViewChipWindow, ViewSpriteWindow, ViewCameraWindow, ViewBananaWindow});
+
+    QMenu *settings = bar->addMenu(QStringLiteral("Settings(&S)"));
+    settings->setObjectName(QStringLiteral("Settings1"));
+    settings->addActions({StageLoad, StageConfig});
+}
+
+void TFormMain::createToolBar()
+{
+    ToolBar1 = addToolBar(QStringLiteral("ToolBar1"));
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setFloatable(false);
+    ToolBar1->setFixedHeight(toolBarHeight);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
+    ToolBar1->addActions({FileOpen1, FileSave});
+    ToolBar1->addSeparator();
+    ToolBar1->addActions({StageLoad, StageConfig});
+    ToolBar1->addSeparator();
+    ToolBar1->addActions({ViewChipWindow, ViewSpriteWindow, ViewCameraWindow, ViewBananaWindow});
+}
+
+void TFormMain::createStageView()
+{
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox1->setWidgetResizable(false);
+    // One map cell per step; the content follows the thumb while it is dragged.
+    for (QScrollBar *bar : {ScrollBox1->horizontalScrollBar(), ScrollBox1->verticalScrollBar()}) {
+        bar->setSingleStep(tamo::CellPixels);
+        bar->setTracking(true);
+    }
+    ImageMain = new CanvasImage(m_stageCanvas, nullptr);
+    ImageMain->setObjectName(QStringLiteral("ImageMain"));
+    ImageMain->setMouseTracking(true);
+    ScrollBox1->setWidget(ImageMain);
+    ImageMain->hide();
+    setCentralWidget(ScrollBox1);
+
+    connect(ImageMain, &CanvasImage::mouseDown, this, &TFormMain::ImageMainMouseDown);
+    connect(ImageMain, &CanvasImage::mouseMove, this, &TFormMain::ImageMainMouseMove);
+    connect(ImageMain, &CanvasImage::mouseUp, this, [this] { ImageMainMouseUp(); });
+}
+
+void TFormMain::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    m_cellPanel = new QLabel(bar);
+    m_cellPanel->setObjectName(QStringLiteral("StatusBar1Panel0"));
+    m_cellPanel->setFixedWidth(cellPanelWidth);
+    // The last panel takes the rest of the bar, as the pen text is longer than 50 pixels.
+    m_penPanel = new QLabel(bar);
+    m_penPanel->setObjectName(QStringLiteral("StatusBar1Panel1"));
+    m_penPanel->setMinimumWidth(penPanelWidth);
+    bar->addWidget(m_cellPanel);
+    bar->addWidget(m_penPanel, 1);
+}
+
+void TFormMain::createOpenDialog()
+{
+    OpenDialog1 = new RomOpenDialog(this);
+}
+
+void TFormMain::readSettings()
+{
+    ApplicationIni = tamo::IniFile::load(tamo::fs::dataPath(ProgramDir, applicationIniPath));
+    const tamo::IniFile &ini = ApplicationIni;
+    move(ini.readInteger("MainWindow", "Left", 0), ini.readInteger("MainWindow", "Top", 0));
+    resize(ini.readInteger("MainWindow", "ClientWidth", 450),
+           ini.readInteger("MainWindow", "ClientHeight", 350));
+    if (ini.readBool("MainWindow", "isMaximized", false))
+        setWindowState(windowState() | Qt::WindowMaximized);
+    const std::string initialDir
+        = ini.readString("FileDialog", "InitialDir", fromPath(ProgramDir).toStdString());
+    OpenDialog1->setDirectory(QString::fromStdString(initialDir));
+    MarkSwitches.ShowSpriteMarks = ini.readBool("View", "Sprite", true);
+    MarkSwitches.ShowCameraMarks = ini.readBool("View", "Camera", true);
+    MarkSwitches.ShowStartMark = ini.readBool("View", "Start", true);
+    ViewSpriteMark->setChecked(MarkSwitches.ShowSpriteMarks);
+    ViewCameraMark->setChecked(MarkSwitches.ShowCameraMarks);
+    ViewStartMark->setChecked(MarkSwitches.ShowStartMark);
+    LevelNumber = ini.readInteger("Stage", "Latest", 22);
+}
+
+void TFormMain::writeSettings()
+{
+    tamo::IniFile &ini = ApplicationIni;
+    if (isMaximized()) {
+        // The normal place stays as the last close in the normal state left it.
+        ini.writeBool("MainWindow", "isMaximized", true);
+    } else {
+        ini.writeInteger("MainWindow", "Left", x());
+        ini.writeInteger("MainWindow", "Top", y());
+        ini.writeInteger("MainWindow", "ClientWidth", width());
+        ini.writeInteger("MainWindow", "ClientHeight", height());
+        ini.writeBool("MainWindow", "isMaximized", false);
+    }
+    if (RomLoaded) {
+        const QString folder = QFileInfo(RomFileName).absolutePath() + QLatin1Char('/');
+        ini.writeString("FileDialog", "InitialDir", QDir::toNativeSeparators(folder).toStdString());
+    }
+    ini.writeBool("View", "Sprite", MarkSwitches.ShowSpriteMarks);
+    ini.writeBool("View", "Camera", MarkSwitches.ShowCameraMarks);
+    ini.writeBool("View", "Start", MarkSwitches.ShowStartMark);
+    ini.writeInteger("Stage", "Latest", LevelNumber);
+    FormChip->SavePlacement(ini);
+    FormSpriteEdit->SavePlacement(ini);
+    FormCameraEdit->SavePlacement(ini);
+    FormBananaEdit->SavePlacement(ini);
+    ini.save(tamo::fs::dataPath(ProgramDir, applicationIniPath));
+}
+
+void TFormMain::LoadOffsetTable()
+{
+    OffsetsIni = tamo::IniFile::load(tamo::fs::dataPath(ProgramDir, "Data\\offsets.ini"));
+    OffsetTable = tamo::LoadOffsetTable(OffsetsIni);
+    SpriteIni = tamo::IniFile::load(tamo::fs::dataPath(ProgramDir, "Data\\sprite.ini"));
+}
+
+void TFormMain::LoadMarkPicture()
+{
+    tamo::LoadMarkPicture(tamo::QtPictureLoader(), ProgramDir, MarkPicture);
+}
+
+void TFormMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shownBefore) {
+        m_shownBefore = true;
+        FormShow();
+    }
+}
+
+void TFormMain::FormShow()
+{
+    if (!CommandLineRom.isEmpty())
+        OpenRom(CommandLineRom);
+}
+
+void TFormMain::closeEvent(QCloseEvent *event)
+{
+    // A settings file that cannot be written loses this run's settings; the program
+    // still ends.
+    try {
+        writeSettings();
+    } catch (const std::exception &error) {
+        ShowMessage(QString::fromUtf8(error.what()));
+    }
+    RomImage = tamo::RomImage();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TFormMain::OpenRom(const QString &path)
+{
+    tamo::RomImage image;
+    try {
+        image = tamo::RomImage::open(toPath(path));
+    } catch (const std::exception &) {
+        // The image, the stage and the windows shown before all stay as they were.
+        ShowMessage(path + QStringLiteral("の読み込みに失敗しました。"));
+        return;
+    }
+    RomImage = std::move(image);
+    RomFileName = path;
+    RomLoaded = true;
+    enableRomActions();
+    FormSpriteEdit->EnableEditing();
+    FormCameraEdit->EnableEditing();
+    FormBananaEdit->EnableEditing();
+    LoadStage();
+}
+
+void TFormMain::enableRomActions()
+{
+    for (QAction *action : {FileSave, StageLoad, StageConfig, ViewSpriteMark, ViewCameraMark, ViewStartMark})
+        action->setEnabled(true);
+}
+
+void TFormMain::SaveRom()
+{
+    // A failed write throws before the success message; the image stays as it is.
+    RomImage.save(toPath(RomFileName));
+    ShowMessage(RomFileName + QStringLiteral("を保存しました。"));
+}
+
+void TFormMain::LoadStage()
+{
+    ImageMain->hide();
+    const tamo::StageSource source{RomImage, OffsetTable, OffsetsIni};
+    // A failure below leaves the map hidden and, beyond these two, the previous stage's
+    // fields as they were.
+    Stage.FGTilemap = tamo::DecodeFGTilemap(source, LevelNumber, &Stage.FGWord);
+    Stage.LevelNumber = LevelNumber;
+    tamo::LoadChipPicture(tamo::QtPictureLoader(), ProgramDir, Stage.FGTilemap, ChipPicture);
+    Stage = tamo::DecodeStage(source, LevelNumber, Stage);
+    tamo::ResetPen(Pen);
+    MapEditHFlip->setChecked(Pen.HFlip);
+    MapEditVFlip->setChecked(Pen.VFlip);
+    m_stageCanvas.resize(Stage.MapWidth * tamo::CellPixels, Stage.MapHeight * tamo::CellPixels);
+    m_stageCanvas.clear();
+    RedrawStage();
+    FormChip->DrawChipPalette();
+    FormSpriteEdit->RefreshList(true);
+    FormCameraEdit->RefreshList(true);
+    FormBananaEdit->RefreshList(true);
+    ImageMain->show();
+}
+
+void TFormMain::RedrawStage()
+{
+    tamo::RedrawStage(stageScene());
+    imageChanged();
+}
+
+tamo::StageScene TFormMain::stageScene()
+{
+    return tamo::StageScene{RomImage, Stage, ChipPicture.get(), MarkPicture.get(), MarkSwitches,
+                            m_stageCanvas};
+}
+
+void TFormMain::editMap(const std::function<void(tamo::MapEditor &)> &edit)
+{
+    const tamo::StageScene scene = stageScene();
+    tamo::MapEditor editor(scene, Pen, *this);
+    edit(editor);
+}
+
+void TFormMain::FileOpen1Execute()
+{
+    if (OpenDialog1->exec() == QDialog::Accepted && !OpenDialog1->selectedFiles().isEmpty())
+        FileOpen1Accept(OpenDialog1->selectedFiles().constFirst());
+}
+
+void TFormMain::FileOpen1Accept(const QString &path)
+{
+    OpenRom(QDir::toNativeSeparators(path));
+}
+
+void TFormMain::FileSaveExecute()
+{
+    SaveRom();
+}
+
+void TFormMain::StageLoadExecute()
+{
+    const int level = FormLevelSelect->Execute();
+    if (level == -1)
+        return;
+    LevelNumber = level;
+    LoadStage();
+}
+
+void TFormMain::StageConfigExecute()
+{
+    if (FormLevelSetting->exec() == 1)
+        LoadStage();
+}
+
+void TFormMain::MapEditHFlipExecute()
+{
+    editMap([](tamo::MapEditor &editor) { editor.toggleHFlip(); });
+}
+
+void TFormMain::MapEditVFlipExecute()
+{
+    editMap([](tamo::MapEditor &editor) { editor.toggleVFlip(); });
+}
+
+void TFormMain::toggleMarkSwitch(bool &mark, QAction *action)
+{
+    mark = !mark;
+    action->setChecked(mark);
+    RedrawStage();
+}
+
+void TFormMain::PaletteClick(int x, int y)
+{
+    editMap([x, y](tamo::MapEditor &editor) { editor.paletteClick(x, y); });
+}
+
+void TFormMain::ImageMainMouseDown(Qt::MouseButton button, int x, int y)
+{
+    editMap([=](tamo::MapEditor &editor) { editor.mouseDown(toMouseButton(button), x, y); });
+}
+
+void TFormMain::ImageMainMouseMove(int x, int y)
+{
+    editMap([=](tamo::MapEditor &editor) { editor.mouseMove(x, y); });
+}
+
+void TFormMain::ImageMainMouseUp()
+{
+    editMap([](tamo::MapEditor &editor) { editor.mouseUp(); });
+}
+
+void TFormMain::showCellStatus(const std::string &text)
+{
+    m_cellPanel->setText(QString::fromStdString(text));
+}
+
+void TFormMain::showPenStatus(const std::string &text)
+{
+    m_penPanel->setText(QString::fromStdString(text));
+}
+
+void TFormMain::penChanged()
+{
+    MapEditHFlip->setChecked(Pen.HFlip);
+    MapEditVFlip->setChecked(Pen.VFlip);
+    FormChip->DrawChipPalette();
+}
+
+void TFormMain::cellChanged(int32_t column, int32_t row)
+{
+    ImageMain->updateCell(column, row);
+}
+
+void TFormMain::imageChanged()
+{
+    ImageMain->followCanvasSize();
+    ImageMain->update();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tamo {
+class QtCanvas;
+}
+
+// An image control that shows a retained canvas one to one. Repaints copy only the
+// exposed area from the canvas' bitmap; the canvas is never drawn again for them.
+// A button press captures the pointer until the last button is released, so moves and
+// the release keep arriving when the pointer has left the image.
+class CanvasImage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    CanvasImage(tamo::QtCanvas &canvas, QWidget *parent);
+
+    // Takes the canvas' size, which its drawing may have narrowed.
+    void followCanvasSize();
+    void updateCell(int column, int row);
+
+signals:
+    void mouseDown(Qt::MouseButton button, int x, int y);
+    void mouseMove(int x, int y);
+    void mouseUp(Qt::MouseButton button, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    tamo::QtCanvas &m_canvas;
+};

@@ -1,0 +1,24 @@
+# The editor's windows, one unit each, with the pieces they share.
+set(CMAKE_AUTOMOC ON)
+
+find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets)
+
+add_library(tamo_forms STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/application_windows.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/canvas_image.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/editor_application.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/image_list.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rom_open_dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tool_window.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UnitMain.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UnitChip.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UnitLevelSelect.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UnitLevelSetting.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/object_list_window.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UnitSpriteEdit.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UnitCameraEdit.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UnitBananaEdit.cpp
+)
+target_include_directories(tamo_forms PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(tamo_forms PUBLIC tamo_core tamo_view tamo_qtcommon Qt6::Widgets)

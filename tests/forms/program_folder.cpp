@@ -1,0 +1,91 @@
+#include "tests/forms/program_folder.h"
+
+#include "forms/UnitMain.h"
+#include "forms/application_windows.h"
+#include "forms/message_box.h"
+
+#include <QApplication>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+const std::filesystem::path demoFolder{TAMO_DEMO_FOLDER};
+
+} // namespace
+
+void ProgramFolderTest::SetUp()
+{
+    makeFolder();
+    createWindows();
+}
+
+void ProgramFolderTest::TearDown()
+{
+    if (m_windowsCreated)
+        DestroyWindows();
+    SetMessageHook({});
+}
+
+void ProgramFolderTest::makeFolder()
+{
+    ASSERT_TRUE(m_folder.isValid());
+    ASSERT_TRUE(std::filesystem::exists(demoFolder / "Data"))
+        << "the demo set is missing from " << demoFolder << "; build tamo-cli first";
+    std::filesystem::copy(demoFolder / "Data", programDir() / "Data",
+                          std::filesystem::copy_options::recursive);
+    std::filesystem::copy_file(demoFolder / "demo.smc", programDir() / "demo.smc");
+    std::filesystem::create_directory(programDir() / "Config");
+    SetMessageHook([this](const QString &text) { messages.append(text); });
+}
+
+void ProgramFolderTest::createWindows()
+{
+    CreateWindows(programDir());
+    m_windowsCreated = true;
+    FormMain->show();
+    QApplication::processEvents();
+}
+
+void ProgramFolderTest::restart()
+{
+    FormMain->close();
+    DestroyWindows();
+    m_windowsCreated = false;
+    createWindows();
+}
+
+std::filesystem::path ProgramFolderTest::programDir() const
+{
+    // With the trailing separator, as the program's own folder is given.
+    return std::filesystem::path(m_folder.path().toStdString()) / "";
+}
+
+std::filesystem::path ProgramFolderTest::dataFile(const std::string &relative) const
+{
+    return programDir() / relative;
+}
+
+QString ProgramFolderTest::demoRom() const
+{
+    return QString::fromStdString(dataFile("demo.smc").string());
+}
+
+std::string ProgramFolderTest::readText(const std::string &relative) const
+{
+    std::ifstream in(dataFile(relative), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void ProgramFolderTest::writeText(const std::string &relative, const std::string &text) const
+{
+    std::ofstream out(dataFile(relative), std::ios::binary);
+    out << text;
+}
+
+void ProgramFolderTest::openDemoRom()
+{
+    FormMain->OpenRom(demoRom());
+    QApplication::processEvents();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+// A fresh program folder for each test: the demo set's Data folder and demo.smc copied
+// from the build folder, an empty Config folder, the seven windows created on it and
+// every message recorded instead of shown.
+class ProgramFolderTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The steps of SetUp, for tests that prepare the folder before the windows exist.
+    void makeFolder();
+    void createWindows();
+    // Closes the main window as the user would (writing the settings) and starts the
+    // windows again on the same folder: the next run of the program.
+    void restart();
+
+    std::filesystem::path programDir() const;
+    std::filesystem::path dataFile(const std::string &relative) const;
+    QString demoRom() const;
+    std::string readText(const std::string &relative) const;
+    void writeText(const std::string &relative, const std::string &text) const;
+
+    // Opens demo.smc as the open dialog would and shows the windows.
+    void openDemoRom();
+
+    QStringList messages;
+
+private:
+    QTemporaryDir m_folder;
+    bool m_windowsCreated = false;
+};
