@@ -1,0 +1,104 @@
+#include "cli/command_table.h"
+
+#include "cli/demo_set.h"
+#include "cli/edit_commands.h"
+#include "cli/read_commands.h"
+#ifdef TAMO_HAVE_RENDER_COMMANDS
+#include "cli/render_commands.h"
+#endif
+
+namespace tamo::cli {
+
+namespace {
+
+const QString stageNote = QStringLiteral(
+    "ROM is the ROM file, STAGE the stage number (0-229). Numbers are decimal with an "
+    "optional sign, or hexadecimal after \"$\" or \"0x\".");
+
+QList<CommandEntry> buildTable()
+{
+    return {
+        {"stages", "", "List the 230 stages with their names",
+         "Prints a JSON array of {stage, key, name} for stages 0 to 229, the names taken "
+         "from section \"Level name\" of Data/offsets.ini.",
+         0, 0, false, runStages},
+        {"info", "ROM STAGE", "Show the decoded header of a stage",
+         "Prints the stage's decoded fields (tile map, camera block, sprite and banana list "
+         "offsets, start point, tile map range, screen mode, map size) and its chip "
+         "bitmap as a JSON object. " + stageNote,
+         2, 2, false, runInfo},
+        {"sprites", "ROM STAGE", "List the sprite records of a stage",
+         "Prints {offset, records: [{index, param, x, y, type, name}]}; the names come "
+         "from Data/sprite.ini. " + stageNote,
+         2, 2, false, runSprites},
+        {"cameras", "ROM STAGE", "List the camera records of a stage",
+         "Prints {offset, records: [{index, x, y}]}; offset is the camera block's start, "
+         "eight bytes before the first record. " + stageNote,
+         2, 2, false, runCameras},
+        {"bananas", "ROM STAGE", "List the banana records of a stage",
+         "Prints {offset, records: [{index, group, x, y}]}. " + stageNote,
+         2, 2, false, runBananas},
+        {"settings", "ROM STAGE", "Show the settings record of a stage",
+         "Prints {fg, bg, music, func, start_action, start_x, start_y, darkness_bits, "
+         "bg_color, bg_darkness, tilemap_start, tilemap_end}. " + stageNote,
+         2, 2, false, runSettings},
+        {"tiles", "ROM STAGE", "Show the tile words of a stage",
+         "Prints {width, height, rows}: height rows of width tile words as the stage "
+         "image shows them; rows is empty in screen modes other than 0. " + stageNote,
+         2, 2, false, runTiles},
+        {"set-tile", "ROM STAGE COL ROW WORD", "Write one tile word",
+         "Stores WORD (cut to 16 bits) in cell COL, ROW of the stage image (screen mode 0 "
+         "only) and saves the ROM. " + stageNote,
+         5, 5, true, runSetTile},
+        {"set-sprite", "ROM STAGE INDEX PARAM X Y TYPE", "Write one sprite record",
+         "Stores the four fields (each cut to 16 bits) in the existing sprite record INDEX "
+         "and saves the ROM. A PARAM of 0 ends the list at that record. " + stageNote,
+         7, 7, true, runSetSprite},
+        {"set-camera", "ROM STAGE INDEX X Y", "Write one camera record",
+         "Stores X and Y (each cut to 16 bits) in the existing camera record INDEX and "
+         "saves the ROM. An X or Y of 0xFFFF ends the list at that record. " + stageNote,
+         5, 5, true, runSetCamera},
+        {"set-banana", "ROM STAGE INDEX GROUP X Y", "Write one banana record",
+         "Stores GROUP and Y (cut to 8 bits) and X (cut to 16 bits) in the existing banana "
+         "record INDEX and saves the ROM. Stages that share the list all see the change. "
+             + stageNote,
+         6, 6, true, runSetBanana},
+        {"set-settings", "ROM STAGE KEY=VALUE...", "Change fields of the settings record",
+         "Stores each VALUE (cut to its field's width) in the settings field KEY, one of "
+         "the keys the settings command prints, and saves the ROM; fields not named keep "
+         "their bytes. " + stageNote,
+         3, -1, true, runSetSettings},
+        {"make-demo", "DIR", "Write the demo data set",
+         "Writes DIR/Data (offsets.ini, sprite.ini, chipN.bmp, mark.bmp), an empty "
+         "DIR/Config and the 4 MiB DIR/demo.smc, made up for trying the programs.",
+         1, 1, false, runMakeDemo},
+#ifdef TAMO_HAVE_RENDER_COMMANDS
+        {"render", "ROM STAGE IMAGE", "Draw a stage into an image file",
+         "Draws the stage as the editor shows it and writes it to IMAGE. " + stageNote,
+         3, 3, false, runRender},
+        {"palette", "ROM STAGE IMAGE", "Draw the chip palette of a stage into an image file",
+         "Draws the chip palette of the stage's foreground set and writes it to IMAGE. "
+             + stageNote,
+         3, 3, false, runPalette},
+#endif
+    };
+}
+
+} // namespace
+
+const QList<CommandEntry> &commandTable()
+{
+    static const QList<CommandEntry> table = buildTable();
+    return table;
+}
+
+const CommandEntry *findCommand(const QString &name)
+{
+    for (const CommandEntry &entry : commandTable()) {
+        if (entry.name == name)
+            return &entry;
+    }
+    return nullptr;
+}
+
+} // namespace tamo::cli

@@ -1,0 +1,45 @@
+#include "cli/stage_state.h"
+
+#include "cli/command_line.h"
+#include "core/file_system.h"
+
+#include <QFile>
+
+namespace tamo::cli {
+
+Stage StageState::decode() const
+{
+    return DecodeStage(source(), level, Stage{});
+}
+
+void StageState::saveUnlessDryRun(const CliContext &context) const
+{
+    if (!context.dryRun)
+        rom.save(romPath);
+}
+
+std::filesystem::path pathFromArgument(const QString &text)
+{
+    return std::filesystem::path(QFile::encodeName(text).toStdString());
+}
+
+IniFile loadOffsetsIni(const CliContext &context)
+{
+    return IniFile::load(fs::dataPath(context.homeDir, "Data\\offsets.ini"));
+}
+
+StageState loadStageState(const CliContext &context, const QString &romArgument,
+                          const QString &stageText)
+{
+    StageState state;
+    // The stage number is checked first: a usage error wins over a missing file.
+    state.level = stageArgument(stageText);
+    state.offsetsIni = loadOffsetsIni(context);
+    state.offsets = LoadOffsetTable(state.offsetsIni);
+    state.spriteIni = IniFile::load(fs::dataPath(context.homeDir, "Data\\sprite.ini"));
+    state.romPath = pathFromArgument(romArgument);
+    state.rom = RomImage::open(state.romPath);
+    return state;
+}
+
+} // namespace tamo::cli
