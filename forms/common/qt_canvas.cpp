@@ -132,6 +132,8 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const TextStyle &st
     QPainter painter(&bitmap);
     QFont font;
     font.setPointSize(style.pointSize);
+    // Plain pixels in the label's own colour, as on the screens the labels were made for.
+    font.setStyleStrategy(QFont::NoAntialias);
     painter.setFont(font);
     const QString line = QString::fromUtf8(text.data(), qsizetype(text.size()));
     const QFontMetrics metrics(font, &bitmap);

@@ -1,0 +1,296 @@
+#include "tests/view/view_test_support.h"
+#include "view/map_editor.h"
+#include "view/map_pen.h"
+
+#include <gtest/gtest.h>
+
+namespace tamo {
+namespace {
+
+using test::RecordingCanvas;
+using test::StageFixture;
+using Kind = RecordingCanvas::Kind;
+
+struct RecordingHost : MapEditorHost
+{
+    void showCellStatus(const std::string &text) override { cellStatus.push_back(text); }
+    void showPenStatus(const std::string &text) override { penStatus.push_back(text); }
+    void penChanged() override { ++penChanges; }
+    void cellChanged(int32_t column, int32_t row) override { changedCells.push_back({column, row}); }
+    void imageChanged() override { ++imageChanges; }
+
+    std::vector<std::string> cellStatus;
+    std::vector<std::string> penStatus;
+    int penChanges = 0;
+    std::vector<CellPosition> changedCells;
+    int imageChanges = 0;
+};
+
+class MapEditing : public testing::Test
+{
+protected:
+    MapEditing()
+    {
+        canvas.resize(fixture.stage.MapWidth * 32, 512);
+    }
+
+    MapEditor editor()
+    {
+        m_scene.emplace(fixture.scene(canvas));
+        return MapEditor(*m_scene, pen, host);
+    }
+
+    int64_t cellOffset(int column, int row) const
+    {
+        return StageFixture::TilemapAt + 2 * ((column + fixture.stage.TilemapStart / 32) * 16 + row);
+    }
+
+    StageFixture fixture{10, 0x0100};
+    RecordingCanvas canvas;
+    Pen pen;
+    RecordingHost host;
+
+private:
+    std::optional<StageScene> m_scene;
+};
+
+TEST(PenStatus, TextsOfTheStatusBar)
+{
+    EXPECT_EQ(CellStatusText(12, 3), "X:12,Y:3");
+    Pen pen;
+    EXPECT_EQ(PenStatusText(pen), "現在のチップ:0000");
+    pen.CurrentChip = 0x1F;
+    pen.HFlip = true;
+    pen.VFlip = true;
+    EXPECT_EQ(PenStatusText(pen), "現在のチップ:001F 横反転 縦反転");
+    pen.HFlip = false;
+    pen.CurrentChip = 0x12345;
+    EXPECT_EQ(PenStatusText(pen), "現在のチップ:12345 縦反転");
+}
+
+TEST(PenStatus, ResetPenKeepsTheStroke)
+{
+    Pen pen{0x55, true, true, true};
+    ResetPen(pen);
+    EXPECT_EQ(pen.CurrentChip, 0);
+    EXPECT_FALSE(pen.HFlip);
+    EXPECT_FALSE(pen.VFlip);
+    EXPECT_TRUE(pen.Painting);
+}
+
+TEST(CellUnderPointer, DivisionTruncatesTowardZero)
+{
+    EXPECT_EQ(CellAt(40, 70), (CellPosition{1, 2}));
+    EXPECT_EQ(CellAt(-10, -31), (CellPosition{0, 0}));
+    EXPECT_EQ(CellAt(-32, 5), (CellPosition{-1, 0}));
+    EXPECT_EQ(CellAt(-40, -64), (CellPosition{-1, -2}));
+}
+
+TEST_F(MapEditing, LeftPressWritesThePenWordAtTheCell)
+{
+    pen.CurrentChip = 0x123;
+    pen.HFlip = true;
+    editor().mouseDown(MouseButton::Left, 40, 70);
+    // TilemapStart 0x100: column 8 first; cell (1, 2) lies 2 x ((1 + 8) x 16 + 2) = 292 bytes in.
+    EXPECT_EQ(fixture.rom.readByte(StageFixture::TilemapAt + 292, "check"), 0x23);
+    EXPECT_EQ(fixture.rom.readByte(StageFixture::TilemapAt + 293, "check"), 0x41);
+    EXPECT_TRUE(pen.Painting);
+    ASSERT_EQ(host.changedCells.size(), 1u);
+    EXPECT_EQ(host.changedCells[0], (CellPosition{1, 2}));
+    EXPECT_EQ(host.cellStatus.back(), "X:1,Y:2");
+    EXPECT_EQ(host.penStatus.back(), "現在のチップ:0123 横反転");
+}
+
+TEST_F(MapEditing, PaintingRedrawsSingleCellsAndMarksOnRelease)
+{
+    fixture.setSprites({{1, 0x0140, 0, 0x00AB}});
+    pen.CurrentChip = 7;
+    MapEditor map = editor();
+    map.mouseDown(MouseButton::Left, 10, 10);
+    map.mouseMove(50, 10);
+    map.mouseMove(90, 10);
+    ASSERT_EQ(canvas.calls.size(), 3u);
+    for (const auto &call : canvas.calls) {
+        EXPECT_EQ(call.kind, Kind::Copy);
+        EXPECT_EQ(call.source, fixture.chips.get());
+        EXPECT_EQ(call.sourceX, 7 * 32);
+    }
+    EXPECT_EQ(canvas.calls[2].x, 64);
+    canvas.calls.clear();
+    map.mouseUp();
+    EXPECT_FALSE(pen.Painting);
+    ASSERT_FALSE(canvas.calls.empty());
+    for (const auto &call : canvas.calls)
+        EXPECT_NE(call.source, fixture.chips.get()); // marks only, no tiles
+    EXPECT_EQ(canvas.ofKind(Kind::Copy).size(), 2u); // the sprite and the start point
+    EXPECT_EQ(host.imageChanges, 1);
+    for (int column = 0; column < 3; ++column)
+        EXPECT_EQ(fixture.rom.readWord(cellOffset(column, 0), "check"), 7);
+}
+
+TEST_F(MapEditing, MoveWithoutStrokeOnlyReportsStatus)
+{
+    editor().mouseMove(100, 100);
+    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_EQ(host.cellStatus, std::vector<std::string>{"X:3,Y:3"});
+    EXPECT_EQ(host.penStatus.size(), 1u);
+    EXPECT_EQ(fixture.rom.readWord(cellOffset(3, 3), "check"), 0);
+}
+
+TEST_F(MapEditing, DraggingPastTheLeftEdge)
+{
+    pen.CurrentChip = 9;
+    MapEditor map = editor();
+    map.mouseDown(MouseButton::Left, 5, 40);
+    fixture.rom.writeWord(cellOffset(0, 1), 0, "reset");
+    map.mouseMove(-10, 40);
+    EXPECT_EQ(fixture.rom.readWord(cellOffset(0, 1), "check"), 9);
+    const std::vector<uint8_t> before = fixture.rom.bytes();
+    const size_t statusBefore = host.cellStatus.size();
+    map.mouseMove(-40, 40);
+    map.mouseMove(40, -40);
+    EXPECT_EQ(fixture.rom.bytes(), before);
+    EXPECT_EQ(host.cellStatus.size(), statusBefore); // panel 0 keeps its text
+}
+
+TEST_F(MapEditing, CellsBeyondTheRightAndBottomEdgesAreIgnored)
+{
+    const std::vector<uint8_t> before = fixture.rom.bytes();
+    MapEditor map = editor();
+    map.mouseDown(MouseButton::Left, 10 * 32, 0);
+    map.mouseMove(0, 16 * 32);
+    map.mouseDown(MouseButton::Right, 10 * 32 + 5, 5);
+    EXPECT_EQ(fixture.rom.bytes(), before);
+    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_EQ(host.penChanges, 0);
+}
+
+TEST_F(MapEditing, RightClickPicksThePen)
+{
+    fixture.rom.writeWord(cellOffset(2, 4), 0x8005, "test");
+    editor().mouseDown(MouseButton::Right, 2 * 32 + 1, 4 * 32 + 31);
+    EXPECT_EQ(pen.CurrentChip, 5);
+    EXPECT_FALSE(pen.HFlip);
+    EXPECT_TRUE(pen.VFlip);
+    EXPECT_FALSE(pen.Painting);
+    EXPECT_EQ(host.penChanges, 1);
+    EXPECT_EQ(host.penStatus.back(), "現在のチップ:0005 縦反転");
+    EXPECT_EQ(host.cellStatus.back(), "X:2,Y:4");
+    EXPECT_TRUE(canvas.calls.empty());
+}
+
+TEST_F(MapEditing, PickInMidStrokePaintsWithTheNewPen)
+{
+    fixture.rom.writeWord(cellOffset(5, 0), 0x4011, "test");
+    pen.CurrentChip = 3;
+    MapEditor map = editor();
+    map.mouseDown(MouseButton::Left, 0, 0);
+    map.mouseDown(MouseButton::Right, 5 * 32, 0);
+    map.mouseMove(32, 0);
+    EXPECT_EQ(fixture.rom.readWord(cellOffset(0, 0), "check"), 3);
+    EXPECT_EQ(fixture.rom.readWord(cellOffset(1, 0), "check"), 0x4011);
+    map.mouseUp(); // releasing either button ends the stroke
+    map.mouseMove(64, 0);
+    EXPECT_EQ(fixture.rom.readWord(cellOffset(2, 0), "check"), 0);
+}
+
+TEST_F(MapEditing, PickWhileCapturedLeftOfTheImageReadsNothing)
+{
+    fixture.rom.writeWord(cellOffset(-1, 0), 0x4011, "test"); // the column before the stage
+    MapEditor map = editor();
+    map.mouseDown(MouseButton::Left, 0, 0);
+    map.mouseDown(MouseButton::Right, -40, 0);
+    EXPECT_EQ(pen.CurrentChip, 0);
+    EXPECT_EQ(host.penChanges, 0);
+}
+
+TEST_F(MapEditing, MiddleButtonDoesNothingButItsReleaseEndsTheStroke)
+{
+    MapEditor map = editor();
+    map.mouseDown(MouseButton::Left, 0, 0);
+    canvas.calls.clear();
+    const std::vector<uint8_t> before = fixture.rom.bytes();
+    map.mouseDown(MouseButton::Middle, 64, 64);
+    EXPECT_EQ(fixture.rom.bytes(), before);
+    EXPECT_TRUE(canvas.calls.empty());
+    map.mouseUp();
+    EXPECT_FALSE(pen.Painting);
+    EXPECT_EQ(host.imageChanges, 1);
+    EXPECT_FALSE(canvas.calls.empty());
+}
+
+TEST_F(MapEditing, FlipTogglesRedrawThePaletteAndPenPanel)
+{
+    MapEditor map = editor();
+    map.toggleHFlip();
+    EXPECT_TRUE(pen.HFlip);
+    EXPECT_EQ(host.penStatus.back(), "現在のチップ:0000 横反転");
+    map.toggleHFlip();
+    EXPECT_FALSE(pen.HFlip);
+    map.toggleVFlip();
+    EXPECT_TRUE(pen.VFlip);
+    EXPECT_EQ(host.penChanges, 3);
+    EXPECT_TRUE(host.cellStatus.empty());
+}
+
+TEST_F(MapEditing, FlipsWorkBeforeAnyRomIsOpen)
+{
+    RomImage noRom;
+    Stage noStage;
+    StageScene scene{noRom, noStage, nullptr, nullptr, {}, canvas};
+    MapEditor map(scene, pen, host);
+    map.toggleHFlip();
+    map.toggleVFlip();
+    EXPECT_EQ(host.penStatus, (std::vector<std::string>{"現在のチップ:0000 横反転",
+                                                        "現在のチップ:0000 横反転 縦反転"}));
+    EXPECT_EQ(host.penChanges, 2);
+}
+
+TEST_F(MapEditing, PaletteClickChoosesTheChip)
+{
+    pen.HFlip = true;
+    editor().paletteClick(100, 40);
+    EXPECT_EQ(pen.CurrentChip, 0x13);
+    EXPECT_TRUE(pen.HFlip);
+    EXPECT_EQ(host.penChanges, 1);
+    EXPECT_EQ(host.penStatus.back(), "現在のチップ:0013 横反転");
+    EXPECT_TRUE(host.cellStatus.empty());
+}
+
+TEST_F(MapEditing, OtherScreenModesChangeNothingButReportTheCell)
+{
+    fixture.stage.ScreenMode = 1;
+    fixture.stage.MapWidth = 64;
+    fixture.stage.MapHeight = 391;
+    fixture.rom.writeWord(cellOffset(0, 0), 0x0022, "test");
+    const std::vector<uint8_t> before = fixture.rom.bytes();
+    MapEditor map = editor();
+    map.mouseDown(MouseButton::Left, 0, 0);
+    map.mouseMove(2000, 12000);
+    map.mouseDown(MouseButton::Right, 0, 0);
+    map.mouseUp();
+    EXPECT_EQ(fixture.rom.bytes(), before);
+    EXPECT_EQ(pen.CurrentChip, 0);
+    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_EQ(host.cellStatus.back(), "X:62,Y:375");
+}
+
+TEST_F(MapEditing, CellsWhoseWordLiesOutsideTheImageAreNeitherWrittenNorRead)
+{
+    // Cell (9, 0) holds the image's last byte and one beyond it; cell (8, 15) fits.
+    fixture.stage.TilemapOffset = StageFixture::RomSize - 2 * 16 * 9 - 1;
+    fixture.stage.TilemapStart = 0;
+    const std::vector<uint8_t> before = fixture.rom.bytes();
+    pen.CurrentChip = 0x77;
+    MapEditor map = editor();
+    map.mouseDown(MouseButton::Left, 9 * 32, 0);
+    map.mouseDown(MouseButton::Right, 9 * 32, 0);
+    EXPECT_EQ(fixture.rom.bytes(), before);
+    EXPECT_EQ(pen.CurrentChip, 0x77);
+    EXPECT_EQ(host.penChanges, 0);
+    map.mouseMove(8 * 32, 15 * 32);
+    EXPECT_EQ(fixture.rom.readWord(StageFixture::RomSize - 3, "check"), 0x77);
+}
+
+} // namespace
+} // namespace tamo
