@@ -75,11 +75,17 @@ QList<CommandEntry> buildTable()
 #ifdef TAMO_HAVE_RENDER_COMMANDS
         {"render", "ROM STAGE IMAGE", "Draw a stage into an image file",
          "Draws the stage as the editor shows it and writes it to IMAGE. " + stageNote,
-         3, 3, false, runRender},
+         3, 3, false, runRender,
+         {{"no-sprites", "Leave out the sprite marks."},
+          {"no-cameras", "Leave out the camera marks."},
+          {"no-start", "Leave out the start mark."}}},
         {"palette", "ROM STAGE IMAGE", "Draw the chip palette of a stage into an image file",
          "Draws the chip palette of the stage's foreground set and writes it to IMAGE. "
              + stageNote,
-         3, 3, false, runPalette},
+         3, 3, false, runPalette,
+         {{"chip", "The pen's chip, shown inverted (default 0).", "N"},
+          {"hflip", "The pen mirrored left-right."},
+          {"vflip", "The pen mirrored top-bottom."}}},
 #endif
     };
 }

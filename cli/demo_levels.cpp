@@ -5,6 +5,7 @@
 #include "core/offset_table.h"
 #include "core/stage.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <string>
@@ -75,7 +76,7 @@ void fillSky(TileMap &map)
 {
     for (int column = 0; column < TilemapColumns; ++column) {
         for (int row = 0; row < MapRows; ++row)
-            map.at(column, row) = row < 8 ? ChipSky : ChipSkyLow;
+            map.at(column, row) = row < 7 ? ChipSky : row == 7 ? ChipSkyLow : ChipHorizon;
     }
 }
 
@@ -180,7 +181,8 @@ void drawPlatforms(TileMap &map, Random &random)
 
 bool freeAbove(TileMap &map, int column, int row)
 {
-    return row >= 0 && (map.at(column, row) == ChipSky || map.at(column, row) == ChipSkyLow);
+    const uint16_t word = row >= 0 ? map.at(column, row) : uint16_t(ChipGround);
+    return word == ChipSky || word == ChipSkyLow || word == ChipHorizon;
 }
 
 void drawScenery(TileMap &map, Random &random)

@@ -214,10 +214,9 @@ void drawChip(QPainter &painter, int chip, const DemoTheme &t)
         painter.setBrush(t.leaf.lighter(115));
         painter.drawPolygon(QPolygon({QPoint(0, 31), QPoint(31, 2), QPoint(31, 31)}));
         break;
-    case ChipHillFill:
-        painter.fillRect(0, 0, S, S, t.leaf.lighter(115));
-        painter.fillRect(8, 9, 3, 3, t.leaf);
-        painter.fillRect(22, 20, 3, 3, t.leaf);
+    case ChipHorizon:
+        painter.fillRect(0, 0, S, S, t.skyLow);
+        painter.fillRect(9, 20, 2, 2, t.skyLow.lighter(106));
         break;
     case ChipSign:
         painter.fillRect(14, 16, 4, 16, t.wood.darker(130));

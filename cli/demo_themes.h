@@ -45,7 +45,7 @@ enum DemoChip : uint16_t {
     ChipWater,
     ChipRock,
     ChipHillSlope, // rising to the right; flipped for the falling side
-    ChipHillFill,
+    ChipHorizon, // the plain low sky below the gradient
     ChipSign,
     ChipSpikes,
     ChipBridge,
