@@ -34,7 +34,7 @@ TFormBananaEdit::TFormBananaEdit()
     // Editable, as the form has it, but its text is never read back.
     addAddressBox({224, 160, 185, 20}, false);
 
-    LoadPlacement(FormMain->ApplicationIni);
+    placeWindow();
 }
 
 int64_t TFormBananaEdit::listOffset() const

@@ -28,7 +28,7 @@ TFormCameraEdit::TFormCameraEdit()
     addLabel(QStringLiteral("Base address"), 224, 152);
     addAddressBox({216, 176, 185, 20}, true);
 
-    LoadPlacement(FormMain->ApplicationIni);
+    placeWindow();
 }
 
 int64_t TFormCameraEdit::listOffset() const

@@ -51,7 +51,7 @@ TFormSpriteEdit::TFormSpriteEdit()
     addLabel(QStringLiteral("Base address"), 336, 240);
     addAddressBox({336, 256, 257, 20}, true);
 
-    LoadPlacement(FormMain->ApplicationIni);
+    placeWindow();
     LoadSpriteTypes();
 }
 

@@ -102,6 +102,13 @@ void ObjectListWindow::addAddressBox(const QRect &geometry, bool readOnly)
     m_editAddress->setPalette(palette);
 }
 
+void ObjectListWindow::placeWindow()
+{
+    LoadPlacement(FormMain->ApplicationIni);
+    // A hidden window gets its resize event only when shown; the list box must fit now.
+    FormResize();
+}
+
 void ObjectListWindow::addEditingControl(QWidget *control)
 {
     control->setEnabled(false);

@@ -51,6 +51,9 @@ protected:
     // Writes record `line` of the list at offset from the edit boxes.
     virtual void writeRecord(int64_t offset, int line) = 0;
 
+    // Applies the saved place, size and visibility, once the controls are made.
+    void placeWindow();
+
     QListWidget *addListBox(const char *name, int width, std::function<void()> onClick);
     QLabel *addLabel(const QString &text, int left, int top);
     // An edit box that EnableEditing enables and a reset empties.
