@@ -1,0 +1,276 @@
+#include "core/ini_file.h"
+#include "core/object_lists.h"
+#include "core/offset_table.h"
+#include "core/rom_image.h"
+#include "core/stage.h"
+#include "forms/common/qt_canvas.h"
+#include "forms/common/qt_picture.h"
+#include "view/canvas.h"
+#include "view/stage_renderer.h"
+#include "view/stage_scene.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace tamo {
+namespace {
+
+const QString demoDir = QStringLiteral(TAMO_DEMO_DIR);
+const QString demoRom = demoDir + QStringLiteral("/demo.smc");
+
+struct CliRun
+{
+    int exitCode = -1;
+    QString standardError;
+};
+
+CliRun runCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TAMO_CLI_PATH), arguments);
+    process.waitForFinished(120000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+// The demo set as the editor would load it, for reading what the pictures must show.
+class DemoSet
+{
+public:
+    DemoSet()
+        : m_ini(IniFile::load((demoDir + "/Data/offsets.ini").toStdString()))
+        , m_offsets(LoadOffsetTable(m_ini))
+        , m_rom(RomImage::open(demoRom.toStdString()))
+    {
+    }
+
+    Stage stage(int level) const { return DecodeStage({m_rom, m_offsets, m_ini}, level, Stage{}); }
+    const RomImage &rom() const { return m_rom; }
+
+    // The first stage of every tile set.
+    std::map<int32_t, int> stagePerTilemap() const
+    {
+        std::map<int32_t, int> stages;
+        for (int level = 0; level < LevelCount; ++level)
+            stages.emplace(stage(level).FGTilemap, level);
+        return stages;
+    }
+
+private:
+    IniFile m_ini;
+    OffsetTable m_offsets;
+    RomImage m_rom;
+};
+
+QImage chipBitmap(int32_t fgTilemap)
+{
+    return QImage(demoDir + QStringLiteral("/Data/chip%1.bmp").arg(fgTilemap))
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+QRgb background()
+{
+    return qRgb(BackgroundColor.red, BackgroundColor.green, BackgroundColor.blue);
+}
+
+class CliRender : public testing::Test
+{
+protected:
+    QImage render(int level, const QStringList &options)
+    {
+        const QString file = m_out.filePath(QStringLiteral("stage%1-%2.png").arg(level).arg(++m_count));
+        const CliRun run = runCli(QStringList{"render", demoRom, QString::number(level), file} + options);
+        EXPECT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+        return QImage(file).convertToFormat(QImage::Format_RGB32);
+    }
+
+    DemoSet demo;
+    QTemporaryDir m_out;
+    int m_count = 0;
+};
+
+const QStringList tilesOnly{"--no-sprites", "--no-cameras", "--no-start"};
+
+// Each cell shows the 32 x 32 chip its tile word names, taken from the chip bitmap file.
+TEST_F(CliRender, TilesOfEveryModeZeroTileSetComeFromTheChipBitmap)
+{
+    int checked = 0;
+    for (const auto &[tilemap, level] : demo.stagePerTilemap()) {
+        const Stage stage = demo.stage(level);
+        if (stage.ScreenMode != 0)
+            continue;
+        const QImage image = render(level, tilesOnly);
+        const QImage chips = chipBitmap(tilemap);
+        ASSERT_EQ(image.size(), QSize(stage.MapWidth * 32, stage.MapHeight * 32)) << "stage " << level;
+        int wrongCells = 0;
+        for (int c = 0; c < stage.MapWidth; ++c) {
+            for (int r = 0; r < stage.MapHeight; ++r) {
+                const int64_t at = stage.TilemapOffset + 2 * ((c + stage.TilemapStart / 32) * 16 + r);
+                const uint16_t w = demo.rom().readWord(at, "tile");
+                const int sx = (w & 0xF) * 32 + ((w >> 14) & 1) * 512 + (w >> 15) * 1024;
+                const int sy = ((w & 0x3FFF) >> 4) * 32;
+                const bool inside = sy + 32 <= chips.height();
+                bool same = true;
+                for (int j = 0; j < 32 && same; ++j) {
+                    for (int i = 0; i < 32 && same; ++i) {
+                        const QRgb expected = inside ? chips.pixel(sx + i, sy + j) : background();
+                        same = image.pixel(32 * c + i, 32 * r + j) == expected;
+                    }
+                }
+                wrongCells += !same;
+            }
+        }
+        EXPECT_EQ(wrongCells, 0) << "stage " << level;
+        ++checked;
+    }
+    EXPECT_GE(checked, 2);
+}
+
+struct MarkRects
+{
+    std::vector<QRect> sprites, cameras, start;
+};
+
+MarkRects markRects(const DemoSet &demo, const Stage &stage)
+{
+    MarkRects rects;
+    const int bottom = stage.MapHeight * 32;
+    for (const SpriteRecord &sprite : ReadSpriteList(demo.rom(), stage.SpriteListOffset))
+        rects.sprites.emplace_back(sprite.X - stage.TilemapStart, bottom - sprite.Y - 32, 32, 32);
+    for (const CameraRecord &camera : ReadCameraList(demo.rom(), stage.CameraBlockOffset))
+        rects.cameras.emplace_back(camera.X - stage.TilemapStart, camera.Y - 32, 32, 32);
+    rects.start.emplace_back(stage.StartX - stage.TilemapStart, bottom - stage.StartY - 32, 32, 32);
+    return rects;
+}
+
+// Pixels that differ from the tiles-only picture outside the allowed rectangles.
+int stray(const QImage &image, const QImage &tiles, const std::vector<QRect> &allowed, int *changed)
+{
+    int outside = 0;
+    *changed = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == tiles.pixel(x, y))
+                continue;
+            ++*changed;
+            bool covered = false;
+            for (const QRect &rect : allowed)
+                covered = covered || rect.contains(x, y);
+            outside += !covered;
+        }
+    }
+    return outside;
+}
+
+TEST_F(CliRender, MarksChangeOnlyTheirOwnRectangles)
+{
+    const int level = 22;
+    const Stage stage = demo.stage(level);
+    ASSERT_EQ(stage.ScreenMode, 0);
+    const MarkRects rects = markRects(demo, stage);
+    ASSERT_FALSE(rects.sprites.empty());
+    ASSERT_FALSE(rects.cameras.empty());
+    const QImage tiles = render(level, tilesOnly);
+
+    auto join = [](std::initializer_list<const std::vector<QRect> *> parts) {
+        std::vector<QRect> all;
+        for (const auto *part : parts)
+            all.insert(all.end(), part->begin(), part->end());
+        return all;
+    };
+    int changed = 0;
+    EXPECT_EQ(stray(render(level, {}), tiles, join({&rects.sprites, &rects.cameras, &rects.start}), &changed), 0);
+    EXPECT_GT(changed, 0);
+    EXPECT_EQ(stray(render(level, {"--no-cameras"}), tiles, join({&rects.sprites, &rects.start}), &changed), 0);
+    EXPECT_GT(changed, 0);
+    EXPECT_EQ(stray(render(level, {"--no-sprites", "--no-start"}), tiles, join({&rects.cameras}), &changed), 0);
+    EXPECT_GT(changed, 0);
+}
+
+TEST_F(CliRender, SamePixelsAsTheEditorsStageLoad)
+{
+    const int level = 22;
+    const Stage stage = demo.stage(level);
+    const auto chips = QtPicture::load((demoDir + QStringLiteral("/Data/chip%1.bmp").arg(stage.FGTilemap)).toStdString());
+    const auto marks = QtPicture::load((demoDir + "/Data/mark.bmp").toStdString());
+    RomImage rom = demo.rom();
+    QtCanvas canvas;
+    canvas.resize(stage.MapWidth * 32, stage.MapHeight * 32);
+    RedrawStage({rom, stage, chips.get(), marks.get(), {}, canvas});
+    EXPECT_EQ(render(level, {}), canvas.picture());
+}
+
+TEST_F(CliRender, ScreenModesOneAndTwoGiveAnEmptyMapOfTheirSize)
+{
+    int checked = 0;
+    for (const auto &[tilemap, level] : demo.stagePerTilemap()) {
+        const Stage stage = demo.stage(level);
+        if (stage.ScreenMode != 1 && stage.ScreenMode != 2)
+            continue;
+        const QImage image = render(level, {});
+        ASSERT_EQ(image.size(), QSize(stage.MapWidth * 32, stage.MapHeight * 32));
+        if (stage.ScreenMode == 1) {
+            EXPECT_EQ(image.size(), QSize(2048, 12512));
+        }
+        int drawn = 0;
+        for (int y = 0; y < image.height(); y += 7) {
+            for (int x = 0; x < image.width(); x += 5)
+                drawn += image.pixel(x, y) != background();
+        }
+        EXPECT_EQ(drawn, 0) << "stage " << level;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 2);
+}
+
+TEST_F(CliRender, PaletteShowsTheBlockOfTheFlipsWithThePenInverted)
+{
+    const int level = 22;
+    const Stage stage = demo.stage(level);
+    const QImage chips = chipBitmap(stage.FGTilemap);
+    const QString file = m_out.filePath("palette.png");
+    const CliRun run = runCli({"palette", demoRom, QString::number(level), file, "--chip", "0x12", "--hflip"});
+    ASSERT_EQ(run.exitCode, 0) << run.standardError.toStdString();
+    const QImage palette = QImage(file).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(palette.size(), QSize(512, chips.height()));
+    int wrong = 0;
+    for (int y = 0; y < chips.height() / 32 * 32; ++y) {
+        for (int x = 0; x < 512; ++x) {
+            QRgb expected = chips.pixel(512 + x, y);
+            if (x / 32 + (y / 32) * 16 == 0x12)
+                expected = qRgb(255 - qRed(expected), 255 - qGreen(expected), 255 - qBlue(expected));
+            wrong += palette.pixel(x, y) != expected;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(CliRenderErrors, UnreadableChipBitmapIsNamed)
+{
+    QTemporaryDir home;
+    QDir(home.path()).mkpath("Data");
+    QDir(home.path()).mkpath("Config");
+    for (const QString &name : QDir(demoDir + "/Data").entryList(QDir::Files))
+        QFile::copy(demoDir + "/Data/" + name, home.filePath("Data/" + name));
+    const DemoSet demo;
+    const int32_t tilemap = demo.stage(22).FGTilemap;
+    const QString chipName = QStringLiteral("chip%1.bmp").arg(tilemap);
+    ASSERT_TRUE(QFile::remove(home.filePath("Data/" + chipName)));
+    const QString out = home.filePath("out.png");
+    for (const QString &command : {QStringLiteral("render"), QStringLiteral("palette")}) {
+        const CliRun run = runCli({command, "--home", home.path(), demoRom, "22", out});
+        EXPECT_EQ(run.exitCode, 1) << command.toStdString();
+        EXPECT_TRUE(run.standardError.contains(chipName)) << run.standardError.toStdString();
+        EXPECT_FALSE(QFile::exists(out));
+    }
+}
+
+} // namespace
+} // namespace tamo
