@@ -165,12 +165,18 @@ int runCommand(const CommandEntry &entry, const QString &programName,
     return entry.run(context, args);
 }
 
-int dispatch(const QStringList &arguments)
+// The options before the command; the command and its arguments are the positionals.
+void parseGlobalOptions(QCommandLineParser &parser, const QStringList &arguments)
 {
-    QCommandLineParser parser;
     parser.addOptions({homeOption, helpOption});
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parseOrThrow(parser, arguments);
+}
+
+int dispatch(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parseGlobalOptions(parser, arguments);
 
     const QStringList rest = parser.positionalArguments();
     if (rest.isEmpty()) {
@@ -192,6 +198,19 @@ int dispatch(const QStringList &arguments)
 }
 
 } // namespace
+
+bool commandNeedsGui(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    try {
+        parseGlobalOptions(parser, arguments);
+    } catch (const UsageError &) {
+        return false;
+    }
+    const QStringList rest = parser.positionalArguments();
+    const CommandEntry *entry = rest.isEmpty() ? nullptr : findCommand(rest.first());
+    return entry && entry->needsGui;
+}
 
 int32_t integerArgument(const QString &text, const char *name)
 {

@@ -11,6 +11,9 @@ namespace tamo::cli {
 // status: 0 on success, 2 for a usage error, 1 for any other failure.
 int runCli(const QStringList &arguments);
 
+// Whether the command of this command line draws text and so needs a GUI application.
+bool commandNeedsGui(const QStringList &arguments);
+
 // A number argument in the program's integer syntax; a UsageError naming the argument
 // when it does not read.
 int32_t integerArgument(const QString &text, const char *name);

@@ -78,14 +78,16 @@ QList<CommandEntry> buildTable()
          3, 3, false, runRender,
          {{"no-sprites", "Leave out the sprite marks."},
           {"no-cameras", "Leave out the camera marks."},
-          {"no-start", "Leave out the start mark."}}},
+          {"no-start", "Leave out the start mark."}},
+         true},
         {"palette", "ROM STAGE IMAGE", "Draw the chip palette of a stage into an image file",
          "Draws the chip palette of the stage's foreground set and writes it to IMAGE. "
              + stageNote,
          3, 3, false, runPalette,
          {{"chip", "The pen's chip, shown inverted (default 0).", "N"},
           {"hflip", "The pen mirrored left-right."},
-          {"vflip", "The pen mirrored top-bottom."}}},
+          {"vflip", "The pen mirrored top-bottom."}},
+         true},
 #endif
     };
 }

@@ -20,6 +20,7 @@ struct CommandEntry
     bool editsRom = false; // takes --dry-run
     CommandFunction run = nullptr;
     QList<QCommandLineOption> options = {}; // options of this command beyond the common ones
+    bool needsGui = false; // draws text, which takes a GUI application (on no screen)
 };
 
 const QList<CommandEntry> &commandTable();
