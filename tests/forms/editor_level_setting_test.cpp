@@ -287,12 +287,13 @@ TEST_F(LevelSettingTest, TheCheckBoxesGiveTheWholeDarknessByte)
 {
     openDialog();
     for (int i = 0; i < 8; ++i) {
-        if (flag(i)->isChecked() != (i == 0 || i == 7))
+        // A, C and H: an order that does not read the same backwards.
+        if (flag(i)->isChecked() != (i == 0 || i == 2 || i == 7))
             QTest::mouseClick(flag(i), Qt::LeftButton);
     }
     const uint8_t spare = romByte(places.darkness + 3);
     clickButton(FormLevelSetting, "ButtonOK");
-    EXPECT_EQ(romByte(places.darkness), 0x81);
+    EXPECT_EQ(romByte(places.darkness), 0xA1);
     EXPECT_EQ(romByte(places.darkness + 3), spare);
 }
 
