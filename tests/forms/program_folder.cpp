@@ -5,6 +5,7 @@
 #include "forms/message_box.h"
 
 #include <QApplication>
+#include <QTest>
 
 #include <fstream>
 #include <iterator>
@@ -40,12 +41,20 @@ void ProgramFolderTest::makeFolder()
     SetMessageHook([this](const QString &text) { messages.append(text); });
 }
 
-void ProgramFolderTest::createWindows()
+void ProgramFolderTest::createWindows(const QString &commandLineRom)
 {
-    CreateWindows(programDir());
     m_windowsCreated = true;
-    FormMain->show();
-    QApplication::processEvents();
+    CreateWindows(programDir());
+    FormMain->CommandLineRom = commandLineRom;
+    activate(FormMain);
+}
+
+void ProgramFolderTest::activate(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window));
 }
 
 void ProgramFolderTest::restart()

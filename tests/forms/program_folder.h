@@ -20,7 +20,9 @@ protected:
 
     // The steps of SetUp, for tests that prepare the folder before the windows exist.
     void makeFolder();
-    void createWindows();
+    // Creates the windows and shows the main window, as the program does with its
+    // command-line argument (none when empty).
+    void createWindows(const QString &commandLineRom = {});
     // Closes the main window as the user would (writing the settings) and starts the
     // windows again on the same folder: the next run of the program.
     void restart();
@@ -31,8 +33,10 @@ protected:
     std::string readText(const std::string &relative) const;
     void writeText(const std::string &relative, const std::string &text) const;
 
-    // Opens demo.smc as the open dialog would and shows the windows.
+    // Opens demo.smc as the open dialog's accept would.
     void openDemoRom();
+    // Shows a window and makes it the active one, so that keys reach its shortcuts.
+    static void activate(QWidget *window);
 
     QStringList messages;
 

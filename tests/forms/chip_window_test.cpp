@@ -1,0 +1,117 @@
+#include "tests/forms/main_window_test_support.h"
+
+#include "forms/UnitChip.h"
+#include "forms/common/qt_picture.h"
+#include "view/tile_word.h"
+
+#include <QToolButton>
+
+namespace {
+
+class ChipWindowTest : public MainWindowTest
+{
+protected:
+    static QWidget *palette() { return control<QWidget>(FormChip, "ImageChip"); }
+
+    static QImage shownPaletteCell(int column, int row)
+    {
+        return palette()->grab().toImage().copy(column * 32, row * 32, 32, 32).convertToFormat(QImage::Format_RGB32);
+    }
+
+    // The chip bitmap's cell of a chip in an orientation block, optionally inverted.
+    static QImage pictureCell(int chip, bool hFlip, bool vFlip, bool inverted)
+    {
+        const auto *picture = dynamic_cast<const tamo::QtPicture *>(FormMain->ChipPicture.get());
+        const tamo::PicturePoint source = tamo::ChipSource(chip, hFlip, vFlip);
+        QImage cell = picture->image().copy(source.x, source.y, 32, 32).convertToFormat(QImage::Format_RGB32);
+        if (inverted)
+            cell.invertPixels();
+        return cell;
+    }
+};
+
+TEST_F(ChipWindowTest, BeforeAnyRomTheWindowShowsNoPalette)
+{
+    pressKey(Qt::Key_F6);
+    EXPECT_TRUE(FormChip->isVisible());
+    EXPECT_TRUE(FormMain->ViewChipWindow->isChecked());
+    EXPECT_EQ(FormChip->windowTitle(), QStringLiteral("Tileset Edit"));
+    EXPECT_FALSE(palette()->isVisible());
+}
+
+TEST_F(ChipWindowTest, AClickChoosesThePenChipAndMovesTheHighlight)
+{
+    openDemoRom();
+    activate(FormChip);
+    ASSERT_TRUE(palette()->isVisible());
+    const int chips = 16 * (FormMain->ChipPicture->height() / 32);
+    ASSERT_GT(chips, 0x13);
+    EXPECT_EQ(palette()->size(), QSize(512, FormMain->ChipPicture->height()));
+    EXPECT_EQ(shownPaletteCell(0, 0), pictureCell(0, false, false, true)) << "chip 0 is the pen after a load";
+
+    QTest::mouseClick(palette(), Qt::LeftButton, {}, QPoint(100, 40));
+    EXPECT_EQ(FormMain->Pen.CurrentChip, 0x13);
+    EXPECT_EQ(statusPanel(1), QStringLiteral("現在のチップ:0013"));
+    EXPECT_EQ(shownPaletteCell(3, 1), pictureCell(0x13, false, false, true));
+    EXPECT_EQ(shownPaletteCell(0, 0), pictureCell(0, false, false, false));
+}
+
+TEST_F(ChipWindowTest, AnyButtonChoosesAndTheFlipsStay)
+{
+    openDemoRom();
+    activate(FormChip);
+    QTest::keyClick(FormChip, Qt::Key_F2);
+    QTest::mouseClick(palette(), Qt::RightButton, {}, QPoint(5, 33));
+    EXPECT_EQ(FormMain->Pen.CurrentChip, 0x10);
+    EXPECT_TRUE(FormMain->Pen.VFlip);
+    EXPECT_EQ(statusPanel(1), QStringLiteral("現在のチップ:0010 縦反転"));
+}
+
+TEST_F(ChipWindowTest, TheFlipKeysWorkInTheChipWindowAndItsButtonsFollowThem)
+{
+    openDemoRom();
+    activate(FormChip);
+    auto *hFlipButton = control<QToolButton>(FormChip, "ToolButton1");
+    auto *vFlipButton = control<QToolButton>(FormChip, "ToolButton2");
+    EXPECT_EQ(hFlipButton->toolTip(), QStringLiteral("Rotate Left"));
+    EXPECT_EQ(vFlipButton->toolTip(), QStringLiteral("Rotate Down"));
+
+    QTest::keyClick(FormChip, Qt::Key_F1);
+    EXPECT_TRUE(FormMain->Pen.HFlip);
+    EXPECT_TRUE(hFlipButton->isChecked());
+    EXPECT_FALSE(vFlipButton->isChecked());
+    // The palette shows the left-right mirrored block.
+    EXPECT_EQ(shownPaletteCell(2, 0), pictureCell(2, true, false, false));
+
+    QTest::mouseClick(vFlipButton, Qt::LeftButton);
+    EXPECT_TRUE(FormMain->Pen.VFlip);
+    EXPECT_TRUE(FormMain->MapEditVFlip->isChecked());
+    EXPECT_EQ(shownPaletteCell(2, 0), pictureCell(2, true, true, false));
+    EXPECT_EQ(statusPanel(1), QStringLiteral("現在のチップ:0000 横反転 縦反転"));
+
+    QTest::keyClick(FormChip, Qt::Key_F1);
+    EXPECT_FALSE(FormMain->Pen.HFlip);
+    EXPECT_FALSE(hFlipButton->isChecked());
+}
+
+TEST_F(ChipWindowTest, TheCloseBoxHidesTheWindowAndF6BringsItBack)
+{
+    openDemoRom();
+    pressKey(Qt::Key_F6);
+    ASSERT_TRUE(FormChip->isVisible());
+    FormChip->close();
+    EXPECT_FALSE(FormChip->isVisible());
+    EXPECT_FALSE(FormMain->ViewChipWindow->isChecked());
+
+    // A chip chosen on the map while the window was hidden shows when it comes back.
+    QTest::mouseClick(imageMain(), Qt::RightButton, {}, QPoint(5, 5));
+    const int chip = FormMain->Pen.CurrentChip;
+    pressKey(Qt::Key_F6);
+    EXPECT_TRUE(FormChip->isVisible());
+    EXPECT_TRUE(FormMain->ViewChipWindow->isChecked());
+    ASSERT_LT(chip, 16 * (FormMain->ChipPicture->height() / 32));
+        EXPECT_EQ(shownPaletteCell(chip % 16, chip / 16),
+                  pictureCell(chip, FormMain->Pen.HFlip, FormMain->Pen.VFlip, true));
+}
+
+} // namespace

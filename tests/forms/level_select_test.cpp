@@ -1,0 +1,196 @@
+#include "tests/forms/main_window_test_support.h"
+
+#include "core/name_lists.h"
+#include "forms/UnitLevelSelect.h"
+#include "forms/common/shift_jis_text.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+class LevelSelectTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        openDemoRom();
+        // A pen flip tells whether a stage load ran: every load clears it.
+        pressKey(Qt::Key_F1);
+        ASSERT_TRUE(FormMain->Pen.HFlip);
+    }
+
+    static QListWidget *levelList(QWidget *dialog) { return control<QListWidget>(dialog, "ListBoxLevels"); }
+    static QLineEdit *levelEdit(QWidget *dialog) { return control<QLineEdit>(dialog, "EditLevelNo"); }
+
+    // Opens the dialog with Ctrl+L, types text into the number field and presses OK.
+    void chooseByNumber(const QString &text)
+    {
+        whenModalShown([text](QWidget *dialog) {
+            typeInto(levelEdit(dialog), text);
+            clickButton(dialog, "ButtonOK");
+        });
+        pressKey(Qt::Key_L, Qt::ControlModifier);
+    }
+
+    bool stageWasLoaded() const { return !FormMain->Pen.HFlip; }
+};
+
+TEST_F(LevelSelectTest, TypingTheLastStageLoadsIt)
+{
+    chooseByNumber(QStringLiteral("229"));
+    EXPECT_EQ(FormMain->LevelNumber, 229);
+    EXPECT_EQ(FormMain->Stage.LevelNumber, 229);
+    EXPECT_TRUE(stageWasLoaded());
+}
+
+TEST_F(LevelSelectTest, NumbersOutsideTheStagesOrNoNumberLoadNothing)
+{
+    for (const QString &text : {QStringLiteral("230"), QStringLiteral("-1"), QStringLiteral("abc"),
+                                QString()}) {
+        chooseByNumber(text);
+        EXPECT_EQ(FormMain->LevelNumber, 22) << text.toStdString();
+        EXPECT_EQ(FormMain->Stage.LevelNumber, 22) << text.toStdString();
+        EXPECT_FALSE(stageWasLoaded()) << text.toStdString();
+    }
+}
+
+TEST_F(LevelSelectTest, HexadecimalNumbersLoadStage31)
+{
+    chooseByNumber(QStringLiteral("$1F"));
+    EXPECT_EQ(FormMain->LevelNumber, 31);
+    EXPECT_TRUE(stageWasLoaded());
+
+    pressKey(Qt::Key_F1);
+    chooseByNumber(QStringLiteral("0x1F"));
+    EXPECT_EQ(FormMain->Stage.LevelNumber, 31);
+    EXPECT_TRUE(stageWasLoaded());
+}
+
+TEST_F(LevelSelectTest, EnterPressesOK)
+{
+    whenModalShown([](QWidget *dialog) {
+        typeInto(levelEdit(dialog), QStringLiteral("40"));
+        QTest::keyClick(levelEdit(dialog), Qt::Key_Return);
+    });
+    pressKey(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(FormMain->LevelNumber, 40);
+}
+
+TEST_F(LevelSelectTest, DoubleClickingAnItemLoadsItsStageAtOnce)
+{
+    whenModalShown([](QWidget *dialog) {
+        QListWidget *list = levelList(dialog);
+        QListWidgetItem *item = list->item(0x2A);
+        list->scrollToItem(item);
+        // A double click is a click followed by the double-click press.
+        const QPoint at = list->visualItemRect(item).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    });
+    pressKey(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(FormMain->LevelNumber, 42);
+    EXPECT_TRUE(stageWasLoaded());
+}
+
+TEST_F(LevelSelectTest, ClickingAnItemThenCancelLoadsNothing)
+{
+    QString editText;
+    whenModalShown([&editText](QWidget *dialog) {
+        clickLine(levelList(dialog), 5);
+        editText = levelEdit(dialog)->text();
+        clickButton(dialog, "ButtonCancel");
+    });
+    pressKey(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(editText, QStringLiteral("5"));
+    EXPECT_EQ(FormMain->LevelNumber, 22);
+    EXPECT_FALSE(stageWasLoaded());
+}
+
+TEST_F(LevelSelectTest, EscapeLoadsNothing)
+{
+    whenModalShown([](QWidget *dialog) {
+        typeInto(levelEdit(dialog), QStringLiteral("7"));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    pressKey(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(FormMain->LevelNumber, 22);
+    EXPECT_FALSE(stageWasLoaded());
+}
+
+TEST_F(LevelSelectTest, OpensOnTheCurrentStageWithAllStagesListed)
+{
+    chooseByNumber(QStringLiteral("12"));
+    ASSERT_EQ(FormMain->LevelNumber, 12);
+
+    QStringList items;
+    QString selected;
+    QString editText;
+    QString caption;
+    whenModalShown([&](QWidget *dialog) {
+        items = lines(levelList(dialog));
+        const QList<QListWidgetItem *> selection = levelList(dialog)->selectedItems();
+        selected = selection.isEmpty() ? QString() : selection.first()->text();
+        editText = levelEdit(dialog)->text();
+        caption = dialog->windowTitle();
+        clickButton(dialog, "ButtonCancel");
+    });
+    pressKey(Qt::Key_L, Qt::ControlModifier);
+
+    EXPECT_EQ(caption, QStringLiteral("Level Select"));
+    ASSERT_EQ(items.size(), 230);
+    EXPECT_TRUE(selected.startsWith(QStringLiteral("0C:"))) << selected.toStdString();
+    EXPECT_EQ(editText, QStringLiteral("12"));
+    for (int level : {0, 0x0C, 0xE5}) {
+        const QString expected = tamo::fromShiftJis(tamo::LevelItemText(FormMain->OffsetsIni, level));
+        EXPECT_EQ(items.at(level), expected);
+    }
+    EXPECT_TRUE(items.at(0xE5).startsWith(QStringLiteral("E5:")));
+}
+
+TEST_F(LevelSelectTest, ListsNamesFromTheDataFileDecodedFromShiftJis)
+{
+    // "ジャングル" in Shift-JIS.
+    FormMain->OffsetsIni.writeString("Level name", "03", "\x83\x57\x83\x83\x83\x93\x83\x4f\x83\x8b");
+    FormMain->OffsetsIni.writeString("Level name", "04", "");
+    QStringList items;
+    whenModalShown([&items](QWidget *dialog) {
+        items = lines(levelList(dialog));
+        clickButton(dialog, "ButtonCancel");
+    });
+    pressKey(Qt::Key_L, Qt::ControlModifier);
+    ASSERT_EQ(items.size(), 230);
+    EXPECT_EQ(items.at(3), QStringLiteral("03:ジャングル"));
+    EXPECT_EQ(items.at(4), QStringLiteral("04:"));
+}
+
+class LevelSelectOutOfRangeTest : public MainWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        makeFolder();
+        writeText("Config/application.ini", "[Stage]\nLatest=300\n");
+        createWindows();
+    }
+};
+
+TEST_F(LevelSelectOutOfRangeTest, AStoredStageBeyondTheListSelectsNoItem)
+{
+    ASSERT_EQ(FormMain->LevelNumber, 300);
+    int selectedCount = -1;
+    QString editText;
+    whenModalShown([&](QWidget *dialog) {
+        selectedCount = int(control<QListWidget>(dialog, "ListBoxLevels")->selectedItems().size());
+        editText = control<QLineEdit>(dialog, "EditLevelNo")->text();
+        clickButton(dialog, "ButtonCancel");
+    });
+    // The action waits for a ROM; the dialog itself is what is looked at here.
+    FormLevelSelect->Execute();
+    EXPECT_EQ(selectedCount, 0);
+    EXPECT_EQ(editText, QStringLiteral("300"));
+}
+
+} // namespace

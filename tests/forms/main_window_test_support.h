@@ -1,0 +1,53 @@
+#pragma once
+
+#include "forms/UnitMain.h"
+#include "forms/canvas_image.h"
+#include "tests/forms/editor_test_support.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// What the tests of the main window, the chip window and the stage dialog share.
+class MainWindowTest : public EditorTest
+{
+protected:
+    static CanvasImage *imageMain() { return control<CanvasImage>(FormMain, "ImageMain"); }
+
+    static QString statusPanel(int panel)
+    {
+        const char *name = panel == 0 ? "StatusBar1Panel0" : "StatusBar1Panel1";
+        return control<QLabel>(FormMain, name)->text();
+    }
+
+    // Runs interact once the modal dialog that the next step opens is up. A dialog that
+    // interact left open is a failure, and is closed so that the test goes on.
+    static void whenModalShown(std::function<void(QWidget *dialog)> interact)
+    {
+        QTimer::singleShot(0, [interact] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr) << "no modal dialog was opened";
+            interact(dialog);
+            if (dialog->isVisible()) {
+                ADD_FAILURE() << "the dialog stayed open";
+                dialog->close();
+            }
+        });
+    }
+
+    static void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::activeWindow(), key, modifiers);
+    }
+
+    // The image's pixels as the screen shows them.
+    static QImage shownImage() { return imageMain()->grab().toImage(); }
+
+    static QPoint cellCentre(int column, int row)
+    {
+        return {column * tamo::CellPixels + 16, row * tamo::CellPixels + 16};
+    }
+};
