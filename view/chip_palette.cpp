@@ -14,9 +14,11 @@ bool DrawChipPalette(bool romLoaded, const Picture *chipPicture, const Pen &pen,
     palette.resize(PaletteWidth, height);
     // Only whole rows are offered; a partial last row stays undrawn.
     const int rows = height / CellPixels;
+    // Row by row: the cells never overlap, so the order leaves the same picture, and both
+    // bitmaps are then read and written along their lines.
     try {
-        for (int column = 0; column < ChipsPerRow; ++column) {
-            for (int row = 0; row < rows; ++row) {
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < ChipsPerRow; ++column) {
                 const int32_t chip = row * ChipsPerRow + column;
                 const PicturePoint source = ChipSource(chip, pen.HFlip, pen.VFlip);
                 const CopyMode mode = chip == pen.CurrentChip ? CopyMode::Inverted : CopyMode::Plain;

@@ -58,8 +58,10 @@ void DrawTileMap(const StageScene &scene)
 {
     if (scene.stage.ScreenMode != 0)
         return;
-    for (int32_t column = 0; column < scene.stage.MapWidth; ++column) {
-        for (int32_t row = 0; row < scene.stage.MapHeight; ++row)
+    // Row by row: cells never overlap, so the order leaves the same picture, and a wide
+    // stage image is then written along its lines rather than across them.
+    for (int32_t row = 0; row < scene.stage.MapHeight; ++row) {
+        for (int32_t column = 0; column < scene.stage.MapWidth; ++column)
             drawCellNarrowing(scene, column, row);
     }
 }

@@ -26,18 +26,32 @@ QRgb toQRgb(Rgb color)
     return qRgb(color.red, color.green, color.blue);
 }
 
-const QImage &sourceImage(const Picture &source)
+const QtPicture &qtPicture(const Picture &source)
 {
     const auto *picture = dynamic_cast<const QtPicture *>(&source);
     if (!picture)
         throw std::invalid_argument("QtCanvas draws only from a QtPicture");
-    return picture->image();
+    return *picture;
 }
 
-// The part of a w x h rectangle at (x, y) that lies inside [0, width) x [0, height).
-QRect clipped(int x, int y, int w, int h, int width, int height)
+// A rectangle by its edges, [left, right) x [top, bottom).
+struct Area
 {
-    return QRect(x, y, w, h).intersected(QRect(0, 0, width, height));
+    int left, top, right, bottom;
+
+    bool isEmpty() const { return left >= right || top >= bottom; }
+    bool operator==(const Area &) const = default;
+    Area shifted(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    Area within(const Area &other) const
+    {
+        return {std::max(left, other.left), std::max(top, other.top),
+                std::min(right, other.right), std::min(bottom, other.bottom)};
+    }
+};
+
+Area cellAt(int x, int y)
+{
+    return {x, y, x + CellPixels, y + CellPixels};
 }
 
 } // namespace
@@ -82,46 +96,69 @@ const QImage &QtCanvas::picture()
 void QtCanvas::fillCell(int x, int y)
 {
     QImage &bitmap = ensureBitmap();
-    const QRect target = clipped(x, y, CellPixels, CellPixels, m_width, m_height);
+    const Area target = cellAt(x, y).within({0, 0, m_width, m_height});
     if (target.isEmpty())
         return;
     const QRgb background = toQRgb(BackgroundColor);
-    for (int row = target.top(); row <= target.bottom(); ++row) {
+    for (int row = target.top; row < target.bottom; ++row) {
         auto *line = reinterpret_cast<QRgb *>(bitmap.scanLine(row));
-        std::fill(line + target.left(), line + target.right() + 1, background);
+        std::fill(line + target.left, line + target.right, background);
     }
 }
 
 void QtCanvas::copyCell(const Picture &source, int sourceX, int sourceY, int x, int y,
                         CopyMode mode)
 {
-    const QImage &from = sourceImage(source);
+    const QtPicture &from = qtPicture(source);
     QImage &bitmap = ensureBitmap();
-    const QRect target = clipped(x, y, CellPixels, CellPixels, m_width, m_height);
+    const Area target = cellAt(x, y).within({0, 0, m_width, m_height});
     if (target.isEmpty())
         return;
     // Source pixels outside the picture leave the background in their place.
-    const QRect readable = clipped(sourceX, sourceY, CellPixels, CellPixels, from.width(),
-                                   from.height())
-                               .translated(x - sourceX, y - sourceY)
-                               .intersected(target);
-    if (readable != target)
+    const Area readable = cellAt(sourceX, sourceY)
+                              .within({0, 0, from.width(), from.height()})
+                              .shifted(x - sourceX, y - sourceY)
+                              .within(target);
+    if (!(readable == target))
         fillCell(x, y);
     if (readable.isEmpty())
         return;
-    const int dx = sourceX - x;
-    const int dy = sourceY - y;
-    const int pixels = readable.width();
-    for (int row = readable.top(); row <= readable.bottom(); ++row) {
-        const auto *in = reinterpret_cast<const QRgb *>(from.constScanLine(row + dy)) + readable.left() + dx;
-        auto *out = reinterpret_cast<QRgb *>(bitmap.scanLine(row)) + readable.left();
+    const qsizetype inStride = from.bytesPerLine();
+    const qsizetype outStride = bitmap.bytesPerLine();
+    const uchar *in = from.bits() + (readable.top + sourceY - y) * inStride
+                      + (readable.left + sourceX - x) * BytesPerPixel;
+    uchar *out = bitmap.bits() + readable.top * outStride + readable.left * BytesPerPixel;
+    const int rows = readable.bottom - readable.top;
+    const int pixels = readable.right - readable.left;
+    if (mode == CopyMode::Plain && pixels == CellPixels) {
+        // The common case, a whole cell: lines of a size the compiler knows.
+        for (int row = 0; row < rows; ++row, in += inStride, out += outStride)
+            std::memcpy(out, in, CellPixels * BytesPerPixel);
+        return;
+    }
+    for (int row = 0; row < rows; ++row, in += inStride, out += outStride) {
         if (mode == CopyMode::Plain) {
             std::memcpy(out, in, size_t(pixels) * BytesPerPixel);
         } else {
+            const auto *inPixels = reinterpret_cast<const QRgb *>(in);
+            auto *outPixels = reinterpret_cast<QRgb *>(out);
             for (int i = 0; i < pixels; ++i)
-                out[i] = in[i] ^ InvertRgb;
+                outPixels[i] = inPixels[i] ^ InvertRgb;
         }
     }
+}
+
+const QFontMetrics &QtCanvas::labelFont(int pointSize)
+{
+    if (!m_font || m_font->pointSize() != pointSize) {
+        QFont font;
+        font.setPointSize(pointSize);
+        // Plain pixels in the label's own colour, as on the screens the labels were made for.
+        font.setStyleStrategy(QFont::NoAntialias);
+        m_font = font;
+        m_metrics.emplace(font, &m_bitmap);
+    }
+    return *m_metrics;
 }
 
 void QtCanvas::drawText(int x, int y, std::string_view text, const TextStyle &style)
@@ -129,15 +166,11 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const TextStyle &st
     QImage &bitmap = ensureBitmap();
     if (bitmap.isNull())
         return;
-    QPainter painter(&bitmap);
-    QFont font;
-    font.setPointSize(style.pointSize);
-    // Plain pixels in the label's own colour, as on the screens the labels were made for.
-    font.setStyleStrategy(QFont::NoAntialias);
-    painter.setFont(font);
+    const QFontMetrics &metrics = labelFont(style.pointSize);
     const QString line = QString::fromUtf8(text.data(), qsizetype(text.size()));
-    const QFontMetrics metrics(font, &bitmap);
     const QRect box(x, y, metrics.horizontalAdvance(line), metrics.height());
+    QPainter painter(&bitmap);
+    painter.setFont(*m_font);
     painter.fillRect(box, QColor(toQRgb(style.background)));
     painter.setPen(QColor(toQRgb(style.color)));
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);

@@ -2,7 +2,11 @@
 
 #include "view/canvas.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
+
+#include <optional>
 
 namespace tamo {
 
@@ -35,12 +39,16 @@ public:
 
 private:
     QImage &ensureBitmap();
+    const QFontMetrics &labelFont(int pointSize);
 
     int m_width = 0;
     int m_height = 0;
     int64_t m_bitmapLimit = NoBitmapLimit;
     QImage m_bitmap;
     int m_bitmapsMade = 0;
+    // The label font of the last point size, with its metrics on the bitmap's density.
+    std::optional<QFont> m_font;
+    std::optional<QFontMetrics> m_metrics;
 };
 
 } // namespace tamo

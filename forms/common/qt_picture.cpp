@@ -17,6 +17,10 @@ constexpr int ReadLimitMegabytes = 1024;
 
 QtPicture::QtPicture(QImage image)
     : m_image(image.convertToFormat(QImage::Format_RGB32))
+    , m_width(m_image.width())
+    , m_height(m_image.height())
+    , m_bits(m_image.constBits())
+    , m_bytesPerLine(m_image.bytesPerLine())
 {
 }
 

@@ -10,7 +10,7 @@
 namespace tamo {
 
 // A loaded bitmap, held as 32-bit RGB so that cells copy into a QtCanvas row by row.
-class QtPicture : public Picture
+class QtPicture final : public Picture
 {
 public:
     explicit QtPicture(QImage image);
@@ -19,12 +19,20 @@ public:
     // when it cannot be read.
     static std::unique_ptr<QtPicture> load(const std::filesystem::path &file);
 
-    int width() const override { return m_image.width(); }
-    int height() const override { return m_image.height(); }
+    int width() const override { return m_width; }
+    int height() const override { return m_height; }
     const QImage &image() const { return m_image; }
+    // The pixels as 32-bit RGB lines, bytesPerLine() bytes apart.
+    const uchar *bits() const { return m_bits; }
+    qsizetype bytesPerLine() const { return m_bytesPerLine; }
 
 private:
     QImage m_image;
+    // Kept apart from m_image so that a cell copy reads them without a call into Qt.
+    int m_width = 0;
+    int m_height = 0;
+    const uchar *m_bits = nullptr;
+    qsizetype m_bytesPerLine = 0;
 };
 
 class QtPictureLoader : public PictureLoader

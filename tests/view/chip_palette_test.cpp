@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace tamo {
 namespace {
 
@@ -108,17 +110,26 @@ TEST(ChipPalette, MissingChipBitmapGivesAnEmptyPalette)
     EXPECT_TRUE(palette.calls.empty());
 }
 
-TEST(ChipPalette, DrawsColumnByColumnFromAFreshBitmap)
+TEST(ChipPalette, DrawsEveryCellOnceFromAFreshBitmap)
 {
     test::FakePicture chips(2048, 96);
     RecordingCanvas palette;
-    DrawChipPalette(true, &chips, Pen{}, palette);
-    DrawChipPalette(true, &chips, Pen{}, palette);
+    Pen pen;
+    pen.VFlip = true;
+    DrawChipPalette(true, &chips, pen, palette);
+    palette.calls.clear();
+    DrawChipPalette(true, &chips, pen, palette);
     EXPECT_EQ(palette.bitmapsMade, 2);
-    ASSERT_EQ(palette.calls.size(), 2u * 16 * 3);
-    EXPECT_EQ(palette.calls[1].x, 0);
-    EXPECT_EQ(palette.calls[1].y, 32);
-    EXPECT_EQ(palette.calls[3].x, 32);
+    ASSERT_EQ(palette.calls.size(), 16u * 3);
+    std::set<std::pair<int, int>> cells;
+    for (const auto &call : palette.calls) {
+        EXPECT_EQ(call.source, &chips);
+        EXPECT_EQ(call.sourceX, 1024 + call.x);
+        EXPECT_EQ(call.sourceY, call.y);
+        cells.emplace(call.x, call.y);
+    }
+    EXPECT_EQ(cells.size(), 16u * 3);
+    EXPECT_EQ(*cells.rbegin(), std::make_pair(480, 64));
 }
 
 TEST(ChipPalette, OutOfResourcesStopsAtOnce)

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/ini_file.h"
+#include "core/offset_table.h"
+#include "core/rom_image.h"
+#include "core/stage.h"
+#include "forms/common/qt_picture.h"
+#include "view/stage_scene.h"
+
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <memory>
+
+namespace tamo::bench {
+
+// A made-up 4 MiB ROM with one stage (level 22, tilemap 1) at the default offsets, its
+// Data\offsets.ini in memory, and a 2048 x 1024 24-bit chip bitmap written to
+// Data\chip1.bmp of a temporary program folder together with a mark bitmap.
+class BenchStage
+{
+public:
+    static constexpr int32_t Level = 22;
+
+    // tilemapEnd 0x0E00 gives the 120-cell stage; 0xFFFF the widest the format allows.
+    explicit BenchStage(int32_t tilemapEnd, int sprites = 40, int cameras = 12);
+
+    Stage decode() const;
+    std::filesystem::path programDir() const;
+    StageScene scene(const Stage &stage, Canvas &canvas, MarkSwitches switches = {});
+
+    RomImage rom;
+    OffsetTable offsets;
+    IniFile offsetsIni;
+    std::unique_ptr<Picture> chipPicture;
+    std::unique_ptr<Picture> markPicture;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace tamo::bench
