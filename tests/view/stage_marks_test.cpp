@@ -123,7 +123,7 @@ TEST_F(StageMarks, StartMarkIsYellowAndDrawnLast)
     EXPECT_EQ(copies()[1].y, copies()[2].y);
     EXPECT_EQ(copies()[0].sourceX, 0);
     EXPECT_EQ(copies()[1].sourceX, 64);
-    const auto &label = texts().back();
+    const RecordingCanvas::Call label = texts().back();
     EXPECT_EQ(label.text, "Start");
     EXPECT_EQ(label.x, 0x80 + 4);
     EXPECT_EQ(label.style.color, (Rgb{255, 255, 0}));
