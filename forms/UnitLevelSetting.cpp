@@ -191,7 +191,7 @@ bool TFormLevelSetting::readSettingsIntoControls()
         // off, so that nothing can be written.
         ShowMessage(QStringLiteral("The settings of this stage lie outside the ROM image and "
                                    "cannot be edited: %1")
-                        .arg(QString::fromLocal8Bit(error.what())));
+                        .arg(QString::fromUtf8(error.what())));
         for (NameListControl &list : m_lists)
             list.comboBox->setCurrentIndex(-1);
         for (QLineEdit *edit : numberEdits())
@@ -255,7 +255,7 @@ void TFormLevelSetting::ButtonOKClick()
     } catch (const tamo::RomRangeError &error) {
         ShowMessage(QStringLiteral("The settings lie outside the ROM image; nothing was "
                                    "written: %1")
-                        .arg(QString::fromLocal8Bit(error.what())));
+                        .arg(QString::fromUtf8(error.what())));
         reject();
         return;
     }

@@ -214,7 +214,7 @@ void ObjectListWindow::ButtonUpdateClick()
         writeRecord(offset, line);
     } catch (const tamo::RomRangeError &error) {
         ShowMessage(QStringLiteral("The %1 cannot be written, nothing was changed: %2")
-                        .arg(listName, QString::fromLocal8Bit(error.what())));
+                        .arg(listName, QString::fromUtf8(error.what())));
         return;
     }
     RefreshList(false);

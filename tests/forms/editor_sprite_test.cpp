@@ -309,6 +309,20 @@ TEST_F(SpriteEditorTest, ALineBelowTheNewEndKeepsNoSelection)
     EXPECT_EQ(selectedLine(list), -1);
 }
 
+TEST_F(SpriteEditorTest, ARecordGoneSinceTheListWasReadIsNotWritten)
+{
+    // Something else (the map editor, say) ends the list in the image before line 2.
+    clickLine(list, 2);
+    patchWord(recordAt(1), 0);
+    const std::vector<uint8_t> before = romBytes();
+    messages.clear();
+    clickButton(FormSpriteEdit, "ButtonUpdate");
+    EXPECT_EQ(romBytes(), before);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("no record"))) << messages[0].toStdString();
+    EXPECT_EQ(lines(list), QStringList{expectedLine(0)});
+}
+
 // --- The kinds of Data\sprite.ini --------------------------------------------------------
 
 class SpriteKindsTest : public SpriteEditorTest
