@@ -166,6 +166,15 @@ TEST_F(StageRenderer, ScreenModesOneAndTwoDrawNothing)
     }
 }
 
+TEST_F(StageRenderer, MapWithoutColumnsDrawsNothing)
+{
+    // TilemapEnd far below TilemapStart gives a negative width.
+    fixture.stage.MapWidth = -2039;
+    render();
+    EXPECT_EQ(canvas.width(), 0);
+    EXPECT_EQ(canvas.bitmapsMade(), 0);
+}
+
 TEST_F(StageRenderer, TooWideStageIsNarrowedByWholeCells)
 {
     // Room for 2.5 columns of 512 rows: the image keeps 2 of its 4 columns.
