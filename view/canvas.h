@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/stage.h"
+
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
@@ -7,7 +9,8 @@
 
 namespace tamo {
 
-constexpr int CellPixels = 32;
+// The side of every copied rectangle: one map cell.
+constexpr int CellPixels = CellSize;
 
 struct Rgb
 {

@@ -32,7 +32,7 @@ int imageX(const StageScene &scene, int32_t mapX)
 // Sprite and start-point heights count upward from the bottom of the map.
 int topFromBottom(const StageScene &scene, int32_t y)
 {
-    return scene.stage.MapHeight * CellSize - y - CellSize;
+    return scene.stage.MapHeight * CellPixels - y - CellPixels;
 }
 
 // The mark cell is copied opaque over the tiles; a mark bitmap too small to hold it
@@ -57,11 +57,11 @@ void drawSprites(const StageScene &scene)
     const std::vector<SpriteRecord> sprites = ReadSpriteList(scene.rom, scene.stage.SpriteListOffset);
     for (int index = 0; index < static_cast<int>(sprites.size()); ++index) {
         const SpriteRecord &sprite = sprites[index];
-        const bool first = sprite.Param == 1;
-        const Rgb color = first ? SpriteLabelColor : OtherSpriteLabelColor;
+        const bool paramOne = sprite.Param == 1;
+        const Rgb color = paramOne ? SpriteLabelColor : OtherSpriteLabelColor;
         const int left = imageX(scene, sprite.X);
         const int top = topFromBottom(scene, sprite.Y);
-        drawMarkCell(scene, first ? MarkCell::Sprite : MarkCell::OtherSprite, left, top);
+        drawMarkCell(scene, paramOne ? MarkCell::Sprite : MarkCell::OtherSprite, left, top);
         drawLabel(scene, left, top, 0, indexLabel(index), color);
         drawLabel(scene, left, top, 1, hexText(static_cast<uint32_t>(sprite.Type), 4), color);
     }
@@ -73,7 +73,7 @@ void drawCameras(const StageScene &scene)
     for (int index = 0; index < static_cast<int>(cameras.size()); ++index) {
         // Camera heights count downward from the top of the map.
         const int left = imageX(scene, cameras[index].X);
-        const int top = cameras[index].Y - CellSize;
+        const int top = cameras[index].Y - CellPixels;
         drawMarkCell(scene, MarkCell::Camera, left, top);
         drawLabel(scene, left, top, 0, indexLabel(index), CameraLabelColor);
     }
