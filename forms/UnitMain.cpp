@@ -266,8 +266,10 @@ void TFormMain::readSettings()
     move(ini.readInteger("MainWindow", "Left", 0), ini.readInteger("MainWindow", "Top", 0));
     resize(ini.readInteger("MainWindow", "ClientWidth", 450),
            ini.readInteger("MainWindow", "ClientHeight", 350));
-    if (ini.readBool("MainWindow", "isMaximized", false))
+    if (ini.readBool("MainWindow", "isMaximized", false)) {
+        m_normalPlace = QRect(pos(), size());
         setWindowState(windowState() | Qt::WindowMaximized);
+    }
     const std::string initialDir
         = ini.readString("FileDialog", "InitialDir", fromPath(ProgramDir).toStdString());
     OpenDialog1->setDirectory(QString::fromStdString(initialDir));
@@ -347,6 +349,19 @@ void TFormMain::closeEvent(QCloseEvent *event)
     RomImage = tamo::RomImage();
     event->accept();
     QCoreApplication::quit();
+}
+
+void TFormMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // A window made maximized has never had its normal place on the screen; the first
+    // restore puts it where the last close in the normal state left it.
+    if (event->type() == QEvent::WindowStateChange && m_normalPlace
+        && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))) {
+        move(m_normalPlace->topLeft());
+        resize(m_normalPlace->size());
+        m_normalPlace.reset();
+    }
 }
 
 void TFormMain::OpenRom(const QString &path)

@@ -10,12 +10,14 @@
 #include "view/stage_scene.h"
 
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CanvasImage;
 class QAction;
@@ -84,6 +86,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void createActions();
@@ -125,6 +128,8 @@ private:
     void imageChanged() override;
 
     bool m_shownBefore = false;
+    // The normal place of a window that starts maximized, for its first restore.
+    std::optional<QRect> m_normalPlace;
     tamo::QtCanvas m_stageCanvas;
     QToolBar *ToolBar1 = nullptr;
     QScrollArea *ScrollBox1 = nullptr;

@@ -1,4 +1,4 @@
-#include <QApplication>
+#include "forms/editor_application.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("TamoEditor"));
+    // The program's own application object, with its top-level error report.
+    EditorApplication application(argc, argv);
     return RUN_ALL_TESTS();
 }

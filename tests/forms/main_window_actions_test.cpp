@@ -1,0 +1,305 @@
+#include "tests/forms/main_window_test_support.h"
+
+#include "core/stage.h"
+#include "forms/UnitCameraEdit.h"
+#include "forms/UnitChip.h"
+#include "forms/UnitSpriteEdit.h"
+#include "forms/application_windows.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <filesystem>
+
+namespace {
+
+class MainWindowActionsTest : public MainWindowTest
+{
+protected:
+    static std::vector<QAction *> romActions()
+    {
+        return {FormMain->FileSave, FormMain->StageLoad, FormMain->StageConfig,
+                FormMain->ViewSpriteMark, FormMain->ViewCameraMark, FormMain->ViewStartMark};
+    }
+
+    // Types a file name into the open dialog, which starts in the program folder, and
+    // presses its Open button.
+    static void typeAndOpen(QWidget *dialog, const QString &typed)
+    {
+        auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(fileName, nullptr);
+        typeInto(fileName, typed);
+        // The completer's list of matching names is dismissed first, as a click elsewhere would.
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+        ASSERT_NE(buttons, nullptr);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+    }
+
+    static void openThroughTheDialog(const QString &typed)
+    {
+        whenModalShown([typed](QWidget *dialog) { typeAndOpen(dialog, typed); });
+        pressKey(Qt::Key_O, Qt::ControlModifier);
+    }
+
+    // Another stage whose chip bitmap is not the current stage's.
+    static int stageWithOtherTilemap()
+    {
+        const tamo::StageSource source{FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni};
+        for (int level = 0; level < tamo::LevelCount; ++level) {
+            if (tamo::DecodeFGTilemap(source, level) != FormMain->Stage.FGTilemap)
+                return level;
+        }
+        return -1;
+    }
+
+    void loadStageThroughTheDialog(int level)
+    {
+        whenModalShown([level](QWidget *dialog) {
+            typeInto(control<QLineEdit>(dialog, "EditLevelNo"), QString::number(level));
+            clickButton(dialog, "ButtonOK");
+        });
+        pressKey(Qt::Key_L, Qt::ControlModifier);
+    }
+};
+
+TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcuts)
+{
+    const QList<QAction *> menus = FormMain->menuBar()->actions();
+    ASSERT_EQ(menus.size(), 3);
+    EXPECT_EQ(menus.at(0)->text(), QStringLiteral("File(&F)"));
+    EXPECT_EQ(menus.at(1)->text(), QStringLiteral("View(&V)"));
+    EXPECT_EQ(menus.at(2)->text(), QStringLiteral("Settings(&S)"));
+    auto entries = [&menus](int menu) {
+        QStringList texts;
+        for (QAction *entry : menus.at(menu)->menu()->actions())
+            texts << (entry->isSeparator() ? QStringLiteral("-") : entry->text() + QLatin1Char('|') + entry->shortcut().toString());
+        return texts;
+    };
+    EXPECT_EQ(entries(0), (QStringList{"Open(&O)...|Ctrl+O", "Save(&S)|Ctrl+S", "Exit(&X)|"}));
+    EXPECT_EQ(entries(1), (QStringList{"Sprites(&S)|F3", "Cameras(&C)|F4", "StartPositions(&P)|F5", "-",
+                                       "Tilemap(&M)|F6", "SpriteEdit(&E)|F7", "CameraEdit(&D)|F8",
+                                       "BananaEdit(&B)|F9"}));
+    EXPECT_EQ(entries(2), (QStringList{"Stage(&L)...|Ctrl+L", "Config(&C)...|F12"}));
+    EXPECT_EQ(FormMain->MapEditHFlip->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(FormMain->MapEditVFlip->shortcut(), QKeySequence(Qt::Key_F2));
+}
+
+TEST_F(MainWindowActionsTest, BeforeARomTheRomActionsAreDisabledAndDoNothing)
+{
+    for (QAction *action : romActions())
+        EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
+    // A dialog opened by mistake would be closed here and counted.
+    int dialogsOpened = 0;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&dialogsOpened] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            ++dialogsOpened;
+            dialog->close();
+        }
+    });
+    guard.start(10);
+    pressKey(Qt::Key_S, Qt::ControlModifier);
+    pressKey(Qt::Key_L, Qt::ControlModifier);
+    pressKey(Qt::Key_F12);
+    pressKey(Qt::Key_F3);
+    pressKey(Qt::Key_F4);
+    pressKey(Qt::Key_F5);
+    QTest::qWait(30);
+    EXPECT_EQ(dialogsOpened, 0);
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(FormMain->MarkSwitches.ShowSpriteMarks && FormMain->MarkSwitches.ShowCameraMarks
+                && FormMain->MarkSwitches.ShowStartMark);
+}
+
+TEST_F(MainWindowActionsTest, BeforeARomTheFlipsAndTheWindowKeysWork)
+{
+    pressKey(Qt::Key_F1);
+    EXPECT_TRUE(FormMain->Pen.HFlip);
+    EXPECT_TRUE(FormMain->MapEditHFlip->isChecked());
+    EXPECT_EQ(statusPanel(1), QStringLiteral("現在のチップ:0000 横反転"));
+    pressKey(Qt::Key_F2);
+    EXPECT_EQ(statusPanel(1), QStringLiteral("現在のチップ:0000 横反転 縦反転"));
+
+    pressKey(Qt::Key_F7);
+    EXPECT_TRUE(FormSpriteEdit->isVisible());
+    EXPECT_TRUE(FormMain->ViewSpriteWindow->isChecked());
+    // The keys also work while the tool window is the active one.
+    activate(FormSpriteEdit);
+    QTest::keyClick(FormSpriteEdit, Qt::Key_F7);
+    EXPECT_FALSE(FormSpriteEdit->isVisible());
+    EXPECT_FALSE(FormMain->ViewSpriteWindow->isChecked());
+
+    activate(FormMain);
+    pressKey(Qt::Key_F8);
+    EXPECT_TRUE(FormCameraEdit->isVisible());
+    activate(FormCameraEdit);
+    QTest::keyClick(FormCameraEdit, Qt::Key_F6);
+    EXPECT_TRUE(FormChip->isVisible());
+    EXPECT_TRUE(FormMain->ViewChipWindow->isChecked());
+}
+
+TEST_F(MainWindowActionsTest, OpeningAMissingFileReportsItAndLeavesNoRom)
+{
+    const QString missing = QString::fromStdString(dataFile("missing.smc").string());
+    FormMain->OpenRom(missing);
+    EXPECT_EQ(messages, QStringList{missing + QStringLiteral("の読み込みに失敗しました。")});
+    EXPECT_FALSE(FormMain->RomLoaded);
+    EXPECT_TRUE(FormMain->RomFileName.isEmpty());
+    for (QAction *action : romActions())
+        EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
+    EXPECT_FALSE(imageMain()->isVisible());
+}
+
+TEST_F(MainWindowActionsTest, AFailedOpenKeepsTheRomAndStageShownBefore)
+{
+    openDemoRom();
+    QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellCentre(0, 0));
+    const std::vector<uint8_t> edited = romBytes();
+    const tamo::Stage stage = FormMain->Stage;
+
+    // A folder cannot be read as a file.
+    const QString folder = QString::fromStdString(dataFile("Data").string());
+    FormMain->OpenRom(folder);
+    EXPECT_EQ(messages, QStringList{folder + QStringLiteral("の読み込みに失敗しました。")});
+    EXPECT_EQ(FormMain->RomFileName, demoRom());
+    EXPECT_EQ(romBytes(), edited);
+    EXPECT_EQ(FormMain->Stage.TilemapOffset, stage.TilemapOffset);
+    EXPECT_EQ(FormMain->Stage.MapWidth, stage.MapWidth);
+    EXPECT_TRUE(imageMain()->isVisible());
+    for (QAction *action : romActions())
+        EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
+}
+
+TEST_F(MainWindowActionsTest, TheOpenDialogAddsTheRomExtensionAndOpensTheStoredStage)
+{
+    FormMain->LevelNumber = 31;
+    openThroughTheDialog(QStringLiteral("demo"));
+    EXPECT_TRUE(FormMain->RomLoaded);
+    EXPECT_EQ(QFileInfo(FormMain->RomFileName).canonicalFilePath(), QFileInfo(demoRom()).canonicalFilePath());
+    EXPECT_EQ(FormMain->Stage.LevelNumber, 31);
+    EXPECT_TRUE(imageMain()->isVisible());
+    EXPECT_EQ(imageMain()->size(), QSize(FormMain->Stage.MapWidth * 32, FormMain->Stage.MapHeight * 32));
+    for (QAction *action : romActions())
+        EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
+}
+
+TEST_F(MainWindowActionsTest, TheOpenDialogRefusesAFolderThatDoesNotExist)
+{
+    QStringList shownWhileOpen;
+    bool stillOpen = false;
+    whenModalShown([&](QWidget *dialog) {
+        typeAndOpen(dialog, QStringLiteral("nowhere/game.smc"));
+        stillOpen = dialog->isVisible();
+        shownWhileOpen = messages;
+        dialog->close();
+    });
+    pressKey(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(shownWhileOpen.size(), 1);
+    EXPECT_FALSE(FormMain->RomLoaded);
+}
+
+TEST_F(MainWindowActionsTest, SavingWritesTheWholeImageAndSaysSo)
+{
+    openDemoRom();
+    FormMain->PaletteClick(32 * 3 + 1, 1);
+    QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellCentre(2, 2));
+    const std::vector<uint8_t> edited = romBytes();
+    pressKey(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(messages, QStringList{demoRom() + QStringLiteral("を保存しました。")});
+    const std::string onDisk = readText("demo.smc");
+    EXPECT_EQ(std::vector<uint8_t>(onDisk.begin(), onDisk.end()), edited);
+}
+
+TEST_F(MainWindowActionsTest, AFailedSaveShowsTheErrorNeverTheSuccessAndKeepsTheImage)
+{
+    openDemoRom();
+    QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellCentre(2, 2));
+    const std::vector<uint8_t> edited = romBytes();
+    std::filesystem::remove(dataFile("demo.smc"));
+
+    pressKey(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_FALSE(messages.first().endsWith(QStringLiteral("を保存しました。"))) << messages.first().toStdString();
+    EXPECT_TRUE(messages.first().contains(QStringLiteral("demo.smc"))) << messages.first().toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dataFile("demo.smc"))) << "saving never creates the file";
+    EXPECT_EQ(romBytes(), edited);
+    // The program goes on: the next save, once the file is back, works.
+    writeText("demo.smc", "");
+    pressKey(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(messages.last(), demoRom() + QStringLiteral("を保存しました。"));
+}
+
+TEST_F(MainWindowActionsTest, AChipBitmapThatCannotBeReadIsReportedAndLeavesTheMapHidden)
+{
+    openDemoRom();
+    const tamo::Stage before = FormMain->Stage;
+    const int other = stageWithOtherTilemap();
+    ASSERT_GE(other, 0);
+    const tamo::StageSource source{FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni};
+    const int tilemap = tamo::DecodeFGTilemap(source, other);
+    const std::string chipFile = "Data/chip" + std::to_string(tilemap) + ".bmp";
+    std::filesystem::remove(dataFile(chipFile));
+
+    loadStageThroughTheDialog(other);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().contains(QStringLiteral("chip%1.bmp").arg(tilemap))) << messages.first().toStdString();
+    EXPECT_FALSE(imageMain()->isVisible());
+    EXPECT_EQ(FormMain->LevelNumber, other);
+    EXPECT_EQ(FormMain->Stage.FGTilemap, tilemap);
+    EXPECT_EQ(FormMain->ChipPicture, nullptr);
+    EXPECT_EQ(FormMain->Stage.TilemapOffset, before.TilemapOffset);
+    EXPECT_EQ(FormMain->Stage.CameraBlockOffset, before.CameraBlockOffset);
+    EXPECT_EQ(FormMain->Stage.MapWidth, before.MapWidth);
+
+    // The program goes on, and the next good load shows the map again.
+    loadStageThroughTheDialog(before.LevelNumber);
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_TRUE(imageMain()->isVisible());
+    EXPECT_NE(FormMain->ChipPicture, nullptr);
+}
+
+class CommandLineTest : public MainWindowTest
+{
+protected:
+    void SetUp() override { makeFolder(); }
+};
+
+TEST_F(CommandLineTest, TheRomNamedOnTheCommandLineOpensOnFirstShowAtTheStoredStage)
+{
+    writeText("Config/application.ini", "[Stage]\nLatest=40\n");
+    createWindows(demoRom());
+    EXPECT_TRUE(FormMain->RomLoaded);
+    EXPECT_EQ(FormMain->RomFileName, demoRom());
+    EXPECT_EQ(FormMain->Stage.LevelNumber, 40);
+    EXPECT_TRUE(imageMain()->isVisible());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(CommandLineTest, StageTablesOutsideTheRomAreReportedAndTheProgramGoesOn)
+{
+    // The camera pointers far beyond the end of the demo ROM.
+    editDataIni("Data/offsets.ini", "Offset", "Camera", "$7FFF0000");
+    createWindows(demoRom());
+    EXPECT_TRUE(FormMain->RomLoaded);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_FALSE(imageMain()->isVisible());
+    EXPECT_EQ(FormMain->Stage.MapWidth, 0) << "nothing of the stage was taken";
+    // The other actions go on working.
+    pressKey(Qt::Key_F1);
+    EXPECT_TRUE(FormMain->Pen.HFlip);
+}
+
+TEST_F(CommandLineTest, AMissingMarkBitmapStopsTheStart)
+{
+    std::filesystem::remove(dataFile("Data/mark.bmp"));
+    EXPECT_THROW(CreateWindows(programDir()), std::exception);
+}
+
+} // namespace

@@ -1,0 +1,193 @@
+#include "tests/forms/main_window_test_support.h"
+
+#include "core/ini_file.h"
+#include "forms/UnitBananaEdit.h"
+#include "forms/UnitCameraEdit.h"
+#include "forms/UnitChip.h"
+#include "forms/UnitSpriteEdit.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+#include <filesystem>
+
+namespace {
+
+class MainWindowSettingsTest : public MainWindowTest
+{
+protected:
+    tamo::IniFile savedSettings() const { return tamo::IniFile::load(dataFile("Config/application.ini")); }
+
+    static std::vector<ToolWindow *> toolWindows()
+    {
+        return {FormChip, FormSpriteEdit, FormCameraEdit, FormBananaEdit};
+    }
+    static std::vector<QAction *> toolWindowActions()
+    {
+        return {FormMain->ViewChipWindow, FormMain->ViewSpriteWindow, FormMain->ViewCameraWindow,
+                FormMain->ViewBananaWindow};
+    }
+};
+
+TEST_F(MainWindowSettingsTest, AFirstStartWithoutSettingsUsesTheDefaults)
+{
+    ASSERT_FALSE(std::filesystem::exists(dataFile("Config/application.ini")));
+    EXPECT_EQ(FormMain->windowTitle(), QStringLiteral("Tamo Editor"));
+    EXPECT_EQ(FormMain->size(), QSize(450, 350));
+    EXPECT_EQ(FormMain->pos(), QPoint(0, 0));
+    EXPECT_FALSE(FormMain->isMaximized());
+    EXPECT_EQ(FormMain->LevelNumber, 22);
+    EXPECT_FALSE(FormMain->RomLoaded);
+    for (QAction *mark : {FormMain->ViewSpriteMark, FormMain->ViewCameraMark, FormMain->ViewStartMark})
+        EXPECT_TRUE(mark->isChecked()) << mark->objectName().toStdString();
+    EXPECT_TRUE(FormMain->MarkSwitches.ShowSpriteMarks && FormMain->MarkSwitches.ShowCameraMarks
+                && FormMain->MarkSwitches.ShowStartMark);
+    for (ToolWindow *window : toolWindows())
+        EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
+    for (QAction *action : toolWindowActions())
+        EXPECT_FALSE(action->isChecked()) << action->objectName().toStdString();
+    EXPECT_FALSE(imageMain()->isVisible());
+    EXPECT_EQ(FormChip->pos(), QPoint(0, 0));
+    EXPECT_EQ(FormChip->size(), QSize(512, 512));
+
+    auto *dialog = control<QFileDialog>(FormMain, "OpenDialog1");
+    EXPECT_EQ(QDir(dialog->directory()).canonicalPath(),
+              QDir(QString::fromStdString(programDir().string())).canonicalPath());
+    EXPECT_EQ(dialog->nameFilters(),
+              (QStringList{QStringLiteral("SNES ROM (*.smc)"), QStringLiteral("All files (*.*)")}));
+    EXPECT_EQ(dialog->defaultSuffix(), QStringLiteral("smc"));
+}
+
+TEST_F(MainWindowSettingsTest, ClosingWritesTheSettingsInTheirOrderOnce)
+{
+    FormMain->close();
+    const tamo::IniFile ini = savedSettings();
+    EXPECT_EQ(ini.sections(),
+              (std::vector<std::string>{"MainWindow", "View", "Stage", "ChipWindow", "SpriteWindow",
+                                        "CameraWindow", "BananaWindow"}))
+        << "no FileDialog section before a ROM was opened";
+    EXPECT_EQ(ini.keys("MainWindow"),
+              (std::vector<std::string>{"Left", "Top", "ClientWidth", "ClientHeight", "isMaximized"}));
+    EXPECT_EQ(ini.keys("View"), (std::vector<std::string>{"Sprite", "Camera", "Start"}));
+    EXPECT_EQ(ini.keys("ChipWindow"),
+              (std::vector<std::string>{"Left", "Top", "ClientWidth", "ClientHeight", "Visible"}));
+    EXPECT_EQ(ini.value("MainWindow", "ClientWidth"), "450");
+    EXPECT_EQ(ini.value("MainWindow", "isMaximized"), "0");
+    EXPECT_EQ(ini.value("Stage", "Latest"), "22");
+    EXPECT_EQ(ini.value("View", "Camera"), "1");
+}
+
+TEST_F(MainWindowSettingsTest, PlaceSwitchesStageAndToolWindowsComeBackInTheNextRun)
+{
+    openDemoRom();
+    FormMain->move(30, 40);
+    FormMain->resize(600, 420);
+    pressKey(Qt::Key_F3);
+    ASSERT_FALSE(FormMain->MarkSwitches.ShowSpriteMarks);
+    FormMain->LevelNumber = 57;
+    pressKey(Qt::Key_F6);
+    pressKey(Qt::Key_F8);
+    FormChip->move(700, 20);
+    FormChip->resize(300, 200);
+
+    restart();
+
+    EXPECT_EQ(FormMain->pos(), QPoint(30, 40));
+    EXPECT_EQ(FormMain->size(), QSize(600, 420));
+    EXPECT_FALSE(FormMain->MarkSwitches.ShowSpriteMarks);
+    EXPECT_FALSE(FormMain->ViewSpriteMark->isChecked());
+    EXPECT_TRUE(FormMain->ViewCameraMark->isChecked());
+    EXPECT_EQ(FormMain->LevelNumber, 57);
+    EXPECT_TRUE(FormChip->isVisible());
+    EXPECT_TRUE(FormMain->ViewChipWindow->isChecked());
+    EXPECT_EQ(FormChip->pos(), QPoint(700, 20));
+    EXPECT_EQ(FormChip->size(), QSize(300, 200));
+    EXPECT_TRUE(FormCameraEdit->isVisible());
+    EXPECT_TRUE(FormMain->ViewCameraWindow->isChecked());
+    EXPECT_FALSE(FormSpriteEdit->isVisible());
+    EXPECT_FALSE(FormMain->ViewSpriteWindow->isChecked());
+
+    // The folder of the ROM, with its trailing separator, is where the dialog starts.
+    const std::string folder = QDir::toNativeSeparators(QFileInfo(demoRom()).absolutePath() + '/').toStdString();
+    EXPECT_EQ(savedSettings().value("FileDialog", "InitialDir"), folder);
+    auto *dialog = control<QFileDialog>(FormMain, "OpenDialog1");
+    EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QFileInfo(demoRom()).canonicalPath());
+}
+
+TEST_F(MainWindowSettingsTest, AWindowClosedMaximizedComesBackMaximizedWithItsNormalPlaceKept)
+{
+    FormMain->move(25, 35);
+    FormMain->resize(500, 380);
+    restart();
+    FormMain->showMaximized();
+    ASSERT_TRUE(QTest::qWaitFor([] { return FormMain->isMaximized(); }));
+    FormMain->close();
+    tamo::IniFile ini = savedSettings();
+    EXPECT_EQ(ini.value("MainWindow", "isMaximized"), "1");
+    EXPECT_EQ(ini.value("MainWindow", "Left"), "25");
+    EXPECT_EQ(ini.value("MainWindow", "ClientWidth"), "500");
+
+    restart();
+    EXPECT_TRUE(FormMain->isMaximized());
+    FormMain->showNormal();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !FormMain->isMaximized(); }));
+    EXPECT_EQ(FormMain->size(), QSize(500, 380));
+    EXPECT_EQ(FormMain->pos(), QPoint(25, 35));
+}
+
+TEST_F(MainWindowSettingsTest, ClosingWithoutARomKeepsTheStoredFolder)
+{
+    FormMain->close();
+    tamo::IniFile ini = savedSettings();
+    ini.writeString("FileDialog", "InitialDir", "/somewhere/roms/");
+    ini.save(dataFile("Config/application.ini"));
+
+    restart();
+    FormMain->close();
+    EXPECT_EQ(savedSettings().value("FileDialog", "InitialDir"), "/somewhere/roms/");
+}
+
+TEST_F(MainWindowSettingsTest, AToolWindowClosedByItsCloseBoxIsStoredHidden)
+{
+    pressKey(Qt::Key_F7);
+    ASSERT_TRUE(FormSpriteEdit->isVisible());
+    ASSERT_TRUE(FormMain->ViewSpriteWindow->isChecked());
+    FormSpriteEdit->close();
+    EXPECT_FALSE(FormSpriteEdit->isVisible());
+    EXPECT_FALSE(FormMain->ViewSpriteWindow->isChecked());
+    pressKey(Qt::Key_F9);
+    restart();
+    EXPECT_EQ(savedSettings().value("SpriteWindow", "Visible"), "0");
+    EXPECT_EQ(savedSettings().value("BananaWindow", "Visible"), "1");
+    EXPECT_FALSE(FormSpriteEdit->isVisible());
+    EXPECT_TRUE(FormBananaEdit->isVisible());
+    EXPECT_TRUE(FormMain->ViewBananaWindow->isChecked());
+}
+
+TEST_F(MainWindowSettingsTest, StoredPlacesAreAppliedAsTheyAreEvenOffTheScreen)
+{
+    FormMain->close();
+    tamo::IniFile ini = savedSettings();
+    ini.writeInteger("SpriteWindow", "Left", -5000);
+    ini.writeInteger("SpriteWindow", "Top", 9000);
+    ini.writeInteger("SpriteWindow", "ClientWidth", 333);
+    ini.writeString("SpriteWindow", "Visible", "7");
+    ini.save(dataFile("Config/application.ini"));
+    restart();
+    EXPECT_EQ(FormSpriteEdit->pos(), QPoint(-5000, 9000));
+    EXPECT_EQ(FormSpriteEdit->width(), 333);
+    EXPECT_TRUE(FormSpriteEdit->isVisible()) << "any non-zero number reads as true";
+}
+
+TEST_F(MainWindowSettingsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheWindowStillCloses)
+{
+    std::filesystem::remove_all(dataFile("Config"));
+    // A file where the folder should be: nothing can be written under it.
+    writeText("Config", "not a folder");
+    FormMain->close();
+    EXPECT_FALSE(FormMain->isVisible());
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().contains(QStringLiteral("application.ini"))) << messages.first().toStdString();
+}
+
+} // namespace
