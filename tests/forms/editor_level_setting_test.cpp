@@ -348,6 +348,20 @@ TEST_F(LevelSettingTest, EscapeCancelsAndEnterPressesOk)
     EXPECT_EQ(romWord(places.startPoint), 99);
 }
 
+TEST_F(LevelSettingTest, F12OpensTheDialogOnTheMainWindow)
+{
+    FormMain->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(FormMain));
+    bool shown = false;
+    QTimer::singleShot(0, FormLevelSetting, [&] {
+        shown = FormLevelSetting->isVisible();
+        clickButton(FormLevelSetting, "ButtonCancel");
+    });
+    QTest::keyClick(FormMain, Qt::Key_F12);
+    EXPECT_TRUE(shown);
+    EXPECT_FALSE(FormLevelSetting->isVisible());
+}
+
 TEST_F(LevelSettingTest, OkChangesTheForegroundRangeAndStartPointOfTheShownStage)
 {
     const int32_t widthBefore = FormMain->Stage.MapWidth;
