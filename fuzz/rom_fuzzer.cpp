@@ -1,7 +1,7 @@
 // Stage decoding, list walks and settings on arbitrary ROM bytes with arbitrary offset
 // tables. The input's first bytes choose the level and the fourteen offsets; the rest is
 // the ROM image. Each offset is a fraction of the image size (from before its start to
-// well past its end) plus a small jitter, so that tables land near, inside and outside it.
+// past its end) plus a small jitter, so that tables land near, inside and outside it.
 #include "core/ini_file.h"
 #include "core/level_settings.h"
 #include "core/object_lists.h"
@@ -29,7 +29,8 @@ void require(bool condition)
 
 int32_t offsetFrom(const uint8_t *bytes, int64_t imageSize)
 {
-    const int64_t fraction = static_cast<int8_t>(bytes[0]); // -128..127, in 64ths of the size
+    // -16..79 in 64ths of the size: two thirds of the tables land inside the image.
+    const int64_t fraction = bytes[0] * 3 / 8 - 16;
     const int64_t jitter = static_cast<int8_t>(bytes[1]);
     return static_cast<int32_t>(imageSize * fraction / 64 + jitter);
 }
