@@ -4,6 +4,7 @@
 #include "forms/message_box.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <exception>
@@ -48,9 +49,10 @@ int main(int argc, char **argv)
         DestroyWindows();
         return 1;
     }
+    // Taken as a full path, which the messages then show and the settings keep the folder of.
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() > 1)
-        FormMain->CommandLineRom = arguments.at(1);
+        FormMain->CommandLineRom = QDir::toNativeSeparators(QFileInfo(arguments.at(1)).absoluteFilePath());
     FormMain->show();
     const int result = QApplication::exec();
     DestroyWindows();
