@@ -59,16 +59,22 @@ QString programHelp()
     return text;
 }
 
+// The options a command takes: the common ones, --dry-run for edits, and its own.
+QList<QCommandLineOption> commandOptions(const CommandEntry &entry)
+{
+    QList<QCommandLineOption> options{homeOption, helpOption};
+    if (entry.editsRom)
+        options.append(dryRunOption);
+    options.append(entry.options);
+    return options;
+}
+
 QString commandHelp(const CommandEntry &entry)
 {
     QString text = QStringLiteral("Usage: tamo-cli [--home DIR] %1 %2%3\n%4\n\nOptions:\n")
                        .arg(entry.name, entry.editsRom ? QStringLiteral("[--dry-run] ") : QString(),
                             entry.arguments, entry.description);
-    QList<QCommandLineOption> options{homeOption, helpOption};
-    if (entry.editsRom)
-        options.append(dryRunOption);
-    options.append(entry.options);
-    for (const QCommandLineOption &option : options) {
+    for (const QCommandLineOption &option : commandOptions(entry)) {
         QStringList names;
         for (const QString &name : option.names())
             names.append(name.size() == 1 ? "-" + name : "--" + name);
@@ -132,11 +138,7 @@ void parseOrThrow(QCommandLineParser &parser, const QStringList &arguments)
 int runCommand(const CommandEntry &entry, const QString &programName,
                const QStringList &commandArguments, const QString &globalHome)
 {
-    QList<QCommandLineOption> options{homeOption, helpOption};
-    if (entry.editsRom)
-        options.append(dryRunOption);
-    options.append(entry.options);
-
+    const QList<QCommandLineOption> options = commandOptions(entry);
     QCommandLineParser parser;
     parser.addOptions(options);
     parseOrThrow(parser, QStringList{programName}
