@@ -128,4 +128,12 @@ TEST_F(CommandLineTest, MissingRomFailsWithItsPath)
     EXPECT_TRUE(run.out.isEmpty());
 }
 
+TEST_F(CommandLineTest, MakeDemoIntoAFileFails)
+{
+    // The ROM file stands where the folder would have to be made.
+    const CliRun run = runTamoCli({"make-demo", qPath(romPath / "demo")});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.oneErrorLine()) << run.err.constData();
+}
+
 } // namespace
