@@ -348,7 +348,8 @@ void TFormMain::closeEvent(QCloseEvent *event)
     }
     RomImage = tamo::RomImage();
     event->accept();
-    QCoreApplication::quit();
+    // The event loop ends here, whatever tool windows are still shown.
+    QCoreApplication::exit(0);
 }
 
 void TFormMain::changeEvent(QEvent *event)
