@@ -59,6 +59,25 @@ QString programHelp()
     return text;
 }
 
+// The text in lines of at most width characters, broken between words.
+QString wrapped(const QString &text, qsizetype width)
+{
+    QString result;
+    qsizetype lineLength = 0;
+    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (lineLength > 0 && lineLength + 1 + word.size() > width) {
+            result += QLatin1Char('\n');
+            lineLength = 0;
+        } else if (lineLength > 0) {
+            result += QLatin1Char(' ');
+            ++lineLength;
+        }
+        result += word;
+        lineLength += word.size();
+    }
+    return result;
+}
+
 // The options a command takes: the common ones, --dry-run for edits, and its own.
 QList<QCommandLineOption> commandOptions(const CommandEntry &entry)
 {
@@ -73,7 +92,7 @@ QString commandHelp(const CommandEntry &entry)
 {
     QString text = QStringLiteral("Usage: tamo-cli [--home DIR] %1 %2%3\n%4\n\nOptions:\n")
                        .arg(entry.name, entry.editsRom ? QStringLiteral("[--dry-run] ") : QString(),
-                            entry.arguments, entry.description);
+                            entry.arguments, wrapped(entry.description, 88));
     for (const QCommandLineOption &option : commandOptions(entry)) {
         QStringList names;
         for (const QString &name : option.names())

@@ -3,6 +3,7 @@
 #include "cli/demo_set.h"
 #include "cli/edit_commands.h"
 #include "cli/read_commands.h"
+#include "cli/settings_fields.h"
 #ifdef TAMO_HAVE_RENDER_COMMANDS
 #include "cli/render_commands.h"
 #endif
@@ -14,6 +15,14 @@ namespace {
 const QString stageNote = QStringLiteral(
     "ROM is the ROM file, STAGE the stage number (0-229). Numbers are decimal with an "
     "optional sign, or hexadecimal after \"$\" or \"0x\".");
+
+QString settingsKeys()
+{
+    QStringList keys;
+    for (const SettingsField &field : settingsFields())
+        keys.append(field.key);
+    return keys.join(QStringLiteral(", "));
+}
 
 QList<CommandEntry> buildTable()
 {
@@ -39,8 +48,7 @@ QList<CommandEntry> buildTable()
          "Prints {offset, records: [{index, group, x, y}]}. " + stageNote,
          2, 2, false, runBananas},
         {"settings", "ROM STAGE", "Show the settings record of a stage",
-         "Prints {fg, bg, music, func, start_action, start_x, start_y, darkness_bits, "
-         "bg_color, bg_darkness, tilemap_start, tilemap_end}. " + stageNote,
+         "Prints {" + settingsKeys() + "}. " + stageNote,
          2, 2, false, runSettings},
         {"tiles", "ROM STAGE", "Show the tile words of a stage",
          "Prints {width, height, rows}: height rows of width tile words as the stage "
@@ -65,8 +73,8 @@ QList<CommandEntry> buildTable()
          6, 6, true, runSetBanana},
         {"set-settings", "ROM STAGE KEY=VALUE...", "Change fields of the settings record",
          "Stores each VALUE (cut to its field's width) in the settings field KEY, one of "
-         "the keys the settings command prints, and saves the ROM; fields not named keep "
-         "their bytes. " + stageNote,
+         + settingsKeys() + ", and saves the ROM; fields not named keep their bytes. "
+         + stageNote,
          3, -1, true, runSetSettings},
         {"make-demo", "DIR", "Write the demo data set",
          "Writes DIR/Data (offsets.ini, sprite.ini, chipN.bmp, mark.bmp), an empty "

@@ -104,6 +104,15 @@ TEST_F(CommandLineTest, CommandHelpExplainsTheCommand)
     EXPECT_FALSE(info.out.contains("--dry-run"));
 }
 
+TEST_F(CommandLineTest, SetSettingsHelpNamesEveryKeyOfSettings)
+{
+    const QJsonObject settings = cli({"settings", rom(), "1"}).json().object();
+    ASSERT_FALSE(settings.isEmpty());
+    const QString help = QString::fromUtf8(runTamoCli({"set-settings", "--help"}).out);
+    for (const QString &key : settings.keys())
+        EXPECT_TRUE(help.contains(key)) << key.toStdString();
+}
+
 TEST_F(CommandLineTest, HomeFolderGivesTheDataFiles)
 {
     // With the folder's offsets.ini, stage 1's FG word 0x000C leads to tilemap 12.
