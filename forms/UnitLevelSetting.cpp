@@ -148,7 +148,6 @@ void TFormLevelSetting::createControls()
     ButtonCancel = new QPushButton(QStringLiteral("Cancel(&C)"), this);
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
     ButtonCancel->setGeometry(105, 356, 89, 25);
-    ButtonCancel->setAutoDefault(false);
     connect(ButtonCancel, &QPushButton::clicked, this, &TFormLevelSetting::ButtonCancelClick);
 }
 

@@ -346,6 +346,16 @@ TEST_F(LevelSettingTest, EscapeCancelsAndEnterPressesOk)
     });
     EXPECT_EQ(FormLevelSetting->result(), 1);
     EXPECT_EQ(romWord(places.startPoint), 99);
+
+    // Enter on the focused Cancel button cancels.
+    runStageConfig([] {
+        typeInto(edit("EditStartX"), QStringLiteral("98"));
+        auto *cancel = control<QPushButton>(FormLevelSetting, "ButtonCancel");
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key_Return);
+    });
+    EXPECT_EQ(FormLevelSetting->result(), 0);
+    EXPECT_EQ(romWord(places.startPoint), 99);
 }
 
 TEST_F(LevelSettingTest, F12OpensTheDialogOnTheMainWindow)
