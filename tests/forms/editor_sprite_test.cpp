@@ -175,6 +175,19 @@ TEST_F(SpriteEditorTest, ClickingALineFillsTheEditBoxesAndSelectsItsKind)
     }
 }
 
+TEST_F(SpriteEditorTest, AClickOnTheSelectedLineOrAMoveByKeyFillsTheBoxesAgain)
+{
+    clickLine(list, 0);
+    typeInto(edit("EditPosX"), QStringLiteral("4444"));
+    clickLine(list, 0);
+    EXPECT_EQ(edit("EditPosX")->text(), QString::number(romWord(recordAt(0) + 2)));
+
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(selectedLine(list), 1);
+    EXPECT_EQ(edit("EditPosX")->text(), QString::number(romWord(recordAt(1) + 2)));
+}
+
 TEST_F(SpriteEditorTest, ChoosingAKindFillsParamAndTypeButWritesNothing)
 {
     clickLine(list, 0);
