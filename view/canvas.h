@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <span>
 #include <stdexcept>
 #include <string_view>
 
@@ -25,6 +27,14 @@ constexpr Rgb Black{0, 0, 0};
 constexpr Rgb White{255, 255, 255};
 // What a freshly made bitmap holds, and what a cell shows when it has no chip to show.
 constexpr Rgb BackgroundColor = White;
+
+struct PicturePoint
+{
+    int x = 0;
+    int y = 0;
+
+    friend bool operator==(const PicturePoint &, const PicturePoint &) = default;
+};
 
 // A loaded bitmap (a chip bitmap or the mark bitmap).
 class Picture
@@ -78,6 +88,12 @@ public:
                           CopyMode mode) = 0;
     // Fills the 32 x 32 cell at (x, y) with BackgroundColor.
     virtual void fillCell(int x, int y) = 0;
+    // A row of cells side by side, the first at (x, y): each a plain copy from its corner
+    // in source, or BackgroundColor for a cell without one (source may be null when no
+    // cell has one). The same as one copyCell or fillCell per cell, which is what this
+    // does unless a canvas knows a faster way.
+    virtual void copyCellRow(const Picture *source,
+                             std::span<const std::optional<PicturePoint>> cells, int x, int y);
     // Writes one line of text with its top-left corner at (x, y).
     virtual void drawText(int x, int y, std::string_view text, const TextStyle &style) = 0;
 

@@ -8,6 +8,8 @@
 #include "view/tile_word.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace tamo {
 
@@ -20,29 +22,30 @@ bool holdsCell(const Picture *picture, PicturePoint source)
            && source.y + CellPixels <= picture->height();
 }
 
-void drawCellOnce(const StageScene &scene, int32_t column, int32_t row)
+// The chip corner a cell shows; none when its tile word lies outside the ROM image or
+// its chip outside the chip bitmap.
+std::optional<PicturePoint> cellSource(const StageScene &scene, int32_t column, int32_t row)
 {
-    const int x = column * CellPixels;
-    const int y = row * CellPixels;
     const int64_t offset = TileCellOffset(scene.stage, column, row);
-    if (!scene.rom.contains(offset, 2)) {
-        scene.image.fillCell(x, y);
-        return;
-    }
+    if (!scene.rom.contains(offset, 2))
+        return std::nullopt;
     const PicturePoint source = TileSource(scene.rom.readWord(offset, "tile map cell"));
-    if (holdsCell(scene.chipPicture, source))
-        scene.image.copyCell(*scene.chipPicture, source.x, source.y, x, y, CopyMode::Plain);
-    else
-        scene.image.fillCell(x, y);
+    if (!holdsCell(scene.chipPicture, source))
+        return std::nullopt;
+    return source;
 }
 
-// A stage image too large for one bitmap loses whole cells at its right edge until its
-// bitmap can be made; an image of width 0 needs no bitmap.
-void drawCellNarrowing(const StageScene &scene, int32_t column, int32_t row)
+// Cells first to first + count - 1 of one row. A stage image too large for one bitmap
+// loses whole cells at its right edge until its bitmap can be made; an image of width 0
+// needs no bitmap.
+void drawCells(const StageScene &scene, int32_t row, int32_t first, int32_t count)
 {
+    std::vector<std::optional<PicturePoint>> sources(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i)
+        sources[i] = cellSource(scene, first + i, row);
     for (;;) {
         try {
-            drawCellOnce(scene, column, row);
+            scene.image.copyCellRow(scene.chipPicture, sources, first * CellPixels, row * CellPixels);
             return;
         } catch (const OutOfResources &) {
             if (scene.image.width() <= 0)
@@ -56,21 +59,19 @@ void drawCellNarrowing(const StageScene &scene, int32_t column, int32_t row)
 
 void DrawTileMap(const StageScene &scene)
 {
-    if (scene.stage.ScreenMode != 0)
+    if (scene.stage.ScreenMode != 0 || scene.stage.MapWidth <= 0)
         return;
-    // Row by row: cells never overlap, so the order leaves the same picture, and a wide
-    // stage image is then written along its lines rather than across them.
-    for (int32_t row = 0; row < scene.stage.MapHeight; ++row) {
-        for (int32_t column = 0; column < scene.stage.MapWidth; ++column)
-            drawCellNarrowing(scene, column, row);
-    }
+    // A whole row at a time: the cells never overlap, so the order leaves the same picture,
+    // and the stage image is then written along its lines.
+    for (int32_t row = 0; row < scene.stage.MapHeight; ++row)
+        drawCells(scene, row, 0, scene.stage.MapWidth);
 }
 
 void DrawCell(const StageScene &scene, int32_t column, int32_t row)
 {
     if (scene.stage.ScreenMode != 0)
         return;
-    drawCellNarrowing(scene, column, row);
+    drawCells(scene, row, column, 1);
 }
 
 void RedrawStage(const StageScene &scene)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/canvas.h"
+
 #include <cstdint>
 
 namespace tamo {
@@ -14,14 +16,6 @@ constexpr uint16_t VFlipBit = 0x8000;
 // mirrored left-right, mirrored top-bottom, both), 16 chips to a row in each.
 constexpr int ChipsPerRow = 16;
 constexpr int OrientationBlockWidth = 512;
-
-struct PicturePoint
-{
-    int x = 0;
-    int y = 0;
-
-    friend bool operator==(const PicturePoint &, const PicturePoint &) = default;
-};
 
 // Top-left corner of the chip's 32 x 32 cell in the orientation block of the flips.
 PicturePoint ChipSource(int32_t chip, bool hFlip, bool vFlip);

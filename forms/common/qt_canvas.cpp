@@ -148,6 +148,44 @@ void QtCanvas::copyCell(const Picture &source, int sourceX, int sourceY, int x, 
     }
 }
 
+// The cells that lie whole inside the image's width and the picture are copied line by
+// line across the row, which writes the bitmap in order; the others, at the row's ends or
+// without a source, go cell by cell.
+void QtCanvas::copyCellRow(const Picture *source, std::span<const std::optional<PicturePoint>> cells,
+                           int x, int y)
+{
+    QImage &bitmap = ensureBitmap();
+    const int top = std::max(0, y);
+    const int bottom = std::min(m_height, y + CellPixels);
+    if (top >= bottom)
+        return;
+    const QtPicture *from = source ? &qtPicture(*source) : nullptr;
+    m_rowCells.clear();
+    int left = x;
+    for (const std::optional<PicturePoint> &cell : cells) {
+        if (!cell || !from) {
+            fillCell(left, y);
+        } else if (left >= 0 && left + CellPixels <= m_width && cell->x >= 0 && cell->y >= 0
+                   && cell->x + CellPixels <= from->width()
+                   && cell->y + CellPixels <= from->height()) {
+            m_rowCells.emplace_back(left, from->bits() + (cell->y + top - y) * from->bytesPerLine()
+                                              + cell->x * BytesPerPixel);
+        } else {
+            copyCell(*from, cell->x, cell->y, left, y, CopyMode::Plain);
+        }
+        left += CellPixels;
+    }
+    if (m_rowCells.empty())
+        return;
+    const qsizetype inStride = from->bytesPerLine();
+    const qsizetype outStride = bitmap.bytesPerLine();
+    uchar *out = bitmap.bits() + top * outStride;
+    for (int line = 0; line < bottom - top; ++line, out += outStride) {
+        for (const auto &[cellLeft, in] : m_rowCells)
+            std::memcpy(out + cellLeft * BytesPerPixel, in + line * inStride, CellPixels * BytesPerPixel);
+    }
+}
+
 const QFontMetrics &QtCanvas::labelFont(int pointSize)
 {
     if (!m_font || m_font->pointSize() != pointSize) {

@@ -7,6 +7,8 @@
 #include <QImage>
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace tamo {
 
@@ -25,6 +27,8 @@ public:
     void copyCell(const Picture &source, int sourceX, int sourceY, int x, int y,
                   CopyMode mode) override;
     void fillCell(int x, int y) override;
+    void copyCellRow(const Picture *source, std::span<const std::optional<PicturePoint>> cells,
+                     int x, int y) override;
     void drawText(int x, int y, std::string_view text, const TextStyle &style) override;
 
     void setBitmapLimit(int64_t bytes) override { m_bitmapLimit = bytes; }
@@ -46,6 +50,8 @@ private:
     int64_t m_bitmapLimit = NoBitmapLimit;
     QImage m_bitmap;
     int m_bitmapsMade = 0;
+    // Cells of the last row copy that lie whole inside the bitmap and the picture.
+    std::vector<std::pair<int, const uchar *>> m_rowCells;
     // The label font of the last point size, with its metrics on the bitmap's density.
     std::optional<QFont> m_font;
     std::optional<QFontMetrics> m_metrics;

@@ -90,6 +90,44 @@ TEST_F(QtCanvasTest, SourceOutsideThePictureLeavesTheBackground)
     EXPECT_EQ(pixelsOfColor(canvas.bitmap(), QRect(32, 0, 32, 32), background()), 32 * 32);
 }
 
+// A row copy gives the picture of one copyCell or fillCell per cell, wherever the row
+// lies and whatever its cells name.
+TEST_F(QtCanvasTest, RowCopyEqualsCellByCellCopies)
+{
+    const std::vector<std::optional<PicturePoint>> cells{
+        PicturePoint{0, 0},   std::nullopt,          PicturePoint{1600, 32},
+        PicturePoint{2040, 0}, PicturePoint{96, 48}, PicturePoint{-8, 0},
+        PicturePoint{512, 32}};
+    for (const QPoint at : {QPoint(0, 0), QPoint(-40, 0), QPoint(-70, 20), QPoint(8, -12),
+                            QPoint(64, 50), QPoint(0, 64), QPoint(200, 0)}) {
+        QtCanvas row;
+        QtCanvas single;
+        for (QtCanvas *canvas : {&row, &single}) {
+            canvas->resize(150, 64);
+            canvas->copyCell(*chips, 64, 0, 0, 0, CopyMode::Inverted); // something to cover
+            canvas->copyCell(*chips, 64, 0, 96, 32, CopyMode::Inverted);
+        }
+        row.copyCellRow(chips.get(), cells, at.x(), at.y());
+        int x = at.x();
+        for (const auto &cell : cells) {
+            if (cell)
+                single.copyCell(*chips, cell->x, cell->y, x, at.y(), CopyMode::Plain);
+            else
+                single.fillCell(x, at.y());
+            x += 32;
+        }
+        EXPECT_EQ(row.bitmap(), single.bitmap()) << at.x() << "," << at.y();
+    }
+}
+
+TEST_F(QtCanvasTest, RowCopyWithoutPictureFillsTheBackground)
+{
+    canvas.copyCell(*chips, 0, 0, 0, 0, CopyMode::Plain);
+    const std::vector<std::optional<PicturePoint>> cells(2);
+    canvas.copyCellRow(nullptr, cells, 0, 0);
+    EXPECT_EQ(pixelsOfColor(canvas.bitmap(), QRect(0, 0, 96, 64), background()), 96 * 64);
+}
+
 TEST_F(QtCanvasTest, TextStandsOnAnOpaqueBoxInItsColour)
 {
     canvas.copyCell(*chips, 0, 0, 0, 0, CopyMode::Plain);
