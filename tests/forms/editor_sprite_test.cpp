@@ -243,6 +243,21 @@ TEST_F(SpriteEditorTest, UpdateRedrawsTheStageWithTheMovedSprite)
     EXPECT_NE(image->grab().toImage(), before);
 }
 
+TEST_F(SpriteEditorTest, AnUpdateSurvivesSavingAndOpeningTheFileAgain)
+{
+    clickLine(list, 1);
+    typeInto(edit("EditPosY"), QStringLiteral("321"));
+    clickButton(FormSpriteEdit, "ButtonUpdate");
+    const QString line = list->item(1)->text();
+    FormMain->FileSave->trigger();
+
+    restart();
+    openDemoRomAndShow();
+    EXPECT_EQ(list->item(1)->text(), line);
+    clickLine(list, 1);
+    EXPECT_EQ(edit("EditPosY")->text(), QStringLiteral("321"));
+}
+
 TEST_F(SpriteEditorTest, WritingBackUnchangedValuesLeavesTheImageAlone)
 {
     const std::vector<uint8_t> before = romBytes();
