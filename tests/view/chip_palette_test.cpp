@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 namespace tamo {
@@ -110,26 +111,41 @@ TEST(ChipPalette, MissingChipBitmapGivesAnEmptyPalette)
     EXPECT_TRUE(palette.calls.empty());
 }
 
-TEST(ChipPalette, DrawsEveryCellOnceFromAFreshBitmap)
+TEST(ChipPalette, DrawsEveryCellFromAFreshBitmap)
 {
     test::FakePicture chips(2048, 96);
     RecordingCanvas palette;
     Pen pen;
     pen.VFlip = true;
+    pen.CurrentChip = 0x15;
     DrawChipPalette(true, &chips, pen, palette);
     palette.calls.clear();
     DrawChipPalette(true, &chips, pen, palette);
     EXPECT_EQ(palette.bitmapsMade, 2);
-    ASSERT_EQ(palette.calls.size(), 16u * 3);
-    std::set<std::pair<int, int>> cells;
+    std::set<std::pair<int, int>> plain;
+    std::vector<std::pair<int, int>> inverted;
     for (const auto &call : palette.calls) {
+        ASSERT_EQ(call.kind, RecordingCanvas::Kind::Copy);
         EXPECT_EQ(call.source, &chips);
         EXPECT_EQ(call.sourceX, 1024 + call.x);
         EXPECT_EQ(call.sourceY, call.y);
-        cells.emplace(call.x, call.y);
+        if (call.mode == CopyMode::Plain)
+            plain.emplace(call.x, call.y);
+        else
+            inverted.emplace_back(call.x, call.y);
     }
-    EXPECT_EQ(cells.size(), 16u * 3);
-    EXPECT_EQ(*cells.rbegin(), std::make_pair(480, 64));
+    EXPECT_EQ(plain.size(), 16u * 3);
+    EXPECT_EQ(*plain.rbegin(), std::make_pair(480, 64));
+    // The pen's chip is inverted last, over its plain copy.
+    EXPECT_EQ(inverted, (std::vector<std::pair<int, int>>{{5 * 32, 32}}));
+    const auto last = std::find_if(palette.calls.begin(), palette.calls.end(), [](const auto &call) {
+        return call.x == 5 * 32 && call.y == 32 && call.mode == CopyMode::Plain;
+    });
+    ASSERT_NE(last, palette.calls.end());
+    EXPECT_LT(last - palette.calls.begin(),
+              std::find_if(palette.calls.begin(), palette.calls.end(),
+                           [](const auto &call) { return call.mode == CopyMode::Inverted; })
+                  - palette.calls.begin());
 }
 
 TEST(ChipPalette, OutOfResourcesStopsAtOnce)
