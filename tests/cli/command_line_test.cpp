@@ -137,6 +137,13 @@ TEST_F(CommandLineTest, MissingRomFailsWithItsPath)
     EXPECT_TRUE(run.out.isEmpty());
 }
 
+TEST_F(CommandLineTest, AFolderIsNoRom)
+{
+    const CliRun run = cli({"info", qPath(home), "1"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.oneErrorLine()) << run.err.constData();
+}
+
 TEST_F(CommandLineTest, MakeDemoIntoAFileFails)
 {
     // The ROM file stands where the folder would have to be made.
