@@ -10,6 +10,9 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
 
 namespace tamo::cli {
 
@@ -181,6 +184,10 @@ int runCommand(const CommandEntry &entry, const QString &programName,
     const QString home = parser.isSet(homeOption) ? parser.value(homeOption) : globalHome;
     context.homeDir = home.isEmpty() ? pathFromArgument(QCoreApplication::applicationDirPath())
                                      : pathFromArgument(home);
+    // Missing data files read as empty, so a mistyped folder would go unnoticed.
+    std::error_code error;
+    if (!std::filesystem::is_directory(context.homeDir, error))
+        throw std::runtime_error(QStringLiteral("--home %1: no such folder").arg(home).toStdString());
     context.dryRun = entry.editsRom && parser.isSet(dryRunOption);
     context.options = &parser;
     return entry.run(context, args);

@@ -127,6 +127,14 @@ TEST_F(CommandLineTest, HomeFolderGivesTheDataFiles)
     EXPECT_TRUE(bare.oneErrorLine());
 }
 
+TEST_F(CommandLineTest, MissingHomeFolderIsAnError)
+{
+    const CliRun run = runTamoCli({"--home", qPath(home / "missing"), "stages"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.oneErrorLine());
+    EXPECT_TRUE(run.out.isEmpty());
+}
+
 TEST_F(CommandLineTest, MissingRomFailsWithItsPath)
 {
     const QString missing = qPath(home / "nothing.smc");
