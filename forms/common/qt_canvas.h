@@ -50,7 +50,8 @@ private:
     int64_t m_bitmapLimit = NoBitmapLimit;
     QImage m_bitmap;
     int m_bitmapsMade = 0;
-    // Cells of the last row copy that lie whole inside the bitmap and the picture.
+    // Room for copyCellRow, kept to spare an allocation per row: the left edge and the
+    // first source line of each cell it copies line by line.
     std::vector<std::pair<int, const uchar *>> m_rowCells;
     // The label font of the last point size, with its metrics on the bitmap's density.
     std::optional<QFont> m_font;
