@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -132,13 +133,16 @@ bool isWriteProtected(const std::filesystem::path &path, const struct stat &stat
 
 std::vector<uint8_t> readWholeFile(const std::filesystem::path &path)
 {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error))
+        throw RomError(failure(path, std::filesystem::exists(path, error) ? "is not a file" : "does not exist"));
     std::ifstream file(path, std::ios::binary);
     if (!file)
         throw RomError(failure(path, "cannot be opened", errno));
     file.seekg(0, std::ios::end);
     const std::streamoff size = file.tellg();
-    if (size < 0)
-        throw RomError(failure(path, "cannot be read"));
+    if (size < 0 || static_cast<uint64_t>(size) > static_cast<uint64_t>(INT32_MAX))
+        throw RomError(failure(path, "cannot be read whole"));
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
     file.seekg(0);
     if (!file.read(reinterpret_cast<char *>(bytes.data()), size))

@@ -53,6 +53,7 @@ TEST(RomFile, OpeningAMissingFileIsAnErrorNamingIt)
     } catch (const RomError &error) {
         EXPECT_NE(std::string(error.what()).find("nothing.smc"), std::string::npos);
     }
+    EXPECT_THROW(RomImage::open(folder.path), RomError) << "a folder is no ROM file";
 }
 
 TEST(RomFile, SaveWritesTheImageAtTheStartAndKeepsLaterBytes)
