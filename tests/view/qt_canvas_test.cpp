@@ -185,6 +185,24 @@ TEST(QtPictureLoad, ReadsA24BitBmp)
     EXPECT_EQ(picture->image().pixel(1600, 40), test::chipPixel(16 + 2, 31 - 0, 31 - 8));
 }
 
+TEST(QtPictureLoad, ReadsAPalettedBmp)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("chip5.bmp");
+    QImage image(64, 32, QImage::Format_Indexed8);
+    image.setColorTable({qRgb(10, 20, 30), qRgb(200, 100, 50)});
+    image.fill(0);
+    for (int y = 0; y < 32; ++y)
+        image.setPixel(40, y, 1);
+    ASSERT_TRUE(image.save(file, "BMP"));
+    const auto picture = QtPicture::load(file.toStdString());
+    QtCanvas canvas;
+    canvas.resize(32, 32);
+    canvas.copyCell(*picture, 32, 0, 0, 0, CopyMode::Plain);
+    EXPECT_EQ(canvas.bitmap().pixel(8, 5), qRgb(200, 100, 50));
+    EXPECT_EQ(canvas.bitmap().pixel(9, 5), qRgb(10, 20, 30));
+}
+
 TEST(QtPictureLoad, UnreadableFileNamesTheFile)
 {
     QTemporaryDir dir;
