@@ -30,6 +30,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include <optional>
+
 TFormMain *FormMain = nullptr;
 
 namespace {
@@ -81,104 +83,83 @@ TFormMain::TFormMain(const std::filesystem::path &programDir)
 
 TFormMain::~TFormMain() = default;
 
-QAction *TFormMain::makeAction(const char *name, const QString &caption,
-                               const QKeySequence &shortcut)
+namespace {
+
+// One action of the main window's action list: shared by its menu entry, its tool button
+// (which shows the button caption and tip) and its shortcut.
+struct ActionDefinition
 {
-    auto *action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(shortcut);
-    // The shortcuts also work while a tool window has the focus (F1 and F2 in the chip
-    // window above all); a modal dialog still blocks them.
-    action->setShortcutContext(Qt::ApplicationShortcut);
-    QWidget::addAction(action);
-    return action;
-}
+    QAction *TFormMain::*member;
+    const char *name;
+    const char *caption;
+    const char *buttonCaption;
+    const char *tip;
+    QKeyCombination shortcut;
+    std::optional<ImageListIcon> icon;
+    bool checkable;
+    bool enabledAtStart;
+    void (TFormMain::*execute)();
+};
+
+constexpr QKeyCombination noShortcut{};
+
+} // namespace
 
 void TFormMain::createActions()
 {
-    FileOpen1 = makeAction("FileOpen1", QStringLiteral("Open(&O)..."), QKeySequence(Qt::CTRL | Qt::Key_O));
-    FileOpen1->setIconText(QStringLiteral("Open(&O)..."));
-    FileOpen1->setToolTip(QStringLiteral("Open File"));
-    FileOpen1->setIcon(ImageList1(ImageListIcon::Open));
-    connect(FileOpen1, &QAction::triggered, this, &TFormMain::FileOpen1Execute);
-
-    FileSave = makeAction("FileSave", QStringLiteral("Save(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    FileSave->setIconText(QStringLiteral("Save(&S)"));
-    FileSave->setToolTip(QStringLiteral("Save file"));
-    FileSave->setIcon(ImageList1(ImageListIcon::Save));
-    connect(FileSave, &QAction::triggered, this, &TFormMain::FileSaveExecute);
-
-    FileExit1 = makeAction("FileExit1", QStringLiteral("Exit(&X)"), QKeySequence());
-    connect(FileExit1, &QAction::triggered, this, &QWidget::close);
-
-    StageLoad = makeAction("StageLoad", QStringLiteral("Stage(&L)..."), QKeySequence(Qt::CTRL | Qt::Key_L));
-    StageLoad->setIconText(QStringLiteral("Load Stage(&L)..."));
-    StageLoad->setToolTip(QStringLiteral("Load Stage"));
-    StageLoad->setIcon(ImageList1(ImageListIcon::LoadStage));
-    connect(StageLoad, &QAction::triggered, this, &TFormMain::StageLoadExecute);
-
-    StageConfig = makeAction("StageConfig", QStringLiteral("Config(&C)..."), QKeySequence(Qt::Key_F12));
-    StageConfig->setIconText(QStringLiteral("Stage Config(&C)..."));
-    StageConfig->setToolTip(QStringLiteral("Stage Config"));
-    StageConfig->setIcon(ImageList1(ImageListIcon::StageConfig));
-    connect(StageConfig, &QAction::triggered, this, &TFormMain::StageConfigExecute);
-
-    // The flips sit only on the chip window's tool bar, whose buttons show these tips.
-    MapEditHFlip = makeAction("MapEditHFlip", QStringLiteral("Rotate Left"), QKeySequence(Qt::Key_F1));
-    MapEditHFlip->setToolTip(QStringLiteral("Rotate Left"));
-    MapEditHFlip->setIcon(ImageList1(ImageListIcon::HFlip));
-    MapEditHFlip->setCheckable(true);
-    connect(MapEditHFlip, &QAction::triggered, this, &TFormMain::MapEditHFlipExecute);
-
-    MapEditVFlip = makeAction("MapEditVFlip", QStringLiteral("Rotate Down"), QKeySequence(Qt::Key_F2));
-    MapEditVFlip->setToolTip(QStringLiteral("Rotate Down"));
-    MapEditVFlip->setIcon(ImageList1(ImageListIcon::VFlip));
-    MapEditVFlip->setCheckable(true);
-    connect(MapEditVFlip, &QAction::triggered, this, &TFormMain::MapEditVFlipExecute);
-
-    ViewSpriteMark = makeAction("ViewSpriteMark", QStringLiteral("Sprites(&S)"), QKeySequence(Qt::Key_F3));
-    ViewCameraMark = makeAction("ViewCameraMark", QStringLiteral("Cameras(&C)"), QKeySequence(Qt::Key_F4));
-    ViewStartMark = makeAction("ViewStartMark", QStringLiteral("StartPositions(&P)"), QKeySequence(Qt::Key_F5));
-    const std::pair<QAction *, bool tamo::MarkSwitches::*> markActions[] = {
-        {ViewSpriteMark, &tamo::MarkSwitches::ShowSpriteMarks},
-        {ViewCameraMark, &tamo::MarkSwitches::ShowCameraMarks},
-        {ViewStartMark, &tamo::MarkSwitches::ShowStartMark},
+    using Icon = ImageListIcon;
+    const ActionDefinition definitions[] = {
+        {&TFormMain::FileOpen1, "FileOpen1", "Open(&O)...", "Open(&O)...", "Open File",
+         Qt::CTRL | Qt::Key_O, Icon::Open, false, true, &TFormMain::FileOpen1Execute},
+        {&TFormMain::FileSave, "FileSave", "Save(&S)", "Save(&S)", "Save file",
+         Qt::CTRL | Qt::Key_S, Icon::Save, false, false, &TFormMain::FileSaveExecute},
+        {&TFormMain::FileExit1, "FileExit1", "Exit(&X)", nullptr, nullptr,
+         noShortcut, std::nullopt, false, true, &TFormMain::FileExit1Execute},
+        {&TFormMain::StageLoad, "StageLoad", "Stage(&L)...", "Load Stage(&L)...", "Load Stage",
+         Qt::CTRL | Qt::Key_L, Icon::LoadStage, false, false, &TFormMain::StageLoadExecute},
+        {&TFormMain::StageConfig, "StageConfig", "Config(&C)...", "Stage Config(&C)...", "Stage Config",
+         QKeyCombination(Qt::Key_F12), Icon::StageConfig, false, false, &TFormMain::StageConfigExecute},
+        // The flips have no menu entry; their buttons on the chip window show these tips.
+        {&TFormMain::MapEditHFlip, "MapEditHFlip", "Rotate Left", nullptr, "Rotate Left",
+         QKeyCombination(Qt::Key_F1), Icon::HFlip, true, true, &TFormMain::MapEditHFlipExecute},
+        {&TFormMain::MapEditVFlip, "MapEditVFlip", "Rotate Down", nullptr, "Rotate Down",
+         QKeyCombination(Qt::Key_F2), Icon::VFlip, true, true, &TFormMain::MapEditVFlipExecute},
+        {&TFormMain::ViewSpriteMark, "ViewSpriteMark", "Sprites(&S)", nullptr, nullptr,
+         QKeyCombination(Qt::Key_F3), std::nullopt, true, false, &TFormMain::ViewSpriteMarkExecute},
+        {&TFormMain::ViewCameraMark, "ViewCameraMark", "Cameras(&C)", nullptr, nullptr,
+         QKeyCombination(Qt::Key_F4), std::nullopt, true, false, &TFormMain::ViewCameraMarkExecute},
+        {&TFormMain::ViewStartMark, "ViewStartMark", "StartPositions(&P)", nullptr, nullptr,
+         QKeyCombination(Qt::Key_F5), std::nullopt, true, false, &TFormMain::ViewStartMarkExecute},
+        {&TFormMain::ViewChipWindow, "ViewChipWindow", "Tilemap(&M)", "Tilemap(&M)", "Tilemap",
+         QKeyCombination(Qt::Key_F6), Icon::ChipWindow, true, true, &TFormMain::ViewChipWindowExecute},
+        {&TFormMain::ViewSpriteWindow, "ViewSpriteWindow", "SpriteEdit(&E)", "Sprites(&E)", "Sprites",
+         QKeyCombination(Qt::Key_F7), Icon::SpriteWindow, true, true, &TFormMain::ViewSpriteWindowExecute},
+        {&TFormMain::ViewCameraWindow, "ViewCameraWindow", "CameraEdit(&D)", "Cameras(&D)", "Cameras",
+         QKeyCombination(Qt::Key_F8), Icon::CameraWindow, true, true, &TFormMain::ViewCameraWindowExecute},
+        {&TFormMain::ViewBananaWindow, "ViewBananaWindow", "BananaEdit(&B)", "Bananas(&B)", "Bananas",
+         QKeyCombination(Qt::Key_F9), Icon::BananaWindow, true, true, &TFormMain::ViewBananaWindowExecute},
     };
-    for (const auto &[action, mark] : markActions) {
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this,
-                [this, action, mark] { toggleMarkSwitch(MarkSwitches.*mark, action); });
+    for (const ActionDefinition &definition : definitions) {
+        auto *action = new QAction(QString::fromUtf8(definition.caption), this);
+        action->setObjectName(QString::fromLatin1(definition.name));
+        if (definition.buttonCaption)
+            action->setIconText(QString::fromUtf8(definition.buttonCaption));
+        if (definition.tip)
+            action->setToolTip(QString::fromUtf8(definition.tip));
+        if (definition.shortcut != noShortcut)
+            action->setShortcut(definition.shortcut);
+        // The shortcuts also work while a tool window has the focus; a modal dialog still
+        // blocks them.
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        if (definition.icon)
+            action->setIcon(ImageList1(*definition.icon));
+        action->setCheckable(definition.checkable);
+        // Until a ROM is open there is nothing to save, load, configure or mark.
+        action->setEnabled(definition.enabledAtStart);
+        connect(action, &QAction::triggered, this, definition.execute);
+        QWidget::addAction(action);
+        this->*definition.member = action;
     }
-
-    ViewChipWindow = makeAction("ViewChipWindow", QStringLiteral("Tilemap(&M)"), QKeySequence(Qt::Key_F6));
-    ViewChipWindow->setIconText(QStringLiteral("Tilemap(&M)"));
-    ViewChipWindow->setToolTip(QStringLiteral("Tilemap"));
-    ViewChipWindow->setIcon(ImageList1(ImageListIcon::ChipWindow));
-    connect(ViewChipWindow, &QAction::triggered, this, [] { FormChip->toggleShown(); });
-
-    ViewSpriteWindow = makeAction("ViewSpriteWindow", QStringLiteral("SpriteEdit(&E)"), QKeySequence(Qt::Key_F7));
-    ViewSpriteWindow->setIconText(QStringLiteral("Sprites(&E)"));
-    ViewSpriteWindow->setToolTip(QStringLiteral("Sprites"));
-    ViewSpriteWindow->setIcon(ImageList1(ImageListIcon::SpriteWindow));
-    connect(ViewSpriteWindow, &QAction::triggered, this, [] { FormSpriteEdit->toggleShown(); });
-
-    ViewCameraWindow = makeAction("ViewCameraWindow", QStringLiteral("CameraEdit(&D)"), QKeySequence(Qt::Key_F8));
-    ViewCameraWindow->setIconText(QStringLiteral("Cameras(&D)"));
-    ViewCameraWindow->setToolTip(QStringLiteral("Cameras"));
-    ViewCameraWindow->setIcon(ImageList1(ImageListIcon::CameraWindow));
-    connect(ViewCameraWindow, &QAction::triggered, this, [] { FormCameraEdit->toggleShown(); });
-
-    ViewBananaWindow = makeAction("ViewBananaWindow", QStringLiteral("BananaEdit(&B)"), QKeySequence(Qt::Key_F9));
-    ViewBananaWindow->setIconText(QStringLiteral("Bananas(&B)"));
-    ViewBananaWindow->setToolTip(QStringLiteral("Bananas"));
-    ViewBananaWindow->setIcon(ImageList1(ImageListIcon::BananaWindow));
-    connect(ViewBananaWindow, &QAction::triggered, this, [] { FormBananaEdit->toggleShown(); });
-
-    for (QAction *action : {ViewChipWindow, ViewSpriteWindow, ViewCameraWindow, ViewBananaWindow})
-        action->setCheckable(true);
-    // Until a ROM is open there is nothing to save, load, configure or mark.
-    for (QAction *action : {FileSave, StageLoad, StageConfig, ViewSpriteMark, ViewCameraMark, ViewStartMark})
-        action->setEnabled(false);
 }
 
 void TFormMain::createMenu()
@@ -479,6 +460,46 @@ void TFormMain::MapEditHFlipExecute()
 void TFormMain::MapEditVFlipExecute()
 {
     editMap([](tamo::MapEditor &editor) { editor.toggleVFlip(); });
+}
+
+void TFormMain::FileExit1Execute()
+{
+    close();
+}
+
+void TFormMain::ViewSpriteMarkExecute()
+{
+    toggleMarkSwitch(MarkSwitches.ShowSpriteMarks, ViewSpriteMark);
+}
+
+void TFormMain::ViewCameraMarkExecute()
+{
+    toggleMarkSwitch(MarkSwitches.ShowCameraMarks, ViewCameraMark);
+}
+
+void TFormMain::ViewStartMarkExecute()
+{
+    toggleMarkSwitch(MarkSwitches.ShowStartMark, ViewStartMark);
+}
+
+void TFormMain::ViewChipWindowExecute()
+{
+    FormChip->toggleShown();
+}
+
+void TFormMain::ViewSpriteWindowExecute()
+{
+    FormSpriteEdit->toggleShown();
+}
+
+void TFormMain::ViewCameraWindowExecute()
+{
+    FormCameraEdit->toggleShown();
+}
+
+void TFormMain::ViewBananaWindowExecute()
+{
+    FormBananaEdit->toggleShown();
 }
 
 void TFormMain::toggleMarkSwitch(bool &mark, QAction *action)

@@ -90,7 +90,6 @@ protected:
 
 private:
     void createActions();
-    QAction *makeAction(const char *name, const QString &caption, const QKeySequence &shortcut);
     void createMenu();
     void createToolBar();
     void createStageView();
@@ -106,10 +105,18 @@ private:
     void FileOpen1Execute();
     void FileOpen1Accept(const QString &path);
     void FileSaveExecute();
+    void FileExit1Execute();
     void StageLoadExecute();
     void StageConfigExecute();
     void MapEditHFlipExecute();
     void MapEditVFlipExecute();
+    void ViewSpriteMarkExecute();
+    void ViewCameraMarkExecute();
+    void ViewStartMarkExecute();
+    void ViewChipWindowExecute();
+    void ViewSpriteWindowExecute();
+    void ViewCameraWindowExecute();
+    void ViewBananaWindowExecute();
     void toggleMarkSwitch(bool &mark, QAction *action);
     void enableRomActions();
 
