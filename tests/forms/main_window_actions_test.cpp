@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolBar>
 
 #include <filesystem>
 
@@ -88,6 +89,36 @@ TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcu
     EXPECT_EQ(entries(2), (QStringList{"Stage(&L)...|Ctrl+L", "Config(&C)...|F12"}));
     EXPECT_EQ(FormMain->MapEditHFlip->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(FormMain->MapEditVFlip->shortcut(), QKeySequence(Qt::Key_F2));
+}
+
+TEST_F(MainWindowActionsTest, TheToolBarHoldsTheButtonsInTheirOrderWithTheirTips)
+{
+    auto *toolBar = control<QToolBar>(FormMain, "ToolBar1");
+    QStringList buttons;
+    for (QAction *action : toolBar->actions())
+        buttons << (action->isSeparator() ? QStringLiteral("-") : action->iconText() + QLatin1Char('|') + action->toolTip());
+    EXPECT_EQ(buttons, (QStringList{"Open(&O)...|Open File", "Save(&S)|Save file", "-",
+                                    "Load Stage(&L)...|Load Stage", "Stage Config(&C)...|Stage Config", "-",
+                                    "Tilemap(&M)|Tilemap", "Sprites(&E)|Sprites", "Cameras(&D)|Cameras",
+                                    "Bananas(&B)|Bananas"}));
+    // Ten pictures of 16 x 16, each one different.
+    QList<QImage> pictures;
+    for (QAction *action : toolBar->actions() + QList<QAction *>{FormMain->MapEditHFlip, FormMain->MapEditVFlip}) {
+        if (action->isSeparator())
+            continue;
+        const QImage picture = action->icon().pixmap(16, 16).toImage();
+        EXPECT_EQ(picture.size(), QSize(16, 16));
+        EXPECT_FALSE(pictures.contains(picture)) << action->objectName().toStdString();
+        pictures << picture;
+    }
+    EXPECT_EQ(pictures.size(), 10);
+}
+
+TEST_F(MainWindowActionsTest, TheInterfaceFontIsAJapaneseFontOf12Pixels)
+{
+    const QFontInfo font(FormMain->font());
+    EXPECT_EQ(font.pixelSize(), 12);
+    EXPECT_TRUE(font.family().contains(QStringLiteral("CJK"))) << font.family().toStdString();
 }
 
 TEST_F(MainWindowActionsTest, BeforeARomTheRomActionsAreDisabledAndDoNothing)
