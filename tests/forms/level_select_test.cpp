@@ -1,6 +1,8 @@
 #include "tests/forms/main_window_test_support.h"
 
 #include "core/name_lists.h"
+#include "core/object_lists.h"
+#include "forms/UnitSpriteEdit.h"
 #include "forms/UnitLevelSelect.h"
 #include "forms/common/shift_jis_text.h"
 
@@ -44,6 +46,11 @@ TEST_F(LevelSelectTest, TypingTheLastStageLoadsIt)
     EXPECT_EQ(FormMain->LevelNumber, 229);
     EXPECT_EQ(FormMain->Stage.LevelNumber, 229);
     EXPECT_TRUE(stageWasLoaded());
+    // Every view follows the new stage: the map's size and the sprite editor's list.
+    EXPECT_EQ(imageMain()->size(), QSize(FormMain->Stage.MapWidth * 32, FormMain->Stage.MapHeight * 32));
+    EXPECT_TRUE(imageMain()->isVisible());
+    const auto sprites = tamo::ReadSpriteList(FormMain->RomImage, FormMain->Stage.SpriteListOffset);
+    EXPECT_EQ(control<QListWidget>(FormSpriteEdit, "ListBoxSprite")->count(), int(sprites.size()));
 }
 
 TEST_F(LevelSelectTest, NumbersOutsideTheStagesOrNoNumberLoadNothing)
