@@ -12,11 +12,14 @@
 
 namespace {
 
-// Qt aborts without a display; say so in one line and how to run the editor anyway.
+// Qt aborts without a display; the editor says so in one line and how to run it anyway.
+// Platforms that need no display (offscreen, vnc, ...) are taken as they are.
 bool displayAvailable()
 {
 #if defined(Q_OS_LINUX)
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool needsDisplay = platform.isEmpty() || platform.startsWith("xcb") || platform.startsWith("wayland");
+    return !needsDisplay || !qEnvironmentVariableIsEmpty("DISPLAY")
            || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 #else
     return true;
