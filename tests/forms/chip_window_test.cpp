@@ -36,6 +36,10 @@ TEST_F(ChipWindowTest, BeforeAnyRomTheWindowShowsNoPalette)
     EXPECT_TRUE(FormChip->isVisible());
     EXPECT_TRUE(FormMain->ViewChipWindow->isChecked());
     EXPECT_EQ(FormChip->windowTitle(), QStringLiteral("Tileset Edit"));
+    const Qt::WindowFlags flags = FormChip->windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
     EXPECT_FALSE(palette()->isVisible());
 }
 

@@ -136,7 +136,11 @@ TEST_F(LevelSelectTest, OpensOnTheCurrentStageWithAllStagesListed)
     QString selected;
     QString editText;
     QString caption;
+    QRect place;
+    int listHeight = 0;
     whenModalShown([&](QWidget *dialog) {
+        place = QRect(dialog->pos(), dialog->size());
+        listHeight = levelList(dialog)->height();
         items = lines(levelList(dialog));
         const QList<QListWidgetItem *> selection = levelList(dialog)->selectedItems();
         selected = selection.isEmpty() ? QString() : selection.first()->text();
@@ -147,6 +151,8 @@ TEST_F(LevelSelectTest, OpensOnTheCurrentStageWithAllStagesListed)
     pressKey(Qt::Key_L, Qt::ControlModifier);
 
     EXPECT_EQ(caption, QStringLiteral("Level Select"));
+    EXPECT_EQ(place, QRect(192, 114, 450, 317));
+    EXPECT_EQ(listHeight, 260);
     ASSERT_EQ(items.size(), 230);
     EXPECT_TRUE(selected.startsWith(QStringLiteral("0C:"))) << selected.toStdString();
     EXPECT_EQ(editText, QStringLiteral("12"));
