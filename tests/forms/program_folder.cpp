@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include <fstream>
 #include <iterator>
@@ -43,6 +44,11 @@ void ProgramFolderTest::makeFolder()
 
 void ProgramFolderTest::createWindows(const QString &commandLineRom)
 {
+    // A main window closed before, by restart() or by an earlier test of this process,
+    // ended the application's event loop for good: every modal dialog after it would
+    // return at once. One short run of the application's loop clears that.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
     m_windowsCreated = true;
     CreateWindows(programDir());
     FormMain->CommandLineRom = commandLineRom;
