@@ -2,6 +2,7 @@
 
 #include "forms/UnitMain.h"
 #include "forms/canvas_image.h"
+#include "forms/error_report.h"
 
 #include "view/chip_palette.h"
 
@@ -57,7 +58,7 @@ TFormChip::TFormChip()
     ScrollBox1->setWidget(ImageChip);
     ImageChip->hide();
     connect(ImageChip, &CanvasImage::mouseDown, this,
-            [this](Qt::MouseButton, int x, int y) { ImageChipMouseDown(x, y); });
+            [this](Qt::MouseButton, int x, int y) { ReportErrors([&] { ImageChipMouseDown(x, y); }); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -71,7 +72,7 @@ TFormChip::TFormChip()
 void TFormChip::showEvent(QShowEvent *event)
 {
     ToolWindow::showEvent(event);
-    FormShow();
+    ReportErrors([this] { FormShow(); });
 }
 
 void TFormChip::FormShow()

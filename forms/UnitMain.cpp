@@ -8,6 +8,7 @@
 #include "forms/UnitSpriteEdit.h"
 #include "forms/canvas_image.h"
 #include "forms/common/qt_picture.h"
+#include "forms/error_report.h"
 #include "forms/image_list.h"
 #include "forms/message_box.h"
 #include "forms/rom_open_dialog.h"
@@ -156,7 +157,8 @@ void TFormMain::createActions()
         action->setCheckable(definition.checkable);
         // Until a ROM is open there is nothing to save, load, configure or mark.
         action->setEnabled(definition.enabledAtStart);
-        connect(action, &QAction::triggered, this, definition.execute);
+        connect(action, &QAction::triggered, this,
+                [this, execute = definition.execute] { ReportErrors([&] { (this->*execute)(); }); });
         QWidget::addAction(action);
         this->*definition.member = action;
     }
@@ -215,9 +217,12 @@ void TFormMain::createStageView()
     ImageMain->hide();
     setCentralWidget(ScrollBox1);
 
-    connect(ImageMain, &CanvasImage::mouseDown, this, &TFormMain::ImageMainMouseDown);
-    connect(ImageMain, &CanvasImage::mouseMove, this, &TFormMain::ImageMainMouseMove);
-    connect(ImageMain, &CanvasImage::mouseUp, this, [this] { ImageMainMouseUp(); });
+    connect(ImageMain, &CanvasImage::mouseDown, this, [this](Qt::MouseButton button, int x, int y) {
+        ReportErrors([&] { ImageMainMouseDown(button, x, y); });
+    });
+    connect(ImageMain, &CanvasImage::mouseMove, this,
+            [this](int x, int y) { ReportErrors([&] { ImageMainMouseMove(x, y); }); });
+    connect(ImageMain, &CanvasImage::mouseUp, this, [this] { ReportErrors([&] { ImageMainMouseUp(); }); });
 }
 
 void TFormMain::createStatusBar()
@@ -308,7 +313,7 @@ void TFormMain::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (!m_shownBefore) {
         m_shownBefore = true;
-        FormShow();
+        ReportErrors([this] { FormShow(); });
     }
 }
 
@@ -322,11 +327,7 @@ void TFormMain::closeEvent(QCloseEvent *event)
 {
     // A settings file that cannot be written loses this run's settings; the program
     // still ends.
-    try {
-        writeSettings();
-    } catch (const std::exception &error) {
-        ShowMessage(QString::fromUtf8(error.what()));
-    }
+    ReportErrors([this] { writeSettings(); });
     RomImage = tamo::RomImage();
     event->accept();
     // The event loop ends here, whatever tool windows are still shown.

@@ -1,10 +1,8 @@
 #include "forms/editor_application.h"
 
-#include "forms/message_box.h"
+#include "forms/error_report.h"
 
 #include <QFont>
-
-#include <exception>
 
 namespace {
 
@@ -24,10 +22,7 @@ EditorApplication::EditorApplication(int &argc, char **argv)
 
 bool EditorApplication::notify(QObject *receiver, QEvent *event)
 {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception &error) {
-        ShowMessage(QString::fromUtf8(error.what()));
-    }
-    return false;
+    bool handled = false;
+    ReportErrors([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }

@@ -38,7 +38,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
     // Closing by the close box or the system menu hides the window, never destroys it.
-    virtual void FormClose();
+    void FormClose();
 
 private:
     ToolWindowPlacement m_defaults;

@@ -7,6 +7,7 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/application_windows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/canvas_image.cpp
     ${CMAKE_CURRENT_LIST_DIR}/editor_application.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/error_report.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_list.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rom_open_dialog.cpp
