@@ -4,6 +4,7 @@
 #include "core/level_settings.h"
 #include "core/rom_error.h"
 #include "forms/UnitMain.h"
+#include "forms/error_report.h"
 #include "forms/common/shift_jis_text.h"
 #include "forms/message_box.h"
 
@@ -144,18 +145,18 @@ void TFormLevelSetting::createControls()
     ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
     ButtonOK->setGeometry(8, 356, 89, 25);
     ButtonOK->setDefault(true);
-    connect(ButtonOK, &QPushButton::clicked, this, &TFormLevelSetting::ButtonOKClick);
+    connect(ButtonOK, &QPushButton::clicked, this, [this] { ReportErrors([this] { ButtonOKClick(); }); });
     ButtonCancel = new QPushButton(QStringLiteral("Cancel(&C)"), this);
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
     ButtonCancel->setGeometry(105, 356, 89, 25);
-    connect(ButtonCancel, &QPushButton::clicked, this, &TFormLevelSetting::ButtonCancelClick);
+    connect(ButtonCancel, &QPushButton::clicked, this, [this] { ReportErrors([this] { ButtonCancelClick(); }); });
 }
 
 void TFormLevelSetting::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
-        FormShow();
+        ReportErrors([this] { FormShow(); });
 }
 
 void TFormLevelSetting::LoadNameList(NameListControl &list)

@@ -3,6 +3,7 @@
 #include "core/list_lines.h"
 #include "core/stage.h"
 #include "forms/UnitMain.h"
+#include "forms/error_report.h"
 #include "forms/common/shift_jis_text.h"
 
 #include <QComboBox>
@@ -37,7 +38,7 @@ TFormSpriteEdit::TFormSpriteEdit()
     ComboBoxSpriteList->setGeometry(336, 24, 313, 20);
     addEditingControl(ComboBoxSpriteList);
     connect(ComboBoxSpriteList, &QComboBox::activated, this,
-            &TFormSpriteEdit::ComboBoxSpriteListSelect);
+            [this] { ReportErrors([this] { ComboBoxSpriteListSelect(); }); });
     addLabel(QStringLiteral("Graphics:"), 336, 56);
     addLabel(QStringLiteral("Tileset"), 336, 72);
     EditParam = addEdit("EditParam", {392, 72, 257, 20});

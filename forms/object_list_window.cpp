@@ -4,6 +4,7 @@
 #include "core/list_lines.h"
 #include "core/rom_error.h"
 #include "forms/UnitMain.h"
+#include "forms/error_report.h"
 #include "forms/message_box.h"
 
 #include <QKeyEvent>
@@ -59,8 +60,9 @@ QListWidget *ObjectListWindow::addListBox(const char *name, int width,
     m_listBox->setFont(font);
     // A click on the line already selected fills the edit boxes again, as does moving the
     // selection with the keys.
-    connect(m_listBox, &QListWidget::itemClicked, this, onClick);
-    connect(m_listBox, &QListWidget::itemSelectionChanged, this, onClick);
+    const auto reportingClick = [onClick = std::move(onClick)] { ReportErrors(onClick); };
+    connect(m_listBox, &QListWidget::itemClicked, this, reportingClick);
+    connect(m_listBox, &QListWidget::itemSelectionChanged, this, reportingClick);
     addEditingControl(m_listBox);
     return m_listBox;
 }
@@ -89,7 +91,7 @@ void ObjectListWindow::addUpdateButton(const QRect &geometry)
     m_buttonUpdate->setObjectName(QStringLiteral("ButtonUpdate"));
     m_buttonUpdate->setGeometry(geometry);
     m_buttonUpdate->setDefault(true);
-    connect(m_buttonUpdate, &QPushButton::clicked, this, &ObjectListWindow::ButtonUpdateClick);
+    connect(m_buttonUpdate, &QPushButton::clicked, this, [this] { ReportErrors([this] { ButtonUpdateClick(); }); });
     addEditingControl(m_buttonUpdate);
 }
 
