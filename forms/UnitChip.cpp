@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -45,18 +44,9 @@ TFormChip::TFormChip()
     ToolButton1 = addFlipButton(ToolBar1, "ToolButton1", FormMain->MapEditHFlip);
     ToolButton2 = addFlipButton(ToolBar1, "ToolButton2", FormMain->MapEditVFlip);
 
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox1->setWidgetResizable(false);
-    for (QScrollBar *bar : {ScrollBox1->horizontalScrollBar(), ScrollBox1->verticalScrollBar()}) {
-        bar->setSingleStep(tamo::CellPixels);
-        bar->setTracking(true);
-    }
     ImageChip = new CanvasImage(m_palette, nullptr);
     ImageChip->setObjectName(QStringLiteral("ImageChip"));
-    ScrollBox1->setWidget(ImageChip);
-    ImageChip->hide();
+    ScrollBox1 = createCellScrollBox(ImageChip, this);
     connect(ImageChip, &CanvasImage::mouseDown, this,
             [this](Qt::MouseButton, int x, int y) { ReportErrors([&] { ImageChipMouseDown(x, y); }); });
 

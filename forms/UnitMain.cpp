@@ -26,7 +26,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
@@ -201,20 +200,10 @@ void TFormMain::createToolBar()
 
 void TFormMain::createStageView()
 {
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox1->setWidgetResizable(false);
-    // One map cell per step; the content follows the thumb while it is dragged.
-    for (QScrollBar *bar : {ScrollBox1->horizontalScrollBar(), ScrollBox1->verticalScrollBar()}) {
-        bar->setSingleStep(tamo::CellPixels);
-        bar->setTracking(true);
-    }
     ImageMain = new CanvasImage(m_stageCanvas, nullptr);
     ImageMain->setObjectName(QStringLiteral("ImageMain"));
     ImageMain->setMouseTracking(true);
-    ScrollBox1->setWidget(ImageMain);
-    ImageMain->hide();
+    ScrollBox1 = createCellScrollBox(ImageMain, this);
     setCentralWidget(ScrollBox1);
 
     connect(ImageMain, &CanvasImage::mouseDown, this, [this](Qt::MouseButton button, int x, int y) {

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 
 CanvasImage::CanvasImage(tamo::QtCanvas &canvas, QWidget *parent)
     : QWidget(parent)
@@ -59,4 +61,19 @@ void CanvasImage::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
     emit mouseUp(event->button(), at.x(), at.y());
+}
+
+QScrollArea *createCellScrollBox(CanvasImage *image, QWidget *parent)
+{
+    auto *scrollBox = new QScrollArea(parent);
+    scrollBox->setObjectName(QStringLiteral("ScrollBox1"));
+    scrollBox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scrollBox->setWidgetResizable(false);
+    for (QScrollBar *bar : {scrollBox->horizontalScrollBar(), scrollBox->verticalScrollBar()}) {
+        bar->setSingleStep(tamo::CellPixels);
+        bar->setTracking(true);
+    }
+    scrollBox->setWidget(image);
+    image->hide();
+    return scrollBox;
 }

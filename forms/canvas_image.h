@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QScrollArea;
+
 namespace tamo {
 class QtCanvas;
 }
@@ -35,3 +37,7 @@ protected:
 private:
     tamo::QtCanvas &m_canvas;
 };
+
+// The scroll box "ScrollBox1" holding image, hidden until first drawn, at its top-left
+// corner: one cell per scroll step, the content following the thumb while it is dragged.
+QScrollArea *createCellScrollBox(CanvasImage *image, QWidget *parent);
