@@ -61,6 +61,8 @@ void TFormSpriteEdit::LoadSpriteTypes()
     m_spriteTypes = tamo::LoadSpriteTypes(FormMain->SpriteIni);
     for (const tamo::SpriteTypeEntry &entry : m_spriteTypes)
         ComboBoxSpriteList->addItem(tamo::fromShiftJis(entry.lineText));
+    // Qt selects the first line added; no kind is chosen until a sprite line is.
+    ComboBoxSpriteList->setCurrentIndex(-1);
 }
 
 int64_t TFormSpriteEdit::listOffset() const

@@ -376,6 +376,7 @@ TEST_F(SpriteKindsTest, TheDropDownListHoldsTheNamedKindsInFileOrder)
         items << kinds()->itemText(i);
     EXPECT_EQ(items, (QStringList{"0001-9055:Balloon", "0002-000A:Short form",
                                   "0002-000A:Long form"}));
+    EXPECT_EQ(kinds()->currentIndex(), -1) << "no kind is chosen before a line is";
 }
 
 TEST_F(SpriteKindsTest, ALineFindsItsKindWhateverTheNameFormOnlyTheLongFormNamesIt)
