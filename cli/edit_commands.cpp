@@ -95,9 +95,8 @@ int runSetTile(const CliContext &context, const QStringList &args)
         }
         requireCell("COL", column, stage.MapWidth, state.level);
         requireCell("ROW", row, stage.MapHeight, state.level);
-        const int64_t offset = TileCellOffset(stage, column, row);
-        state.rom.writeWord(offset, static_cast<uint32_t>(word), "tile map cell");
-        return QJsonObject{{"offset", static_cast<qint64>(offset)}};
+        TileCellPatch(stage, column, row, static_cast<uint16_t>(word)).applyTo(state.rom);
+        return QJsonObject{{"offset", static_cast<qint64>(TileCellOffset(stage, column, row))}};
     });
 }
 

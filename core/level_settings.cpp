@@ -67,32 +67,34 @@ LevelSettings ReadLevelSettings(const RomImage &rom, const OffsetTable &offsets,
     return settings;
 }
 
-void WriteLevelSettings(RomImage &rom, const OffsetTable &offsets, int32_t level,
-                        const LevelSettingsUpdate &update)
+RomPatch LevelSettingsPatch(const RomImage &rom, const OffsetTable &offsets, int32_t level,
+                            const LevelSettingsUpdate &update)
 {
-    const auto places = fieldPlaces(rom, offsets, level);
-    // Check every field first, so that a stage partly outside the image changes nothing.
-    for (const FieldPlace &place : places) {
-        if (update.*place.update)
-            rom.requireRange(place.offset, place.width, place.what);
-    }
-    for (const FieldPlace &place : places) {
+    RomPatch patch;
+    for (const FieldPlace &place : fieldPlaces(rom, offsets, level)) {
         const std::optional<int32_t> &value = update.*place.update;
         if (!value)
             continue;
         const uint32_t bits = static_cast<uint32_t>(*value);
         switch (place.width) {
         case 1:
-            rom.writeByte(place.offset, bits, place.what);
+            patch.writeByte(place.offset, bits, place.what);
             break;
         case 2:
-            rom.writeWord(place.offset, bits, place.what);
+            patch.writeWord(place.offset, bits, place.what);
             break;
         default:
-            rom.writeDword(place.offset, bits, place.what);
+            patch.writeDword(place.offset, bits, place.what);
             break;
         }
     }
+    return patch;
+}
+
+void WriteLevelSettings(RomImage &rom, const OffsetTable &offsets, int32_t level,
+                        const LevelSettingsUpdate &update)
+{
+    LevelSettingsPatch(rom, offsets, level, update).applyTo(rom);
 }
 
 } // namespace tamo

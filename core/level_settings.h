@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/rom_patch.h"
+
 #include <cstdint>
 #include <optional>
 
@@ -35,6 +37,10 @@ struct LevelSettingsUpdate
 constexpr int DarknessFlagMask(int flag) { return 0x80 >> flag; }
 
 LevelSettings ReadLevelSettings(const RomImage &rom, const OffsetTable &offsets, int32_t level);
+// The writes of the fields that have a value, in record order. The camera block's place is
+// read from the image, which throws RomRangeError when its pointer lies outside.
+RomPatch LevelSettingsPatch(const RomImage &rom, const OffsetTable &offsets, int32_t level,
+                            const LevelSettingsUpdate &update);
 // All or nothing: when any field to write lies outside the image, RomRangeError is thrown
 // and no byte changes.
 void WriteLevelSettings(RomImage &rom, const OffsetTable &offsets, int32_t level,

@@ -41,14 +41,19 @@ std::vector<SpriteRecord> ReadSpriteList(const RomImage &rom, int64_t offset)
         });
 }
 
-void WriteSpriteRecord(RomImage &rom, int64_t offset, int index, const SpriteRecord &record)
+RomPatch SpriteRecordPatch(int64_t offset, int index, const SpriteRecord &record)
 {
     std::array<uint8_t, SpriteRecordSize> bytes{};
     putWord(bytes, 0, record.Param);
     putWord(bytes, 2, record.X);
     putWord(bytes, 4, record.Y);
     putWord(bytes, 6, record.Type);
-    rom.write(offset + int64_t(SpriteRecordSize) * index, bytes, "Sprite record");
+    return RomPatch().write(offset + int64_t(SpriteRecordSize) * index, bytes, "Sprite record");
+}
+
+void WriteSpriteRecord(RomImage &rom, int64_t offset, int index, const SpriteRecord &record)
+{
+    SpriteRecordPatch(offset, index, record).applyTo(rom);
 }
 
 std::vector<CameraRecord> ReadCameraList(const RomImage &rom, int64_t blockOffset)
@@ -60,12 +65,18 @@ std::vector<CameraRecord> ReadCameraList(const RomImage &rom, int64_t blockOffse
         [&](int64_t at) { return CameraRecord{rom.readWord(at, what), rom.readWord(at + 2, what)}; });
 }
 
-void WriteCameraRecord(RomImage &rom, int64_t blockOffset, int index, const CameraRecord &record)
+RomPatch CameraRecordPatch(int64_t blockOffset, int index, const CameraRecord &record)
 {
     std::array<uint8_t, CameraRecordSize> bytes{};
     putWord(bytes, 0, record.X);
     putWord(bytes, 2, record.Y);
-    rom.write(blockOffset + CameraRecordsStart + int64_t(CameraRecordSize) * index, bytes, "Camera record");
+    return RomPatch().write(blockOffset + CameraRecordsStart + int64_t(CameraRecordSize) * index,
+                            bytes, "Camera record");
+}
+
+void WriteCameraRecord(RomImage &rom, int64_t blockOffset, int index, const CameraRecord &record)
+{
+    CameraRecordPatch(blockOffset, index, record).applyTo(rom);
 }
 
 std::vector<BananaRecord> ReadBananaList(const RomImage &rom, int64_t offset)
@@ -78,13 +89,18 @@ std::vector<BananaRecord> ReadBananaList(const RomImage &rom, int64_t offset)
         });
 }
 
-void WriteBananaRecord(RomImage &rom, int64_t offset, int index, const BananaRecord &record)
+RomPatch BananaRecordPatch(int64_t offset, int index, const BananaRecord &record)
 {
     std::array<uint8_t, BananaRecordSize> bytes{};
     bytes[0] = static_cast<uint8_t>(record.Group);
     bytes[1] = static_cast<uint8_t>(record.Y);
     putWord(bytes, 2, record.X);
-    rom.write(offset + int64_t(BananaRecordSize) * index, bytes, "Banana record");
+    return RomPatch().write(offset + int64_t(BananaRecordSize) * index, bytes, "Banana record");
+}
+
+void WriteBananaRecord(RomImage &rom, int64_t offset, int index, const BananaRecord &record)
+{
+    BananaRecordPatch(offset, index, record).applyTo(rom);
 }
 
 } // namespace tamo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/rom_patch.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -36,14 +38,18 @@ constexpr int CameraRecordsStart = 8; // the camera records follow the block's f
 constexpr int BananaRecordSize = 4;
 
 // Each list runs to its terminator; a list that reaches the end of the image (or starts
-// outside it) ends there. The writes throw RomRangeError when the record lies outside.
+// outside it) ends there. A record patch writes the whole record, every field cut to its
+// width; the writes throw RomRangeError when the record lies outside.
 std::vector<SpriteRecord> ReadSpriteList(const RomImage &rom, int64_t offset);
+RomPatch SpriteRecordPatch(int64_t offset, int index, const SpriteRecord &record);
 void WriteSpriteRecord(RomImage &rom, int64_t offset, int index, const SpriteRecord &record);
 
 std::vector<CameraRecord> ReadCameraList(const RomImage &rom, int64_t blockOffset);
+RomPatch CameraRecordPatch(int64_t blockOffset, int index, const CameraRecord &record);
 void WriteCameraRecord(RomImage &rom, int64_t blockOffset, int index, const CameraRecord &record);
 
 std::vector<BananaRecord> ReadBananaList(const RomImage &rom, int64_t offset);
+RomPatch BananaRecordPatch(int64_t offset, int index, const BananaRecord &record);
 void WriteBananaRecord(RomImage &rom, int64_t offset, int index, const BananaRecord &record);
 
 } // namespace tamo

@@ -100,6 +100,23 @@ int64_t TileCellOffset(const Stage &stage, int32_t column, int32_t row)
         + 2 * ((int64_t(column) + stage.firstColumn()) * stage.MapHeight + row);
 }
 
+RomPatch TileCellPatch(const Stage &stage, int32_t column, int32_t row, uint16_t word)
+{
+    return RomPatch().writeWord(TileCellOffset(stage, column, row), word, "tile map cell");
+}
+
+std::optional<CellPosition> TileCellAt(const Stage &stage, int64_t offset)
+{
+    if (stage.ScreenMode != 0 || stage.MapHeight <= 0 || offset < stage.TilemapOffset)
+        return std::nullopt;
+    const int64_t word = (offset - stage.TilemapOffset) / 2;
+    const int64_t column = word / stage.MapHeight - stage.firstColumn();
+    const int64_t row = word % stage.MapHeight;
+    if (column < 0 || column >= stage.MapWidth)
+        return std::nullopt;
+    return CellPosition{static_cast<int32_t>(column), static_cast<int32_t>(row)};
+}
+
 std::string ChipPicturePath(int32_t fgTilemap)
 {
     return "Data\\chip" + std::to_string(fgTilemap) + ".bmp";

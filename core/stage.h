@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/rom_patch.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tamo {
@@ -56,8 +59,23 @@ int32_t BananaListOffset(const RomImage &rom, const OffsetTable &offsets, int32_
 bool MapSizeForMode(int32_t screenMode, int32_t tilemapStart, int32_t tilemapEnd,
                     int32_t &mapWidth, int32_t &mapHeight);
 
+// A cell of the stage image: column 0 is the stage's first shown map column.
+struct CellPosition
+{
+    int32_t column = 0;
+    int32_t row = 0;
+
+    friend bool operator==(const CellPosition &, const CellPosition &) = default;
+    friend auto operator<=>(const CellPosition &, const CellPosition &) = default;
+};
+
 // Byte offset of the tile word of cell (column, row) of the stage image (screen mode 0).
 int64_t TileCellOffset(const Stage &stage, int32_t column, int32_t row);
+// The write of one tile word into cell (column, row).
+RomPatch TileCellPatch(const Stage &stage, int32_t column, int32_t row, uint16_t word);
+// The cell of the stage image whose tile word holds the byte at offset; none when the
+// byte lies outside the stage's part of the tile map or the stage has no drawn map.
+std::optional<CellPosition> TileCellAt(const Stage &stage, int64_t offset);
 
 // "Data\chip" + tilemap number in decimal + ".bmp".
 std::string ChipPicturePath(int32_t fgTilemap);

@@ -20,7 +20,7 @@ constexpr int32_t DefaultGroup = 2;
 
 TFormBananaEdit::TFormBananaEdit()
     : ObjectListEditor(BananaPlacement, FormMain->ViewBananaWindow, "Bananas Edit",
-                       {"banana list", 0, tamo::BananaRecordSize})
+                       {"banana list", "Banana", EditScope::BananaList, 0, tamo::BananaRecordSize})
 {
     ListBoxBanana = addListBox("ListBoxBanana", 200, [this] { ListBoxBananaClick(); });
     addLabel(QStringLiteral("Adress"), 208, 8);
@@ -47,13 +47,13 @@ QString TFormBananaEdit::lineText(int index, const tamo::BananaRecord &record) c
     return QString::fromStdString(tamo::BananaLineText(index, record));
 }
 
-void TFormBananaEdit::writeRecord(int64_t offset, int line)
+tamo::RomPatch TFormBananaEdit::recordPatch(int64_t offset, int line) const
 {
     const tamo::BananaRecord record{
         editValue(EditBananaGroup, DefaultGroup),
         editValue(EditBananaY, 0),
         editValue(EditBananaX, 0)};
-    tamo::WriteBananaRecord(romImage(), offset, line, record);
+    return tamo::BananaRecordPatch(offset, line, record);
 }
 
 void TFormBananaEdit::ListBoxBananaClick()

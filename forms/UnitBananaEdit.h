@@ -23,7 +23,7 @@ public:
 private:
     int64_t listOffset() const override;
     QString lineText(int index, const tamo::BananaRecord &record) const override;
-    void writeRecord(int64_t offset, int line) override;
+    tamo::RomPatch recordPatch(int64_t offset, int line) const override;
 
     QListWidget *ListBoxBanana = nullptr;
     QLineEdit *EditBananaGroup = nullptr;

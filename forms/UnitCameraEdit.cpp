@@ -17,7 +17,7 @@ constexpr ToolWindowPlacement CameraPlacement{"CameraWindow", 100, 100, 450, 265
 
 TFormCameraEdit::TFormCameraEdit()
     : ObjectListEditor(CameraPlacement, FormMain->ViewCameraWindow, "Cameras Edit",
-                       {"camera list", tamo::CameraRecordsStart, tamo::CameraRecordSize})
+                       {"camera list", "Camera", EditScope::CameraList, tamo::CameraRecordsStart, tamo::CameraRecordSize})
 {
     ListBoxCamera = addListBox("ListBoxCamera", 200, [this] { ListBoxCameraClick(); });
     addLabel(QStringLiteral("X:"), 208, 8);
@@ -42,11 +42,11 @@ QString TFormCameraEdit::lineText(int index, const tamo::CameraRecord &record) c
     return QString::fromStdString(tamo::CameraLineText(index, record));
 }
 
-void TFormCameraEdit::writeRecord(int64_t offset, int line)
+tamo::RomPatch TFormCameraEdit::recordPatch(int64_t offset, int line) const
 {
     const tamo::CameraRecord record{editValue(EditX, 0),
                                     editValue(EditY, 0)};
-    tamo::WriteCameraRecord(romImage(), offset, line, record);
+    return tamo::CameraRecordPatch(offset, line, record);
 }
 
 void TFormCameraEdit::ListBoxCameraClick()

@@ -22,7 +22,7 @@ public:
 private:
     int64_t listOffset() const override;
     QString lineText(int index, const tamo::CameraRecord &record) const override;
-    void writeRecord(int64_t offset, int line) override;
+    tamo::RomPatch recordPatch(int64_t offset, int line) const override;
 
     QListWidget *ListBoxCamera = nullptr;
     QLineEdit *EditX = nullptr;

@@ -250,8 +250,11 @@ void TFormLevelSetting::ButtonOKClick()
     update.TilemapStart = editValue(EditTilemapStart);
     update.TilemapEnd = editValue(EditTilemapEnd);
     try {
-        tamo::WriteLevelSettings(FormMain->RomImage, FormMain->OffsetTable, FormMain->LevelNumber,
-                                 update);
+        const tamo::RomPatch patch = tamo::LevelSettingsPatch(FormMain->RomImage, FormMain->OffsetTable,
+                                                              FormMain->LevelNumber, update);
+        // One step for all fields; the stage is loaded again as the step is made.
+        FormMain->Document->edit(RomEdit{QStringLiteral("Stage settings"), EditScope::StageSettings,
+                                         FormMain->LevelNumber, patch});
     } catch (const tamo::RomRangeError &error) {
         ShowMessage(QStringLiteral("The settings lie outside the ROM image; nothing was "
                                    "written: %1")

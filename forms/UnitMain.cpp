@@ -3,10 +3,12 @@
 #include "forms/UnitBananaEdit.h"
 #include "forms/UnitCameraEdit.h"
 #include "forms/UnitChip.h"
+#include "forms/UnitHistory.h"
 #include "forms/UnitLevelSelect.h"
 #include "forms/UnitLevelSetting.h"
 #include "forms/UnitSpriteEdit.h"
 #include "forms/canvas_image.h"
+#include "forms/common/file_path.h"
 #include "forms/common/qt_picture.h"
 #include "forms/error_report.h"
 #include "forms/image_list.h"
@@ -15,6 +17,7 @@
 
 #include "core/file_system.h"
 #include "core/stage.h"
+#include "view/stage_marks.h"
 #include "view/stage_pictures.h"
 #include "view/stage_renderer.h"
 
@@ -29,6 +32,7 @@
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 #include <optional>
 
@@ -41,16 +45,6 @@ constexpr int cellPanelWidth = 80;
 constexpr int penPanelWidth = 50;
 
 constexpr const char *applicationIniPath = "Config\\application.ini";
-
-std::filesystem::path toPath(const QString &text)
-{
-    return std::filesystem::path(text.toStdU16String());
-}
-
-QString fromPath(const std::filesystem::path &path)
-{
-    return QString::fromStdU16String(path.u16string());
-}
 
 tamo::MouseButton toMouseButton(Qt::MouseButton button)
 {
@@ -67,8 +61,10 @@ tamo::MouseButton toMouseButton(Qt::MouseButton button)
 TFormMain::TFormMain(const std::filesystem::path &programDir)
 {
     setObjectName(QStringLiteral("FormMain"));
-    setWindowTitle(QStringLiteral("Tamo Editor"));
+    // Qt shows "*" in place of the mark while the image has unsaved edits.
+    setWindowTitle(QStringLiteral("Tamo Editor[*]"));
     createActions();
+    createHistoryActions();
     createMenu();
     createToolBar();
     createStageView();
@@ -79,6 +75,13 @@ TFormMain::TFormMain(const std::filesystem::path &programDir)
     readSettings();
     LoadOffsetTable();
     LoadMarkPicture();
+
+    connect(Document->history(), &QUndoStack::cleanChanged, this,
+            [this](bool clean) { setWindowModified(!clean); });
+    connect(Document, &RomDocument::changed, this,
+            [this](const RomChange &change) { ReportErrors([&] { DocumentChanged(change); }); });
+    connect(Document, &RomDocument::stageNeeded, this,
+            [this](int32_t level) { ReportErrors([&] { ShowStageOf(level); }); });
 }
 
 TFormMain::~TFormMain() = default;
@@ -138,6 +141,8 @@ void TFormMain::createActions()
          QKeyCombination(Qt::Key_F8), Icon::CameraWindow, true, true, &TFormMain::ViewCameraWindowExecute},
         {&TFormMain::ViewBananaWindow, "ViewBananaWindow", "BananaEdit(&B)", "Bananas(&B)", "Bananas",
          QKeyCombination(Qt::Key_F9), Icon::BananaWindow, true, true, &TFormMain::ViewBananaWindowExecute},
+        {&TFormMain::ViewHistoryWindow, "ViewHistoryWindow", "History(&H)", nullptr, "History",
+         Qt::CTRL | Qt::Key_H, std::nullopt, true, true, &TFormMain::ViewHistoryWindowExecute},
     };
     for (const ActionDefinition &definition : definitions) {
         auto *action = new QAction(QString::fromUtf8(definition.caption), this);
@@ -163,6 +168,25 @@ void TFormMain::createActions()
     }
 }
 
+// Undo and redo come from the history: their texts name the step they take back or make
+// again, and they are off when there is none.
+void TFormMain::createHistoryActions()
+{
+    QUndoStack *history = Document->history();
+    EditUndo = history->createUndoAction(this, QStringLiteral("Undo"));
+    EditUndo->setObjectName(QStringLiteral("EditUndo"));
+    EditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    EditUndo->setIcon(ImageList1(ImageListIcon::Undo));
+    EditRedo = history->createRedoAction(this, QStringLiteral("Redo"));
+    EditRedo->setObjectName(QStringLiteral("EditRedo"));
+    EditRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    EditRedo->setIcon(ImageList1(ImageListIcon::Redo));
+    for (QAction *action : {EditUndo, EditRedo}) {
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        QWidget::addAction(action);
+    }
+}
+
 void TFormMain::createMenu()
 {
     QMenuBar *bar = menuBar();
@@ -171,11 +195,17 @@ void TFormMain::createMenu()
     file->setObjectName(QStringLiteral("File1"));
     file->addActions({FileOpen1, FileSave, FileExit1});
 
+    // Alt+E is taken by the tool button "Sprites(&E)".
+    QMenu *edit = bar->addMenu(QStringLiteral("Edit(&T)"));
+    edit->setObjectName(QStringLiteral("Edit1"));
+    edit->addActions({EditUndo, EditRedo});
+
     QMenu *view = bar->addMenu(QStringLiteral("View(&V)"));
     view->setObjectName(QStringLiteral("View1"));
     view->addActions({ViewSpriteMark, ViewCameraMark, ViewStartMark});
     view->addSeparator();
-    view->addActions({ViewChipWindow, ViewSpriteWindow, ViewCameraWindow, ViewBananaWindow});
+    view->addActions({ViewChipWindow, ViewSpriteWindow, ViewCameraWindow, ViewBananaWindow,
+                      ViewHistoryWindow});
 
     QMenu *settings = bar->addMenu(QStringLiteral("Settings(&S)"));
     settings->setObjectName(QStringLiteral("Settings1"));
@@ -192,6 +222,8 @@ void TFormMain::createToolBar()
     ToolBar1->setIconSize(QSize(16, 16));
     ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
     ToolBar1->addActions({FileOpen1, FileSave});
+    ToolBar1->addSeparator();
+    ToolBar1->addActions({EditUndo, EditRedo});
     ToolBar1->addSeparator();
     ToolBar1->addActions({StageLoad, StageConfig});
     ToolBar1->addSeparator();
@@ -246,7 +278,7 @@ void TFormMain::readSettings()
         setWindowState(windowState() | Qt::WindowMaximized);
     }
     const std::string initialDir
-        = ini.readString("FileDialog", "InitialDir", fromPath(ProgramDir).toStdString());
+        = ini.readString("FileDialog", "InitialDir", FileNameText(ProgramDir).toStdString());
     OpenDialog1->setDirectory(QString::fromStdString(initialDir));
     MarkSwitches.ShowSpriteMarks = ini.readBool("View", "Sprite", true);
     MarkSwitches.ShowCameraMarks = ini.readBool("View", "Camera", true);
@@ -282,6 +314,7 @@ void TFormMain::writeSettings()
     FormSpriteEdit->SavePlacement(ini);
     FormCameraEdit->SavePlacement(ini);
     FormBananaEdit->SavePlacement(ini);
+    FormHistory->SavePlacement(ini);
     ini.save(tamo::fs::dataPath(ProgramDir, applicationIniPath));
 }
 
@@ -314,10 +347,13 @@ void TFormMain::FormShow()
 
 void TFormMain::closeEvent(QCloseEvent *event)
 {
+    if (!unsavedEditsMayGo()) {
+        event->ignore();
+        return;
+    }
     // A settings file that cannot be written loses this run's settings; the program
     // still ends.
     ReportErrors([this] { writeSettings(); });
-    RomImage = tamo::RomImage();
     event->accept();
     // The event loop ends here, whatever tool windows are still shown.
     QCoreApplication::exit(0);
@@ -338,16 +374,13 @@ void TFormMain::changeEvent(QEvent *event)
 
 void TFormMain::OpenRom(const QString &path)
 {
-    tamo::RomImage image;
     try {
-        image = tamo::RomImage::open(toPath(path));
+        Document->open(path);
     } catch (const std::exception &) {
-        // The image, the stage and the windows shown before all stay as they were.
+        // The image, its history, the stage and the windows all stay as they were.
         ShowMessage(path + QStringLiteral("の読み込みに失敗しました。"));
         return;
     }
-    RomImage = std::move(image);
-    RomFileName = path;
     RomLoaded = true;
     enableRomActions();
     FormSpriteEdit->EnableEditing();
@@ -365,12 +398,42 @@ void TFormMain::enableRomActions()
 void TFormMain::SaveRom()
 {
     // A failed write throws before the success message; the image stays as it is.
-    RomImage.save(toPath(RomFileName));
+    Document->save();
     ShowMessage(RomFileName + QStringLiteral("を保存しました。"));
+}
+
+bool TFormMain::unsavedEditsMayGo()
+{
+    if (!Document->isModified())
+        return true;
+    const QString question
+        = QStringLiteral("%1 has unsaved changes. Save them?").arg(RomFileName);
+    switch (AskAboutUnsavedEdits(question)) {
+    case UnsavedEditsAnswer::Save:
+        try {
+            SaveRom();
+        } catch (const std::exception &error) {
+            // The edits stay, and so does everything else.
+            ShowMessage(QString::fromUtf8(error.what()));
+            return false;
+        }
+        return true;
+    case UnsavedEditsAnswer::Discard:
+        return true;
+    case UnsavedEditsAnswer::Cancel:
+        break;
+    }
+    return false;
 }
 
 void TFormMain::LoadStage()
 {
+    // Until the load succeeds no stage is shown, and the editors list no records that an
+    // Update could write.
+    m_stageShown = false;
+    FormSpriteEdit->ClearList();
+    FormCameraEdit->ClearList();
+    FormBananaEdit->ClearList();
     ImageMain->hide();
     const tamo::StageSource source{RomImage, OffsetTable, OffsetsIni};
     // A failure below leaves the map hidden and, beyond these two, the previous stage's
@@ -389,7 +452,44 @@ void TFormMain::LoadStage()
     FormSpriteEdit->RefreshList(true);
     FormCameraEdit->RefreshList(true);
     FormBananaEdit->RefreshList(true);
+    m_stageShown = true;
     ImageMain->show();
+}
+
+void TFormMain::DocumentChanged(const RomChange &change)
+{
+    switch (change.scope) {
+    case EditScope::TileMap:
+        if (!m_stageShown)
+            return;
+        for (const tamo::CellPosition &cell : tamo::DrawChangedCells(stageScene(), change.patch))
+            cellChanged(cell.column, cell.row);
+        // During a stroke the marks come back when the button is released.
+        if (!Pen.Painting) {
+            tamo::DrawMarks(stageScene());
+            imageChanged();
+        }
+        return;
+    case EditScope::SpriteList:
+    case EditScope::CameraList:
+    case EditScope::BananaList:
+        if (m_stageShown)
+            RedrawStage();
+        return;
+    case EditScope::StageSettings:
+    case EditScope::WholeImage:
+        // The stage is decoded from these bytes.
+        LoadStage();
+        return;
+    }
+}
+
+void TFormMain::ShowStageOf(int32_t level)
+{
+    if (m_stageShown && level == LevelNumber)
+        return;
+    LevelNumber = level;
+    LoadStage();
 }
 
 void TFormMain::RedrawStage()
@@ -413,6 +513,8 @@ void TFormMain::editMap(const std::function<void(tamo::MapEditor &)> &edit)
 
 void TFormMain::FileOpen1Execute()
 {
+    if (!unsavedEditsMayGo())
+        return;
     if (OpenDialog1->exec() == QDialog::Accepted && !OpenDialog1->selectedFiles().isEmpty())
         FileOpen1Accept(OpenDialog1->selectedFiles().constFirst());
 }
@@ -438,7 +540,10 @@ void TFormMain::StageLoadExecute()
 
 void TFormMain::StageConfigExecute()
 {
-    if (FormLevelSetting->exec() == 1)
+    // A confirmed change reloads the stage as it is made; an OK that changed no byte
+    // reloads it all the same.
+    const int steps = Document->history()->index();
+    if (FormLevelSetting->exec() == 1 && Document->history()->index() == steps)
         LoadStage();
 }
 
@@ -492,6 +597,11 @@ void TFormMain::ViewBananaWindowExecute()
     FormBananaEdit->toggleShown();
 }
 
+void TFormMain::ViewHistoryWindowExecute()
+{
+    FormHistory->toggleShown();
+}
+
 void TFormMain::toggleMarkSwitch(bool &mark, QAction *action)
 {
     mark = !mark;
@@ -534,6 +644,16 @@ void TFormMain::penChanged()
     MapEditHFlip->setChecked(Pen.HFlip);
     MapEditVFlip->setChecked(Pen.VFlip);
     FormChip->DrawChipPalette();
+}
+
+void TFormMain::strokeStarted()
+{
+    m_stroke.begin(Document->newMergeKey());
+}
+
+void TFormMain::paint(const tamo::RomPatch &patch)
+{
+    Document->edit(m_stroke.edit(patch, LevelNumber, RomImage));
 }
 
 void TFormMain::cellChanged(int32_t column, int32_t row)

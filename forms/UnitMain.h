@@ -4,6 +4,8 @@
 #include "core/offset_table.h"
 #include "core/rom_image.h"
 #include "core/stage.h"
+#include "document/paint_stroke.h"
+#include "document/rom_document.h"
 #include "forms/common/qt_canvas.h"
 #include "view/map_editor.h"
 #include "view/map_pen.h"
@@ -30,9 +32,9 @@ namespace tamo {
 class Picture;
 }
 
-// The main window: it owns the state every other window works on (the ROM image, the
-// offset table, the data files, the current stage and the pen), shows the stage map and
-// carries the program's one list of actions.
+// The main window: it owns the state every other window works on (the document with the
+// ROM image and its history, the offset table, the data files, the current stage and the
+// pen), shows the stage map and carries the program's one list of actions.
 class TFormMain : public QMainWindow, private tamo::MapEditorHost
 {
     Q_OBJECT
@@ -46,6 +48,9 @@ public:
     void SaveRom();
     void LoadStage();
     void RedrawStage();
+    // Whether the stage LevelNumber is shown: false from the start of a stage load until it
+    // has succeeded.
+    bool StageShown() const { return m_stageShown; }
 
     // A click in the chip window's palette, at palette pixel (x, y).
     void PaletteClick(int x, int y);
@@ -54,8 +59,10 @@ public:
     tamo::IniFile ApplicationIni;
     tamo::IniFile OffsetsIni;
     tamo::IniFile SpriteIni;
-    tamo::RomImage RomImage;
-    QString RomFileName;
+    // The only writer of the image; the windows read it through RomImage.
+    RomDocument *const Document = new RomDocument(this);
+    const tamo::RomImage &RomImage = Document->image();
+    const QString &RomFileName = Document->fileName();
     bool RomLoaded = false;
     tamo::OffsetTable OffsetTable;
     int32_t LevelNumber = 22;
@@ -71,6 +78,8 @@ public:
     QAction *FileOpen1 = nullptr;
     QAction *FileSave = nullptr;
     QAction *FileExit1 = nullptr;
+    QAction *EditUndo = nullptr;
+    QAction *EditRedo = nullptr;
     QAction *StageLoad = nullptr;
     QAction *StageConfig = nullptr;
     QAction *MapEditHFlip = nullptr;
@@ -82,6 +91,7 @@ public:
     QAction *ViewSpriteWindow = nullptr;
     QAction *ViewCameraWindow = nullptr;
     QAction *ViewBananaWindow = nullptr;
+    QAction *ViewHistoryWindow = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -90,6 +100,7 @@ protected:
 
 private:
     void createActions();
+    void createHistoryActions();
     void createMenu();
     void createToolBar();
     void createStageView();
@@ -117,8 +128,15 @@ private:
     void ViewSpriteWindowExecute();
     void ViewCameraWindowExecute();
     void ViewBananaWindowExecute();
+    void ViewHistoryWindowExecute();
     void toggleMarkSwitch(bool &mark, QAction *action);
     void enableRomActions();
+    // Asks what to do with unsaved edits before they would be lost; false to keep them.
+    bool unsavedEditsMayGo();
+
+    // What the window does when the document changes.
+    void DocumentChanged(const RomChange &change);
+    void ShowStageOf(int32_t level);
 
     void ImageMainMouseDown(Qt::MouseButton button, int x, int y);
     void ImageMainMouseMove(int x, int y);
@@ -131,10 +149,15 @@ private:
     void showCellStatus(const std::string &text) override;
     void showPenStatus(const std::string &text) override;
     void penChanged() override;
-    void cellChanged(int32_t column, int32_t row) override;
+    void strokeStarted() override;
+    void paint(const tamo::RomPatch &patch) override;
     void imageChanged() override;
 
+    void cellChanged(int32_t column, int32_t row);
+
     bool m_shownBefore = false;
+    bool m_stageShown = false;
+    PaintStroke m_stroke;
     // The normal place of a window that starts maximized, for its first restore.
     std::optional<QRect> m_normalPlace;
     tamo::QtCanvas m_stageCanvas;

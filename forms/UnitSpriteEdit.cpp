@@ -29,7 +29,7 @@ QString codeText(int32_t value)
 
 TFormSpriteEdit::TFormSpriteEdit()
     : ObjectListEditor(SpritePlacement, FormMain->ViewSpriteWindow, "Sprite Edit",
-                       {"sprite list", 0, tamo::SpriteRecordSize})
+                       {"sprite list", "Sprite", EditScope::SpriteList, 0, tamo::SpriteRecordSize})
 {
     ListBoxSprite = addListBox("ListBoxSprite", 330, [this] { ListBoxSpriteClick(); });
     addLabel(QStringLiteral("Type address:"), 336, 8);
@@ -76,11 +76,11 @@ QString TFormSpriteEdit::lineText(int index, const tamo::SpriteRecord &record) c
     return tamo::fromShiftJis(tamo::SpriteLineText(index, record, name));
 }
 
-void TFormSpriteEdit::writeRecord(int64_t offset, int line)
+tamo::RomPatch TFormSpriteEdit::recordPatch(int64_t offset, int line) const
 {
     const tamo::SpriteRecord record{editValue(EditParam, DefaultParam), editValue(EditPosX, 0),
                                     editValue(EditPosY, 0), editValue(EditType, DefaultType)};
-    tamo::WriteSpriteRecord(romImage(), offset, line, record);
+    return tamo::SpriteRecordPatch(offset, line, record);
 }
 
 void TFormSpriteEdit::ListBoxSpriteClick()

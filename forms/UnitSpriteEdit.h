@@ -26,7 +26,7 @@ public:
 private:
     int64_t listOffset() const override;
     QString lineText(int index, const tamo::SpriteRecord &record) const override;
-    void writeRecord(int64_t offset, int line) override;
+    tamo::RomPatch recordPatch(int64_t offset, int line) const override;
 
     void LoadSpriteTypes();
 

@@ -3,6 +3,7 @@
 #include "forms/UnitBananaEdit.h"
 #include "forms/UnitCameraEdit.h"
 #include "forms/UnitChip.h"
+#include "forms/UnitHistory.h"
 #include "forms/UnitLevelSelect.h"
 #include "forms/UnitLevelSetting.h"
 #include "forms/UnitMain.h"
@@ -29,10 +30,12 @@ void CreateWindows(const std::filesystem::path &programDir)
     FormSpriteEdit = new TFormSpriteEdit();
     FormCameraEdit = new TFormCameraEdit();
     FormBananaEdit = new TFormBananaEdit();
+    FormHistory = new TFormHistory();
 }
 
 void DestroyWindows()
 {
+    destroy(FormHistory);
     destroy(FormBananaEdit);
     destroy(FormCameraEdit);
     destroy(FormSpriteEdit);

@@ -123,6 +123,22 @@ void drawCameraWindow(QPainter &p)
     p.drawEllipse(5, 6, 6, 6);
 }
 
+void drawTurnArrow(QPainter &p, bool back)
+{
+    // An arrow bending back to the left (undo), or its mirror image (redo).
+    if (!back)
+        p.setTransform(QTransform(-1, 0, 0, 1, iconSize, 0));
+    QPainterPath bend;
+    bend.moveTo(4, 7);
+    bend.cubicTo(9, 2, 15, 5, 13, 13);
+    p.setPen(QPen(QColor(30, 110, 60), 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(bend);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(30, 110, 60));
+    p.drawPolygon(QPolygon({QPoint(1, 9), QPoint(2, 3), QPoint(7, 5)}));
+}
+
 } // namespace
 
 QIcon ImageList1(ImageListIcon icon)
@@ -141,6 +157,8 @@ QIcon ImageList1(ImageListIcon icon)
     case ImageListIcon::VFlip: drawArrowPair(painter, false); break;
     case ImageListIcon::StageConfig: drawStageConfig(painter); break;
     case ImageListIcon::CameraWindow: drawCameraWindow(painter); break;
+    case ImageListIcon::Undo: drawTurnArrow(painter, true); break;
+    case ImageListIcon::Redo: drawTurnArrow(painter, false); break;
     }
     painter.end();
     return QIcon(pixmap);

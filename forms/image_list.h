@@ -2,7 +2,7 @@
 
 #include <QIcon>
 
-// The ten 16 x 16 tool bar pictures shared by the main window and the chip window.
+// The 16 x 16 tool bar pictures shared by the main window and the chip window.
 enum class ImageListIcon {
     Open = 0,
     Save = 1,
@@ -14,6 +14,8 @@ enum class ImageListIcon {
     VFlip = 7,
     StageConfig = 8,
     CameraWindow = 9,
+    Undo = 10,
+    Redo = 11,
 };
 
 QIcon ImageList1(ImageListIcon icon);

@@ -11,6 +11,12 @@ std::function<void(const QString &)> &messageHook()
     return hook;
 }
 
+std::function<UnsavedEditsAnswer(const QString &)> &questionHook()
+{
+    static std::function<UnsavedEditsAnswer(const QString &)> hook;
+    return hook;
+}
+
 } // namespace
 
 void ShowMessage(const QString &text)
@@ -27,4 +33,25 @@ void ShowMessage(const QString &text)
 void SetMessageHook(std::function<void(const QString &)> hook)
 {
     messageHook() = std::move(hook);
+}
+
+UnsavedEditsAnswer AskAboutUnsavedEdits(const QString &text)
+{
+    if (questionHook())
+        return questionHook()(text);
+    QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save: return UnsavedEditsAnswer::Save;
+    case QMessageBox::Discard: return UnsavedEditsAnswer::Discard;
+    default: return UnsavedEditsAnswer::Cancel;
+    }
+}
+
+void SetQuestionHook(std::function<UnsavedEditsAnswer(const QString &)> hook)
+{
+    questionHook() = std::move(hook);
 }

@@ -11,3 +11,11 @@ void ShowMessage(const QString &text);
 // With a hook set, ShowMessage hands the text to it and shows nothing; an empty hook
 // brings the boxes back.
 void SetMessageHook(std::function<void(const QString &)> hook);
+
+// The answer to the question asked before unsaved edits would be lost.
+enum class UnsavedEditsAnswer { Save, Discard, Cancel };
+
+// A standard question box with Save (the default), Discard and Cancel (also Esc); a test
+// can answer it through its hook instead.
+UnsavedEditsAnswer AskAboutUnsavedEdits(const QString &text);
+void SetQuestionHook(std::function<UnsavedEditsAnswer(const QString &)> hook);

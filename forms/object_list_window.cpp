@@ -45,6 +45,8 @@ ObjectListWindow::ObjectListWindow(const ToolWindowPlacement &placement, QAction
     , m_kind(kind)
 {
     setWindowTitle(QString::fromLatin1(caption));
+    connect(FormMain->Document, &RomDocument::changed, this,
+            [this](const RomChange &change) { ReportErrors([&] { DocumentChanged(change); }); });
 }
 
 QListWidget *ObjectListWindow::addListBox(const char *name, int width,
@@ -60,7 +62,8 @@ QListWidget *ObjectListWindow::addListBox(const char *name, int width,
     m_listBox->setFont(font);
     // A click on the line already selected fills the edit boxes again, as does moving the
     // selection with the keys.
-    const auto reportingClick = [onClick = std::move(onClick)] { ReportErrors(onClick); };
+    m_fillBoxes = std::move(onClick);
+    const auto reportingClick = [this] { ReportErrors(m_fillBoxes); };
     connect(m_listBox, &QListWidget::itemClicked, this, reportingClick);
     connect(m_listBox, &QListWidget::itemSelectionChanged, this, reportingClick);
     addEditingControl(m_listBox);
@@ -137,7 +140,7 @@ int32_t ObjectListWindow::editValue(const QLineEdit *edit, int32_t defaultValue)
     return tamo::readInteger(edit->text().toStdString(), defaultValue);
 }
 
-tamo::RomImage &ObjectListWindow::romImage()
+const tamo::RomImage &ObjectListWindow::romImage()
 {
     return FormMain->RomImage;
 }
@@ -161,6 +164,24 @@ void ObjectListWindow::RefreshList(bool Reset)
         m_editAddress->clear();
     }
     showLines(lines);
+}
+
+void ObjectListWindow::ClearList()
+{
+    clearRecords();
+    m_listBox->clear();
+    for (QLineEdit *box : m_resetBoxes)
+        box->clear();
+}
+
+void ObjectListWindow::DocumentChanged(const RomChange &change)
+{
+    if (change.scope != m_kind.scope || !FormMain->StageShown())
+        return;
+    RefreshList(false);
+    // An Update keeps the typed texts; undo and redo show what the record holds now.
+    if (change.fromHistory)
+        m_fillBoxes();
 }
 
 void ObjectListWindow::showLines(const QStringList &lines)
@@ -213,14 +234,13 @@ void ObjectListWindow::ButtonUpdateClick()
             RefreshList(false);
             return;
         }
-        writeRecord(offset, line);
+        const QString step = QStringLiteral("%1 #%2").arg(QLatin1String(m_kind.stepName)).arg(line);
+        FormMain->Document->edit(
+            RomEdit{step, m_kind.scope, FormMain->LevelNumber, recordPatch(offset, line)});
     } catch (const tamo::RomRangeError &error) {
         ShowMessage(QStringLiteral("The %1 cannot be written, nothing was changed: %2")
                         .arg(listName, QString::fromUtf8(error.what())));
-        return;
     }
-    RefreshList(false);
-    FormMain->RedrawStage();
 }
 
 void ObjectListWindow::resizeEvent(QResizeEvent *event)

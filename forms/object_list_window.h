@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/rom_image.h"
+#include "document/rom_edit.h"
 #include "forms/tool_window.h"
 
 #include <QRect>
@@ -19,13 +20,16 @@ class QPushButton;
 // of one object list of the current stage, the list's address, an Update button that
 // Enter presses, and controls that stay disabled until a ROM is open. The list box and
 // the editor's copy of the records always hold the same number of entries, so no line
-// ever stands for a record the list no longer has.
+// ever stands for a record the list no longer has. Update makes one step of the edit
+// history; the window follows every change of its list, also by undo and redo.
 class ObjectListWindow : public ToolWindow
 {
     Q_OBJECT
 
 public:
     void RefreshList(bool Reset);
+    // No records, no lines, empty boxes: while no stage is shown nothing can be written.
+    void ClearList();
     void EnableEditing();
     void ButtonUpdateClick();
 
@@ -33,6 +37,8 @@ protected:
     struct ListKind
     {
         const char *name;     // "sprite list", for the messages
+        const char *stepName; // "Sprite", for the steps of the history: "Sprite #3"
+        EditScope scope;
         int firstRecord;      // where record 0 lies, from the list's offset
         int recordSize;
     };
@@ -48,8 +54,8 @@ protected:
     virtual int recordCount() const = 0;
     // How many records the list at offset holds in the image now.
     virtual int countRecordsInImage(int64_t offset) const = 0;
-    // Writes record `line` of the list at offset from the edit boxes.
-    virtual void writeRecord(int64_t offset, int line) = 0;
+    // The write of record `line` of the list at offset from the edit boxes.
+    virtual tamo::RomPatch recordPatch(int64_t offset, int line) const = 0;
 
     // Applies the saved place, size and visibility, once the controls are made.
     void placeWindow();
@@ -66,7 +72,7 @@ protected:
     int selectedLine() const;
     // The edit box's number, or defaultValue when its text does not read as one.
     static int32_t editValue(const QLineEdit *edit, int32_t defaultValue);
-    static tamo::RomImage &romImage();
+    static const tamo::RomImage &romImage();
 
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -75,9 +81,11 @@ protected:
 private:
     void showLines(const QStringList &lines);
     bool listInImage(int64_t offset) const;
+    void DocumentChanged(const RomChange &change);
 
     ListKind m_kind;
     QListWidget *m_listBox = nullptr;
+    std::function<void()> m_fillBoxes; // the list box's click: the boxes from the selected line
     QPushButton *m_buttonUpdate = nullptr;
     QLineEdit *m_editAddress = nullptr;
     std::vector<QWidget *> m_editingControls;

@@ -28,6 +28,7 @@ void MapEditor::mouseDown(MouseButton button, int x, int y)
     const CellPosition cell = CellAt(x, y);
     if (button == MouseButton::Left) {
         m_pen.Painting = true;
+        m_host.strokeStarted();
         PutChip(cell.column, cell.row);
     } else if (button == MouseButton::Right) {
         PickChip(cell.column, cell.row);
@@ -84,10 +85,7 @@ void MapEditor::PutChip(int32_t column, int32_t row)
 {
     if (!editable(column, row))
         return;
-    m_scene.rom.writeWord(TileCellOffset(m_scene.stage, column, row), PenTileWord(m_pen),
-                          "tile map cell");
-    DrawCell(m_scene, column, row);
-    m_host.cellChanged(column, row);
+    m_host.paint(TileCellPatch(m_scene.stage, column, row, PenTileWord(m_pen)));
     ShowPenStatus(CellPosition{column, row});
 }
 

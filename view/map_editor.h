@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/stage.h"
 #include "view/stage_scene.h"
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 namespace tamo {
 
+class RomPatch;
 struct Pen;
 
 enum class MouseButton { Left, Right, Middle, Other };
@@ -23,20 +25,16 @@ public:
     // The pen's chip or flips changed: draw the chip palette again and set the check marks
     // of the flip actions to the flips.
     virtual void penChanged() = 0;
-    // The stage image's cell (column, row) was drawn again.
-    virtual void cellChanged(int32_t column, int32_t row) = 0;
+    // A left press began a paint stroke: the writes up to the release are one edit.
+    virtual void strokeStarted() = 0;
+    // Writes the pen into the map as part of the stroke under way, and draws the cells
+    // that changed.
+    virtual void paint(const RomPatch &patch) = 0;
     // The marks were drawn again: the whole stage image may have changed.
     virtual void imageChanged() = 0;
 };
 
 // Column and row of a stage image pixel; the divisions truncate toward zero.
-struct CellPosition
-{
-    int32_t column = 0;
-    int32_t row = 0;
-
-    friend bool operator==(const CellPosition &, const CellPosition &) = default;
-};
 CellPosition CellAt(int x, int y);
 
 // The map editing logic of the stage image and the chip palette. It keeps no state of
@@ -59,7 +57,7 @@ public:
     void toggleHFlip();
     void toggleVFlip();
 
-    // Writes the pen's tile word into the cell and draws it; cells outside the map, or
+    // Paints the pen's tile word into the cell through the host; cells outside the map, or
     // whose word lies outside the ROM image, and screen modes other than 0 change nothing.
     void PutChip(int32_t column, int32_t row);
     // Takes the pen from the cell, under the same conditions.

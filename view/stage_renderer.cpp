@@ -1,6 +1,7 @@
 #include "view/stage_renderer.h"
 
 #include "core/rom_image.h"
+#include "core/rom_patch.h"
 #include "core/stage.h"
 #include "view/canvas.h"
 #include "view/stage_marks.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace tamo {
@@ -72,6 +74,20 @@ void DrawCell(const StageScene &scene, int32_t column, int32_t row)
     if (scene.stage.ScreenMode != 0)
         return;
     drawCells(scene, row, column, 1);
+}
+
+std::vector<CellPosition> DrawChangedCells(const StageScene &scene, const RomPatch &patch)
+{
+    std::set<CellPosition> cells;
+    for (const RomWrite &write : patch.writes()) {
+        for (size_t i = 0; i < write.bytes.size(); ++i) {
+            if (const auto cell = TileCellAt(scene.stage, write.offset + int64_t(i)))
+                cells.insert(*cell);
+        }
+    }
+    for (const CellPosition &cell : cells)
+        DrawCell(scene, cell.column, cell.row);
+    return {cells.begin(), cells.end()};
 }
 
 void RedrawStage(const StageScene &scene)

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "core/stage.h"
+
 #include <cstdint>
+#include <vector>
 
 namespace tamo {
 
+class RomPatch;
 struct StageScene;
 
 // The tile pass: every cell of the map (screen mode 0 only). When the stage image's
@@ -12,6 +16,10 @@ void DrawTileMap(const StageScene &scene);
 // One cell, with the same narrowing retry. Cells whose tile word lies outside the ROM
 // image, or whose chip lies outside the chip bitmap, show the plain background.
 void DrawCell(const StageScene &scene, int32_t column, int32_t row);
+// Draws again every cell of the stage image whose tile word the patch writes (a tile map
+// is shared by the stages of one tilemap number, so a patch made in another stage may
+// touch this one); returns those cells.
+std::vector<CellPosition> DrawChangedCells(const StageScene &scene, const RomPatch &patch);
 // The one full redraw: tiles, then sprite marks, camera marks and the start mark.
 void RedrawStage(const StageScene &scene);
 

@@ -16,10 +16,9 @@ struct MarkSwitches
 };
 
 // Everything the stage image is drawn from, as references to the state its owner keeps.
-// The drawing functions only read rom; the map editor writes the cells through it.
 struct StageScene
 {
-    RomImage &rom;
+    const RomImage &rom;
     const Stage &stage;
     const Picture *chipPicture; // none before the first stage load or after a failed one
     const Picture *markPicture;

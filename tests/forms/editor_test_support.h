@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -86,14 +87,21 @@ protected:
 
     static uint8_t romByte(int64_t at) { return FormMain->RomImage.bytes().at(size_t(at)); }
 
-    // Changes the image as test set-up.
-    static void patchWord(int64_t at, uint16_t value)
+    // Changes the image as test set-up, as if the file had held these bytes: the windows
+    // follow the change as they follow an edit of that scope (the whole image: the stage
+    // is loaded again), and the history is left empty.
+    static void patchWord(int64_t at, uint16_t value, EditScope scope = EditScope::WholeImage)
     {
-        FormMain->RomImage.writeWord(at, value, "test set-up");
+        patch(tamo::RomPatch().writeWord(at, value, "test set-up"), scope);
     }
-    static void patchByte(int64_t at, uint8_t value)
+    static void patchByte(int64_t at, uint8_t value, EditScope scope = EditScope::WholeImage)
     {
-        FormMain->RomImage.writeByte(at, value, "test set-up");
+        patch(tamo::RomPatch().writeByte(at, value, "test set-up"), scope);
+    }
+    static void patch(const tamo::RomPatch &patch, EditScope scope)
+    {
+        FormMain->Document->edit(RomEdit{QStringLiteral("test set-up"), scope, FormMain->LevelNumber, patch});
+        FormMain->Document->history()->clear();
     }
 
     // The offsets in the image where before and after differ.

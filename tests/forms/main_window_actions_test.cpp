@@ -72,10 +72,11 @@ protected:
 TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcuts)
 {
     const QList<QAction *> menus = FormMain->menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus.at(0)->text(), QStringLiteral("File(&F)"));
-    EXPECT_EQ(menus.at(1)->text(), QStringLiteral("View(&V)"));
-    EXPECT_EQ(menus.at(2)->text(), QStringLiteral("Settings(&S)"));
+    EXPECT_EQ(menus.at(1)->text(), QStringLiteral("Edit(&T)"));
+    EXPECT_EQ(menus.at(2)->text(), QStringLiteral("View(&V)"));
+    EXPECT_EQ(menus.at(3)->text(), QStringLiteral("Settings(&S)"));
     auto entries = [&menus](int menu) {
         QStringList texts;
         for (QAction *entry : menus.at(menu)->menu()->actions())
@@ -83,10 +84,18 @@ TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcu
         return texts;
     };
     EXPECT_EQ(entries(0), (QStringList{"Open(&O)...|Ctrl+O", "Save(&S)|Ctrl+S", "Exit(&X)|"}));
-    EXPECT_EQ(entries(1), (QStringList{"Sprites(&S)|F3", "Cameras(&C)|F4", "StartPositions(&P)|F5", "-",
+    EXPECT_EQ(entries(1), (QStringList{"Undo|Ctrl+Z", "Redo|Ctrl+Y"}));
+    EXPECT_EQ(FormMain->EditRedo->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    EXPECT_EQ(entries(2), (QStringList{"Sprites(&S)|F3", "Cameras(&C)|F4", "StartPositions(&P)|F5", "-",
                                        "Tilemap(&M)|F6", "SpriteEdit(&E)|F7", "CameraEdit(&D)|F8",
-                                       "BananaEdit(&B)|F9"}));
-    EXPECT_EQ(entries(2), (QStringList{"Stage(&L)...|Ctrl+L", "Config(&C)...|F12"}));
+                                       "BananaEdit(&B)|F9", "History(&H)|Ctrl+H"}));
+    EXPECT_EQ(entries(3), (QStringList{"Stage(&L)...|Ctrl+L", "Config(&C)...|F12"}));
+    // Alt+T reaches the Edit menu alone among the menus and the tool buttons.
+    for (QAction *action : menus + control<QToolBar>(FormMain, "ToolBar1")->actions()) {
+        const QString text = action->menu() ? action->text() : action->iconText();
+        if (action != menus.at(1))
+            EXPECT_FALSE(text.contains(QStringLiteral("&T"), Qt::CaseInsensitive)) << text.toStdString();
+    }
     EXPECT_EQ(FormMain->MapEditHFlip->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(FormMain->MapEditVFlip->shortcut(), QKeySequence(Qt::Key_F2));
 }
@@ -98,10 +107,10 @@ TEST_F(MainWindowActionsTest, TheToolBarHoldsTheButtonsInTheirOrderWithTheirTips
     for (QAction *action : toolBar->actions())
         buttons << (action->isSeparator() ? QStringLiteral("-") : action->iconText() + QLatin1Char('|') + action->toolTip());
     EXPECT_EQ(buttons, (QStringList{"Open(&O)...|Open File", "Save(&S)|Save file", "-",
-                                    "Load Stage(&L)...|Load Stage", "Stage Config(&C)...|Stage Config", "-",
+                                    "Undo|Undo", "Redo|Redo", "-", "Load Stage(&L)...|Load Stage", "Stage Config(&C)...|Stage Config", "-",
                                     "Tilemap(&M)|Tilemap", "Sprites(&E)|Sprites", "Cameras(&D)|Cameras",
                                     "Bananas(&B)|Bananas"}));
-    // Ten pictures of 16 x 16, each one different.
+    // Twelve pictures of 16 x 16, each one different.
     QList<QImage> pictures;
     for (QAction *action : toolBar->actions() + QList<QAction *>{FormMain->MapEditHFlip, FormMain->MapEditVFlip}) {
         if (action->isSeparator())
@@ -111,7 +120,7 @@ TEST_F(MainWindowActionsTest, TheToolBarHoldsTheButtonsInTheirOrderWithTheirTips
         EXPECT_FALSE(pictures.contains(picture)) << action->objectName().toStdString();
         pictures << picture;
     }
-    EXPECT_EQ(pictures.size(), 10);
+    EXPECT_EQ(pictures.size(), 12);
 }
 
 TEST_F(MainWindowActionsTest, TheInterfaceFontIsAJapaneseFontOf12Pixels)

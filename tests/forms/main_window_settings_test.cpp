@@ -4,6 +4,7 @@
 #include "forms/UnitBananaEdit.h"
 #include "forms/UnitCameraEdit.h"
 #include "forms/UnitChip.h"
+#include "forms/UnitHistory.h"
 #include "forms/UnitSpriteEdit.h"
 
 #include <QDir>
@@ -20,19 +21,20 @@ protected:
 
     static std::vector<ToolWindow *> toolWindows()
     {
-        return {FormChip, FormSpriteEdit, FormCameraEdit, FormBananaEdit};
+        return {FormChip, FormSpriteEdit, FormCameraEdit, FormBananaEdit, FormHistory};
     }
     static std::vector<QAction *> toolWindowActions()
     {
         return {FormMain->ViewChipWindow, FormMain->ViewSpriteWindow, FormMain->ViewCameraWindow,
-                FormMain->ViewBananaWindow};
+                FormMain->ViewBananaWindow, FormMain->ViewHistoryWindow};
     }
 };
 
 TEST_F(MainWindowSettingsTest, AFirstStartWithoutSettingsUsesTheDefaults)
 {
     ASSERT_FALSE(std::filesystem::exists(dataFile("Config/application.ini")));
-    EXPECT_EQ(FormMain->windowTitle(), QStringLiteral("Tamo Editor"));
+    EXPECT_EQ(FormMain->windowTitle(), QStringLiteral("Tamo Editor[*]"));
+    EXPECT_FALSE(FormMain->isWindowModified());
     EXPECT_EQ(FormMain->size(), QSize(450, 350));
     EXPECT_EQ(FormMain->pos(), QPoint(0, 0));
     EXPECT_FALSE(FormMain->isMaximized());
@@ -64,7 +66,7 @@ TEST_F(MainWindowSettingsTest, ClosingWritesTheSettingsInTheirOrderOnce)
     const tamo::IniFile ini = savedSettings();
     EXPECT_EQ(ini.sections(),
               (std::vector<std::string>{"MainWindow", "View", "Stage", "ChipWindow", "SpriteWindow",
-                                        "CameraWindow", "BananaWindow"}))
+                                        "CameraWindow", "BananaWindow", "HistoryWindow"}))
         << "no FileDialog section before a ROM was opened";
     EXPECT_EQ(ini.keys("MainWindow"),
               (std::vector<std::string>{"Left", "Top", "ClientWidth", "ClientHeight", "isMaximized"}));

@@ -46,8 +46,7 @@ protected:
     // Puts a known word into a cell and shows it, so that a paint can be seen.
     static void setCell(int column, int row, uint16_t word)
     {
-        patchWord(cellOffset(column, row), word);
-        FormMain->RedrawStage();
+        patchWord(cellOffset(column, row), word, EditScope::TileMap);
     }
 
     // Chooses the pen's chip by clicking it in the chip window, as the user does.

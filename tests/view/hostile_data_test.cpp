@@ -14,13 +14,23 @@ namespace {
 
 // Whatever the ROM and the data files hold, drawing and editing neither fail nor touch
 // bytes outside the image (the sanitizer build checks the reads of both bitmaps).
-struct NoHost : MapEditorHost
+struct PaintingHost : MapEditorHost
 {
+    PaintingHost(RomImage &rom, const StageScene &scene) : rom(rom), scene(scene) {}
+
     void showCellStatus(const std::string &) override {}
     void showPenStatus(const std::string &) override {}
     void penChanged() override {}
-    void cellChanged(int32_t, int32_t) override {}
+    void strokeStarted() override {}
+    void paint(const RomPatch &patch) override
+    {
+        patch.applyTo(rom);
+        DrawChangedCells(scene, patch);
+    }
     void imageChanged() override {}
+
+    RomImage &rom;
+    const StageScene &scene;
 };
 
 Stage randomStage(std::mt19937 &random, int32_t romSize)
@@ -57,7 +67,6 @@ TEST(HostileData, RandomStagesDrawAndEditInsideTheImage)
     for (uint8_t &byte : bytes)
         byte = uint8_t(random());
     RomImage rom(bytes);
-    NoHost host;
     for (int round = 0; round < 80; ++round) {
         const Stage stage = randomStage(random, romSize);
         const auto chips = randomPicture(random);
@@ -67,6 +76,7 @@ TEST(HostileData, RandomStagesDrawAndEditInsideTheImage)
         const StageScene scene{rom, stage, chips.get(), marks.get(), {}, canvas};
         ASSERT_NO_THROW(RedrawStage(scene)) << "round " << round;
         Pen pen{int32_t(random() & 0xFFFF), bool(random() & 1), bool(random() & 1), false};
+        PaintingHost host(rom, scene);
         MapEditor editor(scene, pen, host);
         for (int event = 0; event < 6; ++event) {
             const int x = std::uniform_int_distribution<int>(-100, 500)(random);

@@ -1,6 +1,7 @@
 #include "tests/view/view_test_support.h"
 #include "view/map_editor.h"
 #include "view/map_pen.h"
+#include "view/stage_renderer.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +12,28 @@ using test::RecordingCanvas;
 using test::StageFixture;
 using Kind = RecordingCanvas::Kind;
 
+// Makes the paint writes as the editor's document does: applied to the image, then the
+// changed cells drawn again.
 struct RecordingHost : MapEditorHost
 {
     void showCellStatus(const std::string &text) override { cellStatus.push_back(text); }
     void showPenStatus(const std::string &text) override { penStatus.push_back(text); }
     void penChanged() override { ++penChanges; }
-    void cellChanged(int32_t column, int32_t row) override { changedCells.push_back({column, row}); }
+    void strokeStarted() override { ++strokes; }
+    void paint(const RomPatch &patch) override
+    {
+        patch.applyTo(*rom);
+        for (const CellPosition &cell : DrawChangedCells(*scene, patch))
+            changedCells.push_back(cell);
+    }
     void imageChanged() override { ++imageChanges; }
 
+    RomImage *rom = nullptr;
+    const StageScene *scene = nullptr;
     std::vector<std::string> cellStatus;
     std::vector<std::string> penStatus;
     int penChanges = 0;
+    int strokes = 0;
     std::vector<CellPosition> changedCells;
     int imageChanges = 0;
 };
@@ -37,6 +49,8 @@ protected:
     MapEditor editor()
     {
         m_scene.emplace(fixture.scene(canvas));
+        host.rom = &fixture.rom;
+        host.scene = &*m_scene;
         return MapEditor(*m_scene, pen, host);
     }
 
