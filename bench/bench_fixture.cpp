@@ -1,10 +1,13 @@
 #include "bench/bench_fixture.h"
 
+#include "document/rom_document.h"
+#include "forms/common/file_path.h"
 #include "view/stage_pictures.h"
 
 #include <QDir>
 #include <QImage>
 
+#include <fstream>
 #include <random>
 #include <stdexcept>
 
@@ -89,6 +92,14 @@ BenchStage::BenchStage(int32_t tilemapEnd, int sprites, int cameras)
 Stage BenchStage::decode() const
 {
     return DecodeStage({rom, offsets, offsetsIni}, Level, Stage{});
+}
+
+void BenchStage::openIn(RomDocument &document) const
+{
+    const std::filesystem::path file = programDir() / "bench.smc";
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char *>(rom.bytes().data()), rom.size());
+    document.open(FileNameText(file));
 }
 
 std::filesystem::path BenchStage::programDir() const

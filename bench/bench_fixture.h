@@ -9,6 +9,8 @@
 
 #include <QTemporaryDir>
 
+class RomDocument;
+
 #include <filesystem>
 #include <memory>
 
@@ -28,6 +30,8 @@ public:
     Stage decode() const;
     std::filesystem::path programDir() const;
     StageScene scene(const Stage &stage, Canvas &canvas, MarkSwitches switches = {});
+    // Opens the ROM in the document, through a file of the program folder.
+    void openIn(RomDocument &document) const;
 
     RomImage rom;
     OffsetTable offsets;

@@ -1,5 +1,7 @@
 #include "bench/bench_fixture.h"
 #include "bench/memcpy_bound.h"
+#include "document/paint_stroke.h"
+#include "document/rom_document.h"
 #include "forms/common/qt_canvas.h"
 #include "view/chip_palette.h"
 #include "view/map_editor.h"
@@ -57,32 +59,56 @@ void BM_RedrawStageWidest(benchmark::State &state)
 }
 BENCHMARK(BM_RedrawStageWidest)->Unit(benchmark::kMillisecond);
 
-struct QuietHost : MapEditorHost
+// The main window's side of a put: the write made through the document as a step of its
+// own, and the changed cell drawn again when the document says it changed.
+struct DocumentHost : MapEditorHost
 {
+    DocumentHost(RomDocument &document, const StageScene &scene)
+        : document(document)
+    {
+        QObject::connect(&document, &RomDocument::changed,
+                         [&scene](const RomChange &change) { DrawChangedCells(scene, change.patch); });
+    }
     void showCellStatus(const std::string &text) override { benchmark::DoNotOptimize(text.data()); }
     void showPenStatus(const std::string &text) override { benchmark::DoNotOptimize(text.data()); }
     void penChanged() override {}
-    void cellChanged(int32_t, int32_t) override {}
+    void strokeStarted() override { stroke.begin(document.newMergeKey()); }
+    void paint(const RomPatch &patch) override
+    {
+        document.edit(stroke.edit(patch, BenchStage::Level, document.image()));
+    }
     void imageChanged() override {}
+
+    RomDocument &document;
+    PaintStroke stroke;
 };
 
-// One put: the write into the ROM image, DrawCell and both status texts.
+// One click that paints: a new stroke, the write through the document, the cell drawn
+// and both status texts. Every put changes its cell (the pen's chip goes round).
 void BM_PutChip(benchmark::State &state)
 {
     BenchStage bench(0x0E00);
+    RomDocument document;
+    bench.openIn(document);
     const Stage stage = bench.decode();
     QtCanvas canvas;
     canvas.resize(stage.MapWidth * CellPixels, stage.MapHeight * CellPixels);
-    const StageScene scene = bench.scene(stage, canvas);
+    const StageScene scene{document.image(), stage, bench.chipPicture.get(), bench.markPicture.get(), {}, canvas};
     RedrawStage(scene);
     Pen pen{0x123, true, false, true};
-    QuietHost host;
+    DocumentHost host(document, scene);
     MapEditor editor(scene, pen, host);
     int32_t cell = 0;
+    int64_t puts = 0;
     BoundedTimer timer(state);
     for (auto _ : state) {
+        host.strokeStarted();
+        pen.CurrentChip = int32_t(puts++ & 0xFF);
         editor.PutChip(cell / stage.MapHeight, cell % stage.MapHeight);
         cell = (cell + 37) % (stage.MapWidth * stage.MapHeight);
+        // The history grows by a step a put; emptying it now and then counts in the mean.
+        if (puts % 4096 == 0)
+            document.history()->clear();
     }
     timer.report(CellPixels * CellPixels * BytesPerPixel);
 }

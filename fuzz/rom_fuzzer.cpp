@@ -8,6 +8,7 @@
 #include "core/offset_table.h"
 #include "core/rom_error.h"
 #include "core/rom_image.h"
+#include "core/rom_patch.h"
 #include "core/stage.h"
 
 #include <cstdlib>
@@ -147,6 +148,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         update.BGColor = 300;
         update.TilemapEnd = 70000;
         tamo::WriteLevelSettings(rom, offsets, level, update);
+    });
+    guarded(rom, [&] {
+        // A patch and the inverse it gives back leave every byte as it was, also where the
+        // patch's writes overlap.
+        const std::vector<uint8_t> before = rom.bytes();
+        tamo::LevelSettingsUpdate update;
+        update.Func = static_cast<int32_t>(static_cast<uint32_t>(level) * 0x01010101u);
+        update.StartY = level;
+        update.DarknessBits = 0xA5;
+        update.TilemapStart = 0x1234;
+        tamo::RomPatch patch = tamo::LevelSettingsPatch(rom, offsets, level, update);
+        patch.writeWord(offsets.FG + level, 0xBEEF, "fuzz");
+        const tamo::RomPatch undo = patch.applyTo(rom);
+        undo.applyTo(rom);
+        require(rom.bytes() == before);
     });
     require(rom.size() == imageSize);
     return 0;

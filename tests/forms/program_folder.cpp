@@ -28,6 +28,7 @@ void ProgramFolderTest::TearDown()
     if (m_windowsCreated)
         DestroyWindows();
     SetMessageHook({});
+    SetQuestionHook({});
 }
 
 void ProgramFolderTest::makeFolder()
@@ -40,6 +41,10 @@ void ProgramFolderTest::makeFolder()
     std::filesystem::copy_file(demoFolder / "demo.smc", programDir() / "demo.smc");
     std::filesystem::create_directory(programDir() / "Config");
     SetMessageHook([this](const QString &text) { messages.append(text); });
+    SetQuestionHook([this](const QString &text) {
+        questions.append(text);
+        return questionAnswer;
+    });
 }
 
 void ProgramFolderTest::createWindows(const QString &commandLineRom)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/message_box.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -11,7 +13,8 @@
 
 // A fresh program folder for each test: the demo set's Data folder and demo.smc copied
 // from the build folder, an empty Config folder, the seven windows created on it and
-// every message recorded instead of shown.
+// every message recorded instead of shown; the question about unsaved edits is recorded
+// and answered with questionAnswer.
 class ProgramFolderTest : public ::testing::Test
 {
 protected:
@@ -39,6 +42,8 @@ protected:
     static void activate(QWidget *window);
 
     QStringList messages;
+    QStringList questions;
+    UnsavedEditsAnswer questionAnswer = UnsavedEditsAnswer::Discard;
 
 private:
     QTemporaryDir m_folder;
