@@ -283,16 +283,6 @@ TEST_F(LevelSettingTest, NumbersReadInEveryIntegerFormAndUnreadableOnesLeaveThei
         EXPECT_TRUE(fields.count(offset)) << std::hex << offset;
 }
 
-TEST_F(LevelSettingTest, BlanksAroundTypedNumbersDoNotCount)
-{
-    openDialog();
-    typeInto(edit("EditStartX"), QStringLiteral(" 40"));
-    typeInto(edit("EditStartY"), QStringLiteral("$2A "));
-    clickButton(FormLevelSetting, "ButtonOK");
-    EXPECT_EQ(romWord(places.startPoint), 40);
-    EXPECT_EQ(romWord(places.startPoint + 2), 42);
-}
-
 TEST_F(LevelSettingTest, TheCheckBoxesGiveTheWholeDarknessByte)
 {
     openDialog();
