@@ -2,8 +2,8 @@
 
 #include "cli/command_table.h"
 #include "cli/stage_state.h"
-#include "core/integer_syntax.h"
 #include "core/stage.h"
+#include "core/typed_number.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -112,7 +112,7 @@ bool looksLikeOption(const QString &argument)
 {
     // "-1" and "-$10" are negative numbers, not options.
     return argument.size() > 1 && argument.startsWith(QLatin1Char('-'))
-           && !parseInteger(argument.toStdString()).has_value();
+           && !parseTypedInteger(argument.toStdString()).has_value();
 }
 
 bool optionTakesValue(const QList<QCommandLineOption> &options, const QString &argument)
@@ -242,7 +242,7 @@ bool commandNeedsGui(const QStringList &arguments)
 
 int32_t integerArgument(const QString &text, const char *name)
 {
-    const std::optional<int32_t> value = parseInteger(text.toStdString());
+    const std::optional<int32_t> value = parseTypedInteger(text.toStdString());
     if (!value) {
         throw UsageError(
             QStringLiteral("%1: \"%2\" is not an integer").arg(QLatin1String(name), text).toStdString());

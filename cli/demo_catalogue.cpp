@@ -16,8 +16,8 @@ const QList<DemoForeground> &demoForegrounds()
 const QList<DemoNamedValue> &demoBackgrounds()
 {
     static const QList<DemoNamedValue> list{
-        {0x0001, "Jungle trees"}, {0x0002, "Cave wall"},     {0x0003, "Snow peaks"},
-        {0x0004, "Temple ruins"}, {0x0005, "Sea and sky"},   {0x0006, QString::fromUtf8("星空")},
+        {0x0001, "Tall grass"}, {0x0002, "Stone wall"},  {0x0003, "Snowy hills"},
+        {0x0004, "Old houses"}, {0x0005, "Sea and sky"}, {0x0006, QString::fromUtf8("星空")},
     };
     return list;
 }
@@ -25,9 +25,9 @@ const QList<DemoNamedValue> &demoBackgrounds()
 const QList<DemoNamedValue> &demoMusic()
 {
     static const QList<DemoNamedValue> list{
-        {0x0001, "Jungle groove"}, {0x0002, "Cave echoes"},  {0x0003, "Ice theme"},
-        {0x0004, "Temple drums"},  {0x0005, "Beach waltz"},  {0x0006, QString::fromUtf8("夜の歌")},
-        {0x0007, "Water lullaby"}, {0x0008, "Tower march"},
+        {0x0001, "Morning tune"},  {0x0002, "Echoes"},      {0x0003, "Cold wind"},
+        {0x0004, "Slow drums"},    {0x0005, "Seaside waltz"}, {0x0006, QString::fromUtf8("夜の歌")},
+        {0x0007, "Water lullaby"}, {0x0008, "Clock march"},
     };
     return list;
 }
@@ -36,8 +36,8 @@ const QList<DemoNamedValue> &demoFunctions()
 {
     static const QList<DemoNamedValue> list{
         {0x00C00000, "Normal stage"},
-        {0x00C0A1B2, "Boss stage"},
-        {0x0001C0A1, "Bonus room"},
+        {0x00C0A1B2, "Timed stage"},
+        {0x0001C0A1, "Quiet room"},
         {0x00C01234, QString::fromUtf8("隠し部屋")},
     };
     return list;
@@ -48,7 +48,7 @@ const QList<DemoNamedValue> &demoStartActions()
     static const QList<DemoNamedValue> list{
         {0x0001, "Walk in"},
         {0x0002, "Drop from above"},
-        {0x0003, "Barrel blast"},
+        {0x0003, "Slide in"},
         {0x0004, "Swim in"},
     };
     return list;
@@ -57,14 +57,14 @@ const QList<DemoNamedValue> &demoStartActions()
 const QList<DemoSpriteKind> &demoSpriteKinds()
 {
     static const QList<DemoSpriteKind> list{
-        {0x0001, 0x9055, "Extra life balloon"},
-        {0x0002, 0x9101, "Walker"},
-        {0x0002, 0x9102, QString::fromUtf8("ワニ")},
-        {0x0003, 0x9201, "Bee"},
-        {0x0003, 0x9202, "Vulture"},
-        {0x0004, 0x9301, "Barrel"},
-        {0x0005, 0x9401, QString::fromUtf8("宝箱")},
-        {0x0006, 0x9501, "Checkpoint"},
+        {0x0001, 0x9055, "Lamp post"},
+        {0x0002, 0x9101, "Red walker"},
+        {0x0002, 0x9102, QString::fromUtf8("やかん")},
+        {0x0003, 0x9201, "Paper kite"},
+        {0x0003, 0x9202, "Soap bubble"},
+        {0x0004, 0x9301, "Spring"},
+        {0x0005, 0x9401, QString::fromUtf8("傘")},
+        {0x0006, 0x9501, "Traffic cone"},
     };
     return list;
 }

@@ -154,7 +154,7 @@ void drawClouds(TileMap &map, Random &random)
     map.at(5, 2) = ChipSun;
 }
 
-// A platform of planks, or a row of bricks around a bonus block, with a ladder up to it.
+// A platform of planks with a ladder up to it, or a piece of brick wall with a window.
 void drawPlatforms(TileMap &map, Random &random)
 {
     for (int column = 6; column + 6 < TilemapColumns; column += random.range(9, 16)) {
@@ -163,7 +163,7 @@ void drawPlatforms(TileMap &map, Random &random)
         const int length = random.range(3, 5);
         if (random.chance(2)) {
             for (int i = 0; i < length; ++i)
-                map.at(column + i, row) = i == length / 2 ? ChipBonusBlock : ChipBrick;
+                map.at(column + i, row) = i == length / 2 ? ChipBrickWindow : ChipBrick;
             continue;
         }
         map.at(column, row) = ChipPlatformEnd;
@@ -239,8 +239,8 @@ TileMap makeTileMap(int32_t tilemap)
     drawGround(map, random, tilemap != 2 && tilemap != 4);
     drawPlatforms(map, random);
     drawScenery(map, random);
-    // The end of the default stage's view.
-    map.at(116, groundAt(map, 116) == NoGround ? 13 : groundAt(map, 116) - 1) = ChipGoal;
+    // A mailbox at the end of the default stage's view.
+    map.at(116, groundAt(map, 116) == NoGround ? 13 : groundAt(map, 116) - 1) = ChipMailbox;
     return map;
 }
 

@@ -138,12 +138,12 @@ void drawChip(QPainter &painter, int chip, const DemoTheme &t)
                 bevel(painter, QRect(x + 1, row * 8 + 1, 14, 6).intersected(QRect(0, 0, S, S)), t.brick);
         }
         break;
-    case ChipBonusBlock:
-        bevel(painter, QRect(1, 1, 30, 30), t.accent);
-        painter.fillRect(11, 8, 10, 3, t.accent.darker(170));
-        painter.fillRect(18, 11, 3, 5, t.accent.darker(170));
-        painter.fillRect(14, 16, 4, 3, t.accent.darker(170));
-        painter.fillRect(14, 22, 4, 3, t.accent.darker(170));
+    case ChipBrickWindow:
+        painter.fillRect(0, 0, S, S, t.brick.darker(160));
+        bevel(painter, QRect(4, 4, 24, 24), t.wood);
+        painter.fillRect(8, 8, 16, 16, t.skyLow.lighter(115));
+        painter.fillRect(15, 8, 2, 16, t.wood.darker(120));
+        painter.fillRect(8, 15, 16, 2, t.wood.darker(120));
         break;
     case ChipPlatformEnd:
         drawPlank(painter, t, 6, S);
@@ -262,15 +262,21 @@ void drawChip(QPainter &painter, int chip, const DemoTheme &t)
             painter.fillRect(31 - i, i, 2, 2, t.wood.darker(130));
         }
         break;
-    case ChipPipe:
-        bevel(painter, QRect(4, 0, 24, S), t.grass.darker(110));
-        painter.fillRect(8, 0, 3, S, t.grass.lighter(140));
-        break;
-    case ChipGoal:
-        painter.fillRect(8, 2, 3, 30, QColor(230, 230, 230));
+    case ChipLampPost: {
+        const QColor iron(70, 74, 84);
+        painter.fillRect(15, 12, 3, 20, iron);
+        painter.fillRect(11, 29, 11, 3, iron);
+        painter.fillRect(10, 3, 13, 2, iron);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(t.accent);
-        painter.drawPolygon(QPolygon({QPoint(11, 3), QPoint(28, 9), QPoint(11, 15)}));
+        painter.setBrush(t.accent.lighter(140));
+        painter.drawEllipse(QRect(11, 5, 11, 8));
+        break;
+    }
+    case ChipMailbox:
+        painter.fillRect(14, 17, 4, 15, t.wood.darker(130));
+        bevel(painter, QRect(5, 5, 22, 13), t.brick);
+        painter.fillRect(9, 9, 12, 2, t.brick.darker(200));
+        painter.fillRect(24, 2, 2, 8, t.accent);
         break;
     default:
         break;
@@ -299,9 +305,9 @@ void drawMark(QPainter &painter, int cell, const QColor &color)
     case 0: // sprite with Param 1: a disc in the lower right
         painter.drawEllipse(QPoint(left + 22, 22), 6, 6);
         break;
-    case 1: // start point: a flag
-        painter.fillRect(left + 20, 12, 2, 17, color);
-        painter.drawPolygon(QPolygon({QPoint(left + 22, 12), QPoint(left + 29, 16), QPoint(left + 22, 20)}));
+    case 1: // start point: an arrow pointing down at it
+        painter.fillRect(left + 20, 11, 4, 9, color);
+        painter.drawPolygon(QPolygon({QPoint(left + 15, 19), QPoint(left + 28, 19), QPoint(left + 22, 27)}));
         break;
     case 2: // camera: a body and a lens
         painter.fillRect(left + 14, 18, 14, 10, color);

@@ -33,7 +33,7 @@ enum DemoChip : uint16_t {
     ChipGroundStones,
     ChipGroundSide, // left wall of the ground; flipped for the right wall
     ChipBrick,
-    ChipBonusBlock,
+    ChipBrickWindow,
     ChipPlatformEnd, // left end; flipped for the right end
     ChipPlatform,
     ChipLadder,
@@ -53,8 +53,8 @@ enum DemoChip : uint16_t {
     ChipSun,
     ChipStar,
     ChipCrate,
-    ChipPipe,
-    ChipGoal,
+    ChipLampPost,
+    ChipMailbox,
     DemoChipCount
 };
 

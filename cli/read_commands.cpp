@@ -10,6 +10,17 @@
 
 namespace tamo::cli {
 
+namespace {
+
+// A list whose first record lies outside the image is an error naming the offset and the
+// image size, not an empty list; one that starts inside shows its whole records.
+void requireFirstRecord(const RomImage &rom, int64_t at, int recordSize, const char *list)
+{
+    rom.requireRange(at, recordSize, list);
+}
+
+} // namespace
+
 int runStages(const CliContext &context, const QStringList &)
 {
     const IniFile offsetsIni = loadOffsetsIni(context);
@@ -38,6 +49,7 @@ int runSprites(const CliContext &context, const QStringList &args)
 {
     const StageState state = loadStageState(context, args[0], args[1]);
     const int32_t offset = SpriteListOffset(state.rom, state.offsets, state.level);
+    requireFirstRecord(state.rom, offset, SpriteRecordSize, "Sprite list");
     QJsonArray records;
     int index = 0;
     for (const SpriteRecord &record : ReadSpriteList(state.rom, offset)) {
@@ -52,6 +64,7 @@ int runCameras(const CliContext &context, const QStringList &args)
 {
     const StageState state = loadStageState(context, args[0], args[1]);
     const int32_t block = CameraBlockOffset(state.rom, state.offsets, state.level);
+    requireFirstRecord(state.rom, int64_t(block) + CameraRecordsStart, CameraRecordSize, "Camera list");
     QJsonArray records;
     int index = 0;
     for (const CameraRecord &record : ReadCameraList(state.rom, block))
@@ -64,6 +77,7 @@ int runBananas(const CliContext &context, const QStringList &args)
 {
     const StageState state = loadStageState(context, args[0], args[1]);
     const int32_t offset = BananaListOffset(state.rom, state.offsets, state.level);
+    requireFirstRecord(state.rom, offset, BananaRecordSize, "Banana list");
     QJsonArray records;
     int index = 0;
     for (const BananaRecord &record : ReadBananaList(state.rom, offset))

@@ -1,5 +1,6 @@
 #include "core/ini_file.h"
 
+#include "core/blanks.h"
 #include "core/file_system.h"
 #include "core/integer_syntax.h"
 
@@ -15,16 +16,6 @@ bool sameName(std::string_view a, std::string_view b)
         && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
                return std::tolower(x) == std::tolower(y);
            });
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    const auto isBlank = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 } // namespace

@@ -3,9 +3,9 @@
 #include "forms/UnitMain.h"
 #include "forms/common/shift_jis_text.h"
 
-#include "core/integer_syntax.h"
 #include "core/name_lists.h"
 #include "core/stage.h"
+#include "core/typed_number.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -59,6 +59,9 @@ TFormLevelSelect::TFormLevelSelect()
     setTabOrder(EditLevelNo, ButtonOK);
     setTabOrder(ButtonOK, ButtonCancel);
 
+    // A click on the item already selected puts its number into the field again, over
+    // whatever was typed there; so does moving the selection with the keys.
+    connect(ListBoxLevels, &QListWidget::itemClicked, this, &TFormLevelSelect::ListBoxLevelsClick);
     connect(ListBoxLevels, &QListWidget::itemSelectionChanged, this,
             &TFormLevelSelect::ListBoxLevelsClick);
     connect(ListBoxLevels, &QListWidget::itemDoubleClicked, this,
@@ -90,7 +93,7 @@ void TFormLevelSelect::FormShow()
         const int level = FormMain->LevelNumber;
         if (level >= 0 && level < tamo::LevelCount) {
             ListBoxLevels->setCurrentRow(level);
-            ListBoxLevels->scrollToItem(ListBoxLevels->item(level));
+            ListBoxLevels->scrollToItem(ListBoxLevels->item(level), QAbstractItemView::PositionAtCenter);
         } else {
             ListBoxLevels->setCurrentRow(-1);
             ListBoxLevels->clearSelection();
@@ -124,7 +127,7 @@ void TFormLevelSelect::ListBoxLevelsDblClick()
 
 void TFormLevelSelect::ButtonOKClick()
 {
-    const int level = tamo::readInteger(EditLevelNo->text().toStdString(), -1);
+    const int level = tamo::parseTypedInteger(EditLevelNo->text().toStdString()).value_or(-1);
     m_result = level >= 0 && level < tamo::LevelCount ? level : -1;
     accept();
 }

@@ -1,8 +1,8 @@
 #include "forms/UnitLevelSetting.h"
 
-#include "core/integer_syntax.h"
 #include "core/level_settings.h"
 #include "core/rom_error.h"
+#include "core/typed_number.h"
 #include "forms/UnitMain.h"
 #include "forms/error_report.h"
 #include "forms/common/shift_jis_text.h"
@@ -73,7 +73,7 @@ QLineEdit *addEditRow(QWidget *group, const char *name, const QString &label, in
 // Text that does not read as a number leaves its field as it is.
 std::optional<int32_t> editValue(const QLineEdit *edit)
 {
-    return tamo::parseInteger(edit->text().toStdString());
+    return tamo::parseTypedInteger(edit->text().toStdString());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "forms/UnitLevelSetting.h"
 #include "forms/UnitSpriteEdit.h"
 #include "forms/canvas_image.h"
+#include "forms/client_area.h"
 #include "forms/common/file_path.h"
 #include "forms/common/qt_picture.h"
 #include "forms/error_report.h"
@@ -45,6 +46,15 @@ constexpr int cellPanelWidth = 80;
 constexpr int penPanelWidth = 50;
 
 constexpr const char *applicationIniPath = "Config\\application.ini";
+
+// Only stages of screen mode 0 are drawn and edited; the others show an empty image,
+// and the note says why.
+QString screenModeNote(int32_t screenMode)
+{
+    if (screenMode == 0)
+        return {};
+    return QStringLiteral("Stages of screen mode %1 are not drawn or edited.").arg(screenMode);
+}
 
 tamo::MouseButton toMouseButton(Qt::MouseButton button)
 {
@@ -271,8 +281,8 @@ void TFormMain::readSettings()
     ApplicationIni = tamo::IniFile::load(tamo::fs::dataPath(ProgramDir, applicationIniPath));
     const tamo::IniFile &ini = ApplicationIni;
     move(ini.readInteger("MainWindow", "Left", 0), ini.readInteger("MainWindow", "Top", 0));
-    resize(ini.readInteger("MainWindow", "ClientWidth", 450),
-           ini.readInteger("MainWindow", "ClientHeight", 350));
+    resizeClientAreaBelowMenu(*this, QSize(ini.readInteger("MainWindow", "ClientWidth", 450),
+                                           ini.readInteger("MainWindow", "ClientHeight", 350)));
     if (ini.readBool("MainWindow", "isMaximized", false)) {
         m_normalPlace = QRect(pos(), size());
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -298,8 +308,9 @@ void TFormMain::writeSettings()
     } else {
         ini.writeInteger("MainWindow", "Left", x());
         ini.writeInteger("MainWindow", "Top", y());
-        ini.writeInteger("MainWindow", "ClientWidth", width());
-        ini.writeInteger("MainWindow", "ClientHeight", height());
+        const QSize area = clientAreaBelowMenu(*this);
+        ini.writeInteger("MainWindow", "ClientWidth", area.width());
+        ini.writeInteger("MainWindow", "ClientHeight", area.height());
         ini.writeBool("MainWindow", "isMaximized", false);
     }
     if (RomLoaded) {
@@ -335,7 +346,10 @@ void TFormMain::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
     if (!m_shownBefore) {
         m_shownBefore = true;
-        ReportErrors([this] { FormShow(); });
+        // The show event comes before the window is on the screen: the first show's work
+        // waits for it, so that a failed open's message stands over the main window.
+        QMetaObject::invokeMethod(this, [this] { ReportErrors([this] { FormShow(); }); },
+                                  Qt::QueuedConnection);
     }
 }
 
@@ -447,6 +461,7 @@ void TFormMain::LoadStage()
     MapEditVFlip->setChecked(Pen.VFlip);
     m_stageCanvas.resize(Stage.MapWidth * tamo::CellPixels, Stage.MapHeight * tamo::CellPixels);
     m_stageCanvas.clear();
+    ImageMain->setNote(screenModeNote(Stage.ScreenMode));
     RedrawStage();
     FormChip->DrawChipPalette();
     FormSpriteEdit->RefreshList(true);

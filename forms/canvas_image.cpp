@@ -3,6 +3,7 @@
 #include "forms/common/qt_canvas.h"
 #include "view/canvas.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -34,15 +35,49 @@ void CanvasImage::paintEvent(QPaintEvent *event)
     const QRect exposed = event->rect();
     const QImage &bitmap = m_canvas.bitmap();
     const tamo::Rgb background = tamo::BackgroundColor;
-    if (bitmap.isNull()) {
-        painter.fillRect(exposed, QColor(background.red, background.green, background.blue));
-        return;
-    }
-    painter.drawImage(exposed.topLeft(), bitmap, exposed);
-    // A bitmap narrowed by the drawing leaves part of the control without pixels.
+    // A bitmap not made yet, or narrowed by the drawing, leaves the control without pixels.
+    if (!bitmap.isNull())
+        painter.drawImage(exposed.topLeft(), bitmap, exposed);
     const QRegion beyond = QRegion(exposed).subtracted(QRegion(bitmap.rect()));
     for (const QRect &rect : beyond)
         painter.fillRect(rect, QColor(background.red, background.green, background.blue));
+    if (!m_note.isEmpty())
+        drawNote(painter);
+}
+
+void CanvasImage::setNote(const QString &note)
+{
+    m_note = note;
+    update();
+}
+
+void CanvasImage::drawNote(QPainter &painter)
+{
+    const QRect view = visibleRegion().boundingRect();
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QSize text = metrics.size(0, m_note);
+    constexpr int Padding = 8;
+    QRect box(0, 0, text.width() + 2 * Padding, text.height() + 2 * Padding);
+    box.moveCenter(view.center());
+    painter.fillRect(box, QColor(255, 255, 225));
+    painter.setPen(QColor(64, 64, 64));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.drawText(box, Qt::AlignCenter, m_note);
+}
+
+void CanvasImage::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    // Scrolling moves the image; the note stays in the middle of the view.
+    if (!m_note.isEmpty())
+        update();
+}
+
+bool CanvasImage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && !m_note.isEmpty())
+        update();
+    return QWidget::eventFilter(watched, event);
 }
 
 void CanvasImage::mousePressEvent(QMouseEvent *event)
@@ -74,6 +109,7 @@ QScrollArea *createCellScrollBox(CanvasImage *image, QWidget *parent)
         bar->setTracking(true);
     }
     scrollBox->setWidget(image);
+    scrollBox->viewport()->installEventFilter(image);
     image->hide();
     return scrollBox;
 }

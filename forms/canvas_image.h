@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QPainter;
 class QScrollArea;
 
 namespace tamo {
@@ -22,6 +23,9 @@ public:
     // Takes the canvas' size, which its drawing may have narrowed.
     void followCanvasSize();
     void updateCell(int column, int row);
+    // A short text shown centred over the part of the image in view, drawn over the
+    // picture and never into the canvas; empty for none.
+    void setNote(const QString &note);
 
 signals:
     void mouseDown(Qt::MouseButton button, int x, int y);
@@ -33,9 +37,15 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    // Watches the scroll box's viewport, whose size decides where the note stands.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void drawNote(QPainter &painter);
+
     tamo::QtCanvas &m_canvas;
+    QString m_note;
 };
 
 // The scroll box "ScrollBox1" holding image, hidden until first drawn, at its top-left

@@ -1,8 +1,8 @@
 #include "forms/object_list_window.h"
 
-#include "core/integer_syntax.h"
 #include "core/list_lines.h"
 #include "core/rom_error.h"
+#include "core/typed_number.h"
 #include "forms/UnitMain.h"
 #include "forms/error_report.h"
 #include "forms/message_box.h"
@@ -137,7 +137,7 @@ int ObjectListWindow::selectedLine() const
 
 int32_t ObjectListWindow::editValue(const QLineEdit *edit, int32_t defaultValue)
 {
-    return tamo::readInteger(edit->text().toStdString(), defaultValue);
+    return tamo::parseTypedInteger(edit->text().toStdString()).value_or(defaultValue);
 }
 
 const tamo::RomImage &ObjectListWindow::romImage()

@@ -4,6 +4,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemModel>
+
+namespace {
+
+const QString AllFilesEntry = QStringLiteral("All files (*.*)");
+
+} // namespace
 
 RomOpenDialog::RomOpenDialog(QWidget *parent)
     : QFileDialog(parent)
@@ -12,9 +19,20 @@ RomOpenDialog::RomOpenDialog(QWidget *parent)
     setOption(QFileDialog::DontUseNativeDialog);
     setAcceptMode(QFileDialog::AcceptOpen);
     setFileMode(QFileDialog::AnyFile);
-    setNameFilters({QStringLiteral("SNES ROM (*.smc)"), QStringLiteral("All files (*.*)")});
+    setNameFilters({QStringLiteral("SNES ROM (*.smc)"), AllFilesEntry});
     setDefaultSuffix(QStringLiteral("smc"));
     setSizeGripEnabled(true);
+    connect(this, &QFileDialog::filterSelected, this, &RomOpenDialog::listEveryFileForAllFiles);
+}
+
+void RomOpenDialog::listEveryFileForAllFiles(const QString &filter)
+{
+    // The dialog has just matched the entry's "*.*", which here hides the names without
+    // a dot; the entry keeps its text and lists every file.
+    if (filter != AllFilesEntry)
+        return;
+    if (auto *files = findChild<QFileSystemModel *>())
+        files->setNameFilters({QStringLiteral("*")});
 }
 
 void RomOpenDialog::accept()

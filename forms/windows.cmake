@@ -6,6 +6,7 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets)
 add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/application_windows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/canvas_image.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/client_area.cpp
     ${CMAKE_CURRENT_LIST_DIR}/editor_application.cpp
     ${CMAKE_CURRENT_LIST_DIR}/error_report.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_list.cpp

@@ -53,6 +53,23 @@ TEST_F(CommandLineTest, StageNumbersReadTheIntegerSyntax)
     }
 }
 
+TEST_F(CommandLineTest, BlanksAroundNumberArgumentsDoNotCount)
+{
+    const QJsonDocument decimal = cli({"info", rom(), "1"}).json();
+    ASSERT_TRUE(decimal.isObject());
+    EXPECT_EQ(cli({"info", rom(), " 1"}).json(), decimal);
+
+    // "-1 " is a number too, not an option.
+    const CliRun run = cli({"set-camera", rom(), "1 ", " 0", "-1 ", "\t0x40 "});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const int32_t record = offsets.BaseCamera + CameraPointer - 4 + 8;
+    const auto bytes = romFile();
+    EXPECT_EQ(bytes[record], 0xFF);
+    EXPECT_EQ(bytes[record + 1], 0xFF);
+    EXPECT_EQ(bytes[record + 2], 0x40);
+    EXPECT_EQ(bytes[record + 3], 0x00);
+}
+
 TEST_F(CommandLineTest, BadStageNumbersAreUsageErrors)
 {
     const auto before = romFile();

@@ -62,18 +62,18 @@ TEST_F(ReadCommandsTest, SpritesEndAtTheFirstZeroParam)
         EXPECT_EQ(record["type"].toInt(), expected.Type);
     }
     // Names from sprite.ini; a kind it does not name has an empty name.
-    EXPECT_EQ(records[0].toObject()["name"].toString(), "Balloon");
-    EXPECT_EQ(records[1].toObject()["name"].toString(), "Walker");
+    EXPECT_EQ(records[0].toObject()["name"].toString(), "Lamp post");
+    EXPECT_EQ(records[1].toObject()["name"].toString(), "Red walker");
     EXPECT_EQ(records[2].toObject()["name"].toString(), "");
 }
 
 TEST_F(ReadCommandsTest, SpriteNamesAreConvertedFromShiftJis)
 {
-    const std::string name = tamo::toShiftJis(QString::fromUtf8("ワニ"));
+    const std::string name = tamo::toShiftJis(QString::fromUtf8("やかん"));
     std::ofstream(home / "Data" / "sprite.ini", std::ios::binary) << "[0x0001]\n0x9055=" << name << "\n";
     const QJsonArray records = cli({"sprites", rom(), "1"}).json()["records"].toArray();
     ASSERT_FALSE(records.isEmpty());
-    EXPECT_EQ(records[0].toObject()["name"].toString(), QString::fromUtf8("ワニ"));
+    EXPECT_EQ(records[0].toObject()["name"].toString(), QString::fromUtf8("やかん"));
 }
 
 TEST_F(ReadCommandsTest, CamerasShowTheBlockStartAndEndAtFFFF)
@@ -182,12 +182,48 @@ TEST_F(ReadCommandsTest, TablesOutsideTheImageFailCleanly)
     image.writeWord(offsets.TileMap + 3 * 12, 0xFFF0, "TileMap");
     writeRom();
     const CliRun sprites = cli({"sprites", rom(), "1"});
-    EXPECT_EQ(sprites.exitCode, 0) << "a list that starts outside the image is empty";
-    EXPECT_TRUE(sprites.json()["records"].toArray().isEmpty());
+    EXPECT_EQ(sprites.exitCode, 1) << "a list that starts outside the image is no empty list";
+    EXPECT_TRUE(sprites.oneErrorLine());
+    EXPECT_TRUE(sprites.out.isEmpty());
     const CliRun tiles = cli({"tiles", rom(), "1"});
     EXPECT_EQ(tiles.exitCode, 1);
     EXPECT_TRUE(tiles.oneErrorLine());
     EXPECT_TRUE(tiles.out.isEmpty());
+}
+
+TEST_F(ReadCommandsTest, ListsStartingOutsideTheImageNameTheirOffsetAndTheImageSize)
+{
+    // The image ends at 0x310, where stage 1's banana list would start; the camera and
+    // sprite pointers lead far beyond it.
+    image.writeWord(offsets.Camera + 2, 0xFFF0, "Camera");
+    image.writeWord(offsets.Sprite + 2, 0xFFF0, "Sprite");
+    image = tamo::RomImage(std::vector<uint8_t>(image.bytes().begin(), image.bytes().begin() + 0x310));
+    writeRom();
+    const struct
+    {
+        const char *command;
+        const char *offset;
+    } lists[] = {{"sprites", "0x0101F0"}, {"cameras", "0x0100F4"}, {"bananas", "0x000310"}};
+    for (const auto &list : lists) {
+        const CliRun run = cli({list.command, rom(), "1"});
+        EXPECT_EQ(run.exitCode, 1) << list.command;
+        EXPECT_TRUE(run.oneErrorLine()) << list.command;
+        EXPECT_TRUE(run.out.isEmpty()) << list.command;
+        EXPECT_TRUE(run.err.contains(list.offset)) << run.err.constData();
+        EXPECT_TRUE(run.err.contains("784 bytes")) << run.err.constData();
+    }
+}
+
+TEST_F(ReadCommandsTest, AListRunningOffTheEndShowsItsWholeRecords)
+{
+    // Stage 1's banana list at 0x310 loses its terminator and the half of its second record.
+    image = tamo::RomImage(std::vector<uint8_t>(image.bytes().begin(), image.bytes().begin() + 0x316));
+    writeRom();
+    const CliRun run = cli({"bananas", rom(), "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QJsonArray records = run.json()["records"].toArray();
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records[0].toObject()["x"].toInt(), 0x1234);
 }
 
 TEST_F(ReadCommandsTest, AnEmptyRomFailsEveryStageCommand)

@@ -33,9 +33,9 @@ Banana2=0x300
 )";
 
 const char *const SpriteIni = R"([0x0001]
-0x9055=Balloon
+0x9055=Lamp post
 [0x0002]
-0x9101=Walker
+0x9101=Red walker
 )";
 
 void writeText(const std::filesystem::path &path, const char *text)

@@ -1,4 +1,5 @@
 #include "core/integer_syntax.h"
+#include "core/typed_number.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,15 @@ TEST(IntegerSyntax, TextThatIsNoNumberGivesTheDefault)
         EXPECT_EQ(parseInteger(text), std::nullopt) << text;
         EXPECT_EQ(readInteger(text, 0x38BFF9), 0x38BFF9) << text;
     }
+}
+
+TEST(TypedInteger, BlanksAroundTheNumberDoNotCountButTheSyntaxStays)
+{
+    EXPECT_EQ(tamo::parseTypedInteger(" 40"), 40);
+    EXPECT_EQ(tamo::parseTypedInteger("0x9101 "), 0x9101);
+    EXPECT_EQ(tamo::parseTypedInteger("\t-$10\r\n"), -16);
+    for (const char *text : {"", "   ", "4 0", "- 1", "0x 1", " abc ", " 0x "})
+        EXPECT_EQ(tamo::parseTypedInteger(text), std::nullopt) << text;
 }
 
 TEST(IntegerSyntax, HexText)

@@ -7,8 +7,8 @@ using namespace tamo;
 
 TEST(LevelNames, ItemsUseTwoDigitHexKeys)
 {
-    const IniFile ini = IniFile::parse("[Level name]\n0C=Jungle\nE5=Last\n");
-    EXPECT_EQ(LevelItemText(ini, 12), "0C:Jungle");
+    const IniFile ini = IniFile::parse("[Level name]\n0C=Meadow\nE5=Last\n");
+    EXPECT_EQ(LevelItemText(ini, 12), "0C:Meadow");
     EXPECT_EQ(LevelItemText(ini, 229), "E5:Last");
     EXPECT_EQ(LevelItemText(ini, 0), "00:");
     EXPECT_EQ(LevelName(ini, 1), "");
@@ -18,7 +18,7 @@ TEST(LevelNames, ItemsUseTwoDigitHexKeys)
 TEST(NameLists, ValuesRunToTheFirstGapZeroOrBadValue)
 {
     const IniFile ini = IniFile::parse("[FG list]\n0=0x1A\n1=$2B\n3=0x3C\n"
-                                       "[FG name]\n001A=Jungle\n002B=Cave\n003C=Never\n"
+                                       "[FG name]\n001A=Meadow\n002B=Cave\n003C=Never\n"
                                        "[BG list]\n0=5\n1=0\n2=6\n"
                                        "[Music list]\n1=5\n"
                                        "[Function list]\n0=0x1C0A1\n1=-1\n2=abc\n3=4\n"
@@ -26,7 +26,7 @@ TEST(NameLists, ValuesRunToTheFirstGapZeroOrBadValue)
     const NameList fg = LoadNameList(ini, FGNameList);
     ASSERT_EQ(fg.size(), 2u);
     EXPECT_EQ(fg[0].value, 0x1A);
-    EXPECT_EQ(fg[0].itemText, "001A:Jungle");
+    EXPECT_EQ(fg[0].itemText, "001A:Meadow");
     EXPECT_EQ(fg[1].itemText, "002B:Cave");
 
     const NameList bg = LoadNameList(ini, BGNameList);

@@ -9,14 +9,14 @@ using namespace tamo;
 
 TEST(SpriteTypes, BuiltFromNumericSectionsAndKeysInFileOrder)
 {
-    const IniFile ini = IniFile::parse("[0x0001]\n0x9055=Kremling\nnotanumber=Skipped\n0x9060=\n$10=Short\n"
+    const IniFile ini = IniFile::parse("[0x0001]\n0x9055=Red walker\nnotanumber=Skipped\n0x9060=\n$10=Short\n"
                                        "[Comments]\n0x1234=Skipped too\n"
                                        "[$2]\n36949=Decimal key\n"
                                        "[0x0001]\n0x9055=Listed twice\n");
     const SpriteTypeList types = LoadSpriteTypes(ini);
     ASSERT_EQ(types.size(), 3u);
     EXPECT_EQ(types[0].value, 0x00019055u);
-    EXPECT_EQ(types[0].lineText, "0001-9055:Kremling");
+    EXPECT_EQ(types[0].lineText, "0001-9055:Red walker");
     EXPECT_EQ(types[1].lineText, "0001-0010:Short");
     EXPECT_EQ(types[2].param(), 2);
     EXPECT_EQ(types[2].type(), 36949);
@@ -35,8 +35,8 @@ TEST(SpriteTypes, FindTakesTheFirstEntryWithBothHalves)
 
 TEST(SpriteTypes, NamesAreLookedUpOnlyInTheFourDigitForm)
 {
-    const IniFile ini = IniFile::parse("[0x0001]\n0x9055=Kremling\n[$2]\n0x9055=Dollar section\n");
-    EXPECT_EQ(SpriteTypeName(ini, 1, 0x9055), "Kremling");
+    const IniFile ini = IniFile::parse("[0x0001]\n0x9055=Red walker\n[$2]\n0x9055=Dollar section\n");
+    EXPECT_EQ(SpriteTypeName(ini, 1, 0x9055), "Red walker");
     EXPECT_EQ(SpriteTypeName(ini, 2, 0x9055), "");
     EXPECT_EQ(SpriteTypeName(IniFile(), 1, 0x9055), "");
 }
@@ -44,7 +44,7 @@ TEST(SpriteTypes, NamesAreLookedUpOnlyInTheFourDigitForm)
 TEST(ListLines, ExactFormats)
 {
     EXPECT_EQ(SpriteLineText(0, {1, 10, 20, 0x9055}, ""), "0:0001-9055:");
-    EXPECT_EQ(SpriteLineText(12, {0x1A, 10, 20, 0xAB}, "Barrel"), "12:001A-00AB:Barrel");
+    EXPECT_EQ(SpriteLineText(12, {0x1A, 10, 20, 0xAB}, "Spring"), "12:001A-00AB:Spring");
     EXPECT_EQ(CameraLineText(3, {256, 65534}), "3:X=256,Y=65534");
     // The banana line puts X before Y.
     EXPECT_EQ(BananaLineText(1, {0x0A, 44, 1000}), "1:G=0A,X=1000,Y=44");

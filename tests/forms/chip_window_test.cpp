@@ -1,8 +1,6 @@
 #include "tests/forms/main_window_test_support.h"
 
 #include "forms/UnitChip.h"
-#include "forms/common/qt_picture.h"
-#include "view/tile_word.h"
 
 #include <QToolButton>
 
@@ -18,12 +16,10 @@ protected:
         return palette()->grab().toImage().copy(column * 32, row * 32, 32, 32).convertToFormat(QImage::Format_RGB32);
     }
 
-    // The chip bitmap's cell of a chip in an orientation block, optionally inverted.
-    static QImage pictureCell(int chip, bool hFlip, bool vFlip, bool inverted)
+    // The chip with the flips, optionally inverted, as the palette should show it.
+    QImage pictureCell(int chip, bool hFlip, bool vFlip, bool inverted) const
     {
-        const auto *picture = dynamic_cast<const tamo::QtPicture *>(FormMain->ChipPicture.get());
-        const tamo::PicturePoint source = tamo::ChipSource(chip, hFlip, vFlip);
-        QImage cell = picture->image().copy(source.x, source.y, 32, 32).convertToFormat(QImage::Format_RGB32);
+        QImage cell = chipPixels(chip, hFlip, vFlip);
         if (inverted)
             cell.invertPixels();
         return cell;

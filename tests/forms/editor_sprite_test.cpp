@@ -226,7 +226,7 @@ TEST_F(SpriteEditorTest, UpdateWritesExactlyTheSelectedRecord)
 
     // The line shows the new kind and stays selected; the typed texts stay.
     EXPECT_EQ(list->item(1)->text(), expectedLine(1));
-    EXPECT_TRUE(list->item(1)->text().endsWith(QStringLiteral("Vulture")));
+    EXPECT_TRUE(list->item(1)->text().endsWith(QStringLiteral("Soap bubble")));
     EXPECT_EQ(selectedLine(list), 1);
     EXPECT_EQ(edit("EditPosY")->text(), QStringLiteral("$56"));
 }
@@ -285,6 +285,17 @@ TEST_F(SpriteEditorTest, UnreadableTextWritesTheDefaults)
     EXPECT_EQ(romWord(recordAt(0) + 2), 0);
     EXPECT_EQ(romWord(recordAt(0) + 4), 0);
     EXPECT_EQ(romWord(recordAt(0) + 6), 0x9055);
+}
+
+TEST_F(SpriteEditorTest, BlanksAroundTypedNumbersDoNotCount)
+{
+    clickLine(list, 0);
+    typeRecord(QStringLiteral(" 0x0002"), QStringLiteral("40 "), QStringLiteral("  12  "),
+               QStringLiteral("0x9101 "));
+    clickButton(FormSpriteEdit, "ButtonUpdate");
+    const int64_t at = recordAt(0);
+    EXPECT_EQ((std::vector<uint16_t>{romWord(at), romWord(at + 2), romWord(at + 4), romWord(at + 6)}),
+              (std::vector<uint16_t>{0x0002, 40, 12, 0x9101}));
 }
 
 TEST_F(SpriteEditorTest, ValuesAreCutToSixteenBits)
@@ -359,7 +370,7 @@ protected:
     {
         makeFolder();
         writeText("Data/sprite.ini",
-                  "[0x0001]\n0x9055=Balloon\nbogus=skipped\n0x9056=\n"
+                  "[0x0001]\n0x9055=Lamp post\nbogus=skipped\n0x9056=\n"
                   "[graphics]\n0x0001=skipped\n"
                   "[$2]\n10=Short form\n"
                   "[0x0002]\n0x000A=Long form\n");
@@ -373,7 +384,7 @@ TEST_F(SpriteKindsTest, TheDropDownListHoldsTheNamedKindsInFileOrder)
     QStringList items;
     for (int i = 0; i < kinds()->count(); ++i)
         items << kinds()->itemText(i);
-    EXPECT_EQ(items, (QStringList{"0001-9055:Balloon", "0002-000A:Short form",
+    EXPECT_EQ(items, (QStringList{"0001-9055:Lamp post", "0002-000A:Short form",
                                   "0002-000A:Long form"}));
     EXPECT_EQ(kinds()->currentIndex(), -1) << "no kind is chosen before a line is";
 }

@@ -1,10 +1,8 @@
 #include "tests/forms/main_window_test_support.h"
 
-#include "core/name_lists.h"
 #include "core/object_lists.h"
 #include "forms/UnitSpriteEdit.h"
 #include "forms/UnitLevelSelect.h"
-#include "forms/common/shift_jis_text.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -76,6 +74,50 @@ TEST_F(LevelSelectTest, HexadecimalNumbersLoadStage31)
     EXPECT_TRUE(stageWasLoaded());
 }
 
+TEST_F(LevelSelectTest, BlanksAroundTheTypedNumberDoNotCount)
+{
+    chooseByNumber(QStringLiteral(" 40"));
+    EXPECT_EQ(FormMain->Stage.LevelNumber, 40);
+
+    chooseByNumber(QStringLiteral("0x1F\t "));
+    EXPECT_EQ(FormMain->Stage.LevelNumber, 31);
+}
+
+TEST_F(LevelSelectTest, AClickOnTheSelectedItemPutsItsNumberOverTheTypedOne)
+{
+    QString editText;
+    whenModalShown([&editText](QWidget *dialog) {
+        typeInto(levelEdit(dialog), QStringLiteral("40"));
+        ASSERT_EQ(selectedLine(levelList(dialog)), 22);
+        clickLine(levelList(dialog), 22);
+        editText = levelEdit(dialog)->text();
+        clickButton(dialog, "ButtonOK");
+    });
+    pressKey(Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(editText, QStringLiteral("22"));
+    EXPECT_EQ(FormMain->LevelNumber, 22);
+    EXPECT_TRUE(stageWasLoaded());
+}
+
+TEST_F(LevelSelectTest, TheCurrentStageOpensInTheMiddleOfTheList)
+{
+    chooseByNumber(QStringLiteral("100"));
+    int itemCentre = -1;
+    int lineHeight = 0;
+    int viewHeight = 0;
+    whenModalShown([&](QWidget *dialog) {
+        QListWidget *list = levelList(dialog);
+        const QRect item = list->visualItemRect(list->item(100));
+        itemCentre = item.center().y();
+        lineHeight = item.height();
+        viewHeight = list->viewport()->height();
+        clickButton(dialog, "ButtonCancel");
+    });
+    pressKey(Qt::Key_L, Qt::ControlModifier);
+    ASSERT_GT(lineHeight, 0);
+    EXPECT_NEAR(itemCentre, viewHeight / 2, lineHeight);
+}
+
 TEST_F(LevelSelectTest, EnterPressesOK)
 {
     whenModalShown([](QWidget *dialog) {
@@ -131,6 +173,9 @@ TEST_F(LevelSelectTest, OpensOnTheCurrentStageWithAllStagesListed)
 {
     chooseByNumber(QStringLiteral("12"));
     ASSERT_EQ(FormMain->LevelNumber, 12);
+    FormMain->OffsetsIni.writeString("Level name", "00", "First room");
+    FormMain->OffsetsIni.writeString("Level name", "0C", "Twelfth room");
+    FormMain->OffsetsIni.writeString("Level name", "E5", "");
 
     QStringList items;
     QString selected;
@@ -156,17 +201,15 @@ TEST_F(LevelSelectTest, OpensOnTheCurrentStageWithAllStagesListed)
     ASSERT_EQ(items.size(), 230);
     EXPECT_TRUE(selected.startsWith(QStringLiteral("0C:"))) << selected.toStdString();
     EXPECT_EQ(editText, QStringLiteral("12"));
-    for (int level : {0, 0x0C, 0xE5}) {
-        const QString expected = tamo::fromShiftJis(tamo::LevelItemText(FormMain->OffsetsIni, level));
-        EXPECT_EQ(items.at(level), expected);
-    }
-    EXPECT_TRUE(items.at(0xE5).startsWith(QStringLiteral("E5:")));
+    EXPECT_EQ(items.at(0), QStringLiteral("00:First room"));
+    EXPECT_EQ(items.at(0x0C), QStringLiteral("0C:Twelfth room"));
+    EXPECT_EQ(items.at(0xE5), QStringLiteral("E5:"));
 }
 
 TEST_F(LevelSelectTest, ListsNamesFromTheDataFileDecodedFromShiftJis)
 {
-    // "ジャングル" in Shift-JIS.
-    FormMain->OffsetsIni.writeString("Level name", "03", "\x83\x57\x83\x83\x83\x93\x83\x4f\x83\x8b");
+    // "草原" in Shift-JIS.
+    FormMain->OffsetsIni.writeString("Level name", "03", "\x91\x90\x8c\xb4");
     FormMain->OffsetsIni.writeString("Level name", "04", "");
     QStringList items;
     whenModalShown([&items](QWidget *dialog) {
@@ -175,7 +218,7 @@ TEST_F(LevelSelectTest, ListsNamesFromTheDataFileDecodedFromShiftJis)
     });
     pressKey(Qt::Key_L, Qt::ControlModifier);
     ASSERT_EQ(items.size(), 230);
-    EXPECT_EQ(items.at(3), QStringLiteral("03:ジャングル"));
+    EXPECT_EQ(items.at(3), QStringLiteral("03:草原"));
     EXPECT_EQ(items.at(4), QStringLiteral("04:"));
 }
 

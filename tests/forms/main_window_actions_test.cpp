@@ -5,14 +5,21 @@
 #include "forms/UnitChip.h"
 #include "forms/UnitSpriteEdit.h"
 #include "forms/application_windows.h"
+#include "forms/message_box.h"
+#include "view/canvas.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QPushButton>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolBar>
+#include <QWindow>
 
 #include <filesystem>
 
@@ -245,6 +252,67 @@ TEST_F(MainWindowActionsTest, TheOpenDialogRefusesAFolderThatDoesNotExist)
     EXPECT_FALSE(FormMain->RomLoaded);
 }
 
+TEST_F(MainWindowActionsTest, TheAllFilesEntryListsNamesWithoutADot)
+{
+    writeText("ROMFILE", "a ROM without an extension");
+    QStringList shown;
+    QString entry;
+    whenModalShown([&](QWidget *dialog) {
+        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
+        ASSERT_TRUE(types && view);
+        types->setFocus();
+        QTest::keyClick(types, Qt::Key_Down);
+        entry = types->currentText();
+        const auto listed = [&] {
+            shown.clear();
+            const QModelIndex folder = view->rootIndex();
+            for (int row = 0; row < view->model()->rowCount(folder); ++row)
+                shown << view->model()->index(row, 0, folder).data().toString();
+            return shown.contains(QStringLiteral("ROMFILE"));
+        };
+        QTest::qWaitFor(listed);
+        dialog->close();
+    });
+    pressKey(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(entry, QStringLiteral("All files (*.*)"));
+    EXPECT_TRUE(shown.contains(QStringLiteral("ROMFILE"))) << shown.join(' ').toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("demo.smc"))) << shown.join(' ').toStdString();
+}
+
+TEST_F(MainWindowActionsTest, StagesOfOtherScreenModesShowANoteOverTheEmptyImageOnly)
+{
+    openDemoRom();
+    auto *scrollBox = control<QScrollArea>(FormMain, "ScrollBox1");
+    const QImage stage22 = scrollBox->viewport()->grab().toImage();
+    // Stage 7 of the demo set is of screen mode 1.
+    loadStageThroughTheDialog(7);
+    ASSERT_EQ(FormMain->Stage.ScreenMode, 1);
+    // Whether an area of the view shows anything but the empty image.
+    const auto marked = [&](const QRect &area) {
+        const QImage shown = scrollBox->viewport()->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+        const tamo::Rgb empty = tamo::BackgroundColor;
+        QImage plain(shown.size(), QImage::Format_RGB32);
+        plain.fill(QColor(empty.red, empty.green, empty.blue));
+        return shown != plain;
+    };
+    const QRect centre(scrollBox->viewport()->rect().center() - QPoint(40, 4), QSize(80, 8));
+    EXPECT_TRUE(marked(centre)) << "the note stands in the middle of the view";
+    EXPECT_FALSE(marked(QRect(0, 0, 32, 32)));
+
+    // Scrolled, the note stays in the middle of the view: it is not part of the picture.
+    scrollBox->verticalScrollBar()->setValue(20 * 32);
+    QApplication::processEvents();
+    EXPECT_TRUE(marked(centre));
+    EXPECT_FALSE(marked(QRect(0, 0, 32, 32)));
+
+    // A stage of mode 0 shows its map without the note.
+    loadStageThroughTheDialog(22);
+    scrollBox->verticalScrollBar()->setValue(0);
+    QApplication::processEvents();
+    EXPECT_EQ(scrollBox->viewport()->grab().toImage(), stage22);
+}
+
 TEST_F(MainWindowActionsTest, SavingWritesTheWholeImageAndSaysSo)
 {
     openDemoRom();
@@ -334,6 +402,20 @@ TEST_F(CommandLineTest, StageTablesOutsideTheRomAreReportedAndTheProgramGoesOn)
     // The other actions go on working.
     pressKey(Qt::Key_F1);
     EXPECT_TRUE(FormMain->Pen.HFlip);
+}
+
+TEST_F(CommandLineTest, AnUnreadableRomIsReportedOnceTheMainWindowIsOnTheScreen)
+{
+    const QString missing = QString::fromStdString(dataFile("missing.smc").string());
+    bool windowShownAtMessage = false;
+    SetMessageHook([&](const QString &text) {
+        messages.append(text);
+        windowShownAtMessage = FormMain->windowHandle() && FormMain->windowHandle()->isVisible();
+    });
+    createWindows(missing);
+    EXPECT_EQ(messages, QStringList{missing + QStringLiteral("の読み込みに失敗しました。")});
+    EXPECT_TRUE(windowShownAtMessage);
+    EXPECT_FALSE(FormMain->RomLoaded);
 }
 
 TEST_F(CommandLineTest, AMissingMarkBitmapStopsTheStart)

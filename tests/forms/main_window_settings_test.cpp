@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QMenuBar>
+#include <QToolBar>
 
 #include <filesystem>
 
@@ -18,6 +20,14 @@ class MainWindowSettingsTest : public MainWindowTest
 {
 protected:
     tamo::IniFile savedSettings() const { return tamo::IniFile::load(dataFile("Config/application.ini")); }
+
+    // Tool bar, map and status bar: the client area of the stored settings.
+    static QSize areaBelowTheMenuBar()
+    {
+        const int menuBottom = FormMain->menuBar()->geometry().bottom();
+        EXPECT_EQ(control<QToolBar>(FormMain, "ToolBar1")->geometry().top(), menuBottom + 1);
+        return {FormMain->width(), FormMain->height() - (menuBottom + 1)};
+    }
 
     static std::vector<ToolWindow *> toolWindows()
     {
@@ -35,7 +45,7 @@ TEST_F(MainWindowSettingsTest, AFirstStartWithoutSettingsUsesTheDefaults)
     ASSERT_FALSE(std::filesystem::exists(dataFile("Config/application.ini")));
     EXPECT_EQ(FormMain->windowTitle(), QStringLiteral("Tamo Editor[*]"));
     EXPECT_FALSE(FormMain->isWindowModified());
-    EXPECT_EQ(FormMain->size(), QSize(450, 350));
+    EXPECT_EQ(areaBelowTheMenuBar(), QSize(450, 350));
     EXPECT_EQ(FormMain->pos(), QPoint(0, 0));
     EXPECT_FALSE(FormMain->isMaximized());
     EXPECT_EQ(FormMain->LevelNumber, 22);
@@ -77,6 +87,31 @@ TEST_F(MainWindowSettingsTest, ClosingWritesTheSettingsInTheirOrderOnce)
     EXPECT_EQ(ini.value("MainWindow", "isMaximized"), "0");
     EXPECT_EQ(ini.value("Stage", "Latest"), "22");
     EXPECT_EQ(ini.value("View", "Camera"), "1");
+}
+
+TEST_F(MainWindowSettingsTest, TheStoredClientSizeIsTheAreaBelowTheMenuBar)
+{
+    FormMain->resize(600, 420 + FormMain->menuBar()->height());
+    ASSERT_EQ(areaBelowTheMenuBar(), QSize(600, 420));
+    FormMain->close();
+    EXPECT_EQ(savedSettings().value("MainWindow", "ClientWidth"), "600");
+    EXPECT_EQ(savedSettings().value("MainWindow", "ClientHeight"), "420");
+}
+
+class StoredClientSizeTest : public MainWindowSettingsTest
+{
+protected:
+    void SetUp() override
+    {
+        makeFolder();
+        writeText("Config/application.ini", "[MainWindow]\nClientWidth=500\nClientHeight=300\n");
+        createWindows();
+    }
+};
+
+TEST_F(StoredClientSizeTest, ASettingsFileFromElsewhereGivesThatAreaBelowTheMenuBar)
+{
+    EXPECT_EQ(areaBelowTheMenuBar(), QSize(500, 300));
 }
 
 TEST_F(MainWindowSettingsTest, PlaceSwitchesStageAndToolWindowsComeBackInTheNextRun)

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <string>
 
 // What the tests of the main window, the chip window and the stage dialog share.
 class MainWindowTest : public EditorTest
@@ -49,5 +50,17 @@ protected:
     static QPoint cellCentre(int column, int row)
     {
         return {column * tamo::CellPixels + 16, row * tamo::CellPixels + 16};
+    }
+
+    // The pixels a chip shows with the flips, worked out from the chip bitmap file of the
+    // current stage: chip k is the 32 x 32 cell at column k % 16, row k / 16 of the plain
+    // block at its left, and a flip mirrors it (as the other three blocks hold it).
+    QImage chipPixels(int chip, bool hFlip, bool vFlip) const
+    {
+        const std::string file = "Data/chip" + std::to_string(FormMain->Stage.FGTilemap) + ".bmp";
+        const QImage bitmap(QString::fromStdString(dataFile(file).string()));
+        EXPECT_EQ(bitmap.width(), 2048) << file;
+        const QImage plain = bitmap.copy((chip % 16) * 32, (chip / 16) * 32, 32, 32);
+        return plain.mirrored(hFlip, vFlip).convertToFormat(QImage::Format_RGB32);
     }
 };

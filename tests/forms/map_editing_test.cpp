@@ -2,9 +2,7 @@
 
 #include "core/stage.h"
 #include "forms/UnitChip.h"
-#include "forms/common/qt_picture.h"
 #include "view/map_pen.h"
-#include "view/tile_word.h"
 
 #include <QPaintEvent>
 #include <QScrollArea>
@@ -60,16 +58,15 @@ protected:
         ASSERT_EQ(FormMain->Pen.CurrentChip, chip);
     }
 
-    // The 32 x 32 pixels of cell (column, row) as shown, and the chip picture's cell for a word.
+    // The 32 x 32 pixels of cell (column, row) as shown, and the pixels of a tile word:
+    // chip number in bits 0-13, left-right flip in bit 14, top-bottom flip in bit 15.
     static QImage shownCell(int column, int row)
     {
         return shownImage().copy(column * 32, row * 32, 32, 32).convertToFormat(QImage::Format_RGB32);
     }
-    static QImage chipCell(uint16_t word)
+    QImage chipCell(uint16_t word) const
     {
-        const auto *picture = dynamic_cast<const tamo::QtPicture *>(FormMain->ChipPicture.get());
-        const tamo::PicturePoint source = tamo::TileSource(word);
-        return picture->image().copy(source.x, source.y, 32, 32).convertToFormat(QImage::Format_RGB32);
+        return chipPixels(word & 0x3FFF, word & 0x4000, word & 0x8000);
     }
 };
 

@@ -58,6 +58,8 @@ void ProgramFolderTest::createWindows(const QString &commandLineRom)
     CreateWindows(programDir());
     FormMain->CommandLineRom = commandLineRom;
     activate(FormMain);
+    // The first show's work (opening the command-line ROM) runs once the window is up.
+    QApplication::processEvents();
 }
 
 void ProgramFolderTest::activate(QWidget *window)

@@ -6,7 +6,7 @@
 namespace tamo {
 namespace {
 
-TEST(TileSource, DesignExamplesPickTheBlockOfTheFlips)
+TEST(TileSource, TheFlipBitsPickTheOrientationBlock)
 {
     EXPECT_EQ(TileSource(0x0000), (PicturePoint{0, 0}));
     EXPECT_EQ(TileSource(0x0023), (PicturePoint{96, 64}));
