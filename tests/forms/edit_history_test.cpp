@@ -148,6 +148,34 @@ TEST_F(EditHistoryTest, AStepOfAnotherStageShowsThatStageBeforeItChanges)
     EXPECT_EQ(romWord(cellOffset(2, 5)), 0x21);
 }
 
+TEST_F(EditHistoryTest, AStrokeASpriteAndASettingUndoneThriceGiveTheFileBackByteForByte)
+{
+    paintRow({0, 1, 2}, 0x31);
+    showWindow(FormSpriteEdit);
+    clickLine(control<QListWidget>(FormSpriteEdit, "ListBoxSprite"), 0);
+    typeInto(control<QLineEdit>(FormSpriteEdit, "EditPosX"), QStringLiteral("777"));
+    clickButton(FormSpriteEdit, "ButtonUpdate");
+    QTimer::singleShot(0, FormLevelSetting, [] {
+        typeInto(control<QLineEdit>(FormLevelSetting, "EditStartX"), QStringLiteral("99"));
+        clickButton(FormLevelSetting, "ButtonOK");
+    });
+    FormMain->StageConfig->trigger();
+    const std::vector<uint8_t> edited = romBytes();
+    ASSERT_EQ(FormMain->Document->history()->count(), 3);
+
+    for (int step = 0; step < 3; ++step)
+        undo();
+    EXPECT_FALSE(FormMain->isWindowModified());
+    FormMain->SaveRom();
+    EXPECT_EQ(fileBytes(), original);
+    for (int step = 0; step < 3; ++step)
+        redo();
+    EXPECT_TRUE(FormMain->isWindowModified());
+    FormMain->SaveRom();
+    EXPECT_EQ(fileBytes(), edited);
+    EXPECT_FALSE(FormMain->isWindowModified());
+}
+
 TEST_F(EditHistoryTest, ClosingWithUnsavedEditsAsksAndCancelKeepsEverything)
 {
     paintRow({1}, 0x22);
