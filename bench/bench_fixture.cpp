@@ -1,8 +1,8 @@
 #include "bench/bench_fixture.h"
 
-#include "document/rom_document.h"
 #include "forms/common/file_path.h"
 #include "view/stage_pictures.h"
+#include "view/stage_renderer.h"
 
 #include <QDir>
 #include <QImage>
@@ -94,14 +94,6 @@ Stage BenchStage::decode() const
     return DecodeStage({rom, offsets, offsetsIni}, Level, Stage{});
 }
 
-void BenchStage::openIn(RomDocument &document) const
-{
-    const std::filesystem::path file = programDir() / "bench.smc";
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char *>(rom.bytes().data()), rom.size());
-    document.open(FileNameText(file));
-}
-
 std::filesystem::path BenchStage::programDir() const
 {
     return m_dir.path().toStdString();
@@ -110,6 +102,21 @@ std::filesystem::path BenchStage::programDir() const
 StageScene BenchStage::scene(const Stage &stage, Canvas &canvas, MarkSwitches switches)
 {
     return {rom, stage, chipPicture.get(), markPicture.get(), switches, canvas};
+}
+
+EditedStage::EditedStage(int32_t tilemapEnd)
+    : bench(tilemapEnd)
+    , stage(bench.decode())
+    , scene{document.image(), stage, bench.chipPicture.get(), bench.markPicture.get(), {}, canvas}
+{
+    const std::filesystem::path file = bench.programDir() / "bench.smc";
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bench.rom.bytes().data()), bench.rom.size());
+    document.open(FileNameText(file));
+    canvas.resize(stage.MapWidth * CellPixels, stage.MapHeight * CellPixels);
+    RedrawStage(scene);
+    QObject::connect(&document, &RomDocument::changed,
+                     [this](const RomChange &change) { DrawChangedCells(scene, change.patch); });
 }
 
 } // namespace tamo::bench

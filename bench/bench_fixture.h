@@ -4,12 +4,12 @@
 #include "core/offset_table.h"
 #include "core/rom_image.h"
 #include "core/stage.h"
+#include "document/rom_document.h"
+#include "forms/common/qt_canvas.h"
 #include "forms/common/qt_picture.h"
 #include "view/stage_scene.h"
 
 #include <QTemporaryDir>
-
-class RomDocument;
 
 #include <filesystem>
 #include <memory>
@@ -30,8 +30,6 @@ public:
     Stage decode() const;
     std::filesystem::path programDir() const;
     StageScene scene(const Stage &stage, Canvas &canvas, MarkSwitches switches = {});
-    // Opens the ROM in the document, through a file of the program folder.
-    void openIn(RomDocument &document) const;
 
     RomImage rom;
     OffsetTable offsets;
@@ -41,6 +39,20 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+// The bench stage opened in a document and drawn; every change of the document draws the
+// changed cells again, as the stage view does.
+class EditedStage
+{
+public:
+    explicit EditedStage(int32_t tilemapEnd);
+
+    BenchStage bench;
+    RomDocument document;
+    Stage stage;
+    QtCanvas canvas;
+    StageScene scene;
 };
 
 } // namespace tamo::bench

@@ -2,8 +2,6 @@
 #include "bench/memcpy_bound.h"
 #include "document/paint_stroke.h"
 #include "document/rom_document.h"
-#include "forms/common/qt_canvas.h"
-#include "view/stage_renderer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,16 +17,9 @@ constexpr size_t CellBytes = size_t(CellPixels) * CellPixels * 4;
 // redraw of the cells it changed, as the stage view does on the document's change.
 void BM_UndoRedoStroke2000Cells(benchmark::State &state)
 {
-    BenchStage bench(0xFFFF);
-    RomDocument document;
-    bench.openIn(document);
-    const Stage stage = bench.decode();
-    QtCanvas canvas;
-    canvas.resize(stage.MapWidth * CellPixels, stage.MapHeight * CellPixels);
-    const StageScene scene{document.image(), stage, bench.chipPicture.get(), bench.markPicture.get(), {}, canvas};
-    RedrawStage(scene);
-    QObject::connect(&document, &RomDocument::changed,
-                     [&scene](const RomChange &change) { DrawChangedCells(scene, change.patch); });
+    EditedStage edited(0xFFFF);
+    RomDocument &document = edited.document;
+    const Stage &stage = edited.stage;
 
     PaintStroke stroke;
     stroke.begin(document.newMergeKey());
@@ -44,7 +35,7 @@ void BM_UndoRedoStroke2000Cells(benchmark::State &state)
     for (auto _ : state) {
         document.history()->undo();
         document.history()->redo();
-        benchmark::DoNotOptimize(canvas.bitmap().constBits());
+        benchmark::DoNotOptimize(edited.canvas.bitmap().constBits());
     }
     // Each round draws the stroke's cells twice.
     timer.report(2 * StrokeCells * CellBytes);

@@ -2,6 +2,7 @@
 
 #include "core/file_system.h"
 #include "core/integer_syntax.h"
+#include "core/little_endian.h"
 #include "core/rom_error.h"
 
 #include <array>
@@ -78,32 +79,19 @@ void RomImage::write(int64_t offset, std::span<const uint8_t> data, std::string_
     std::copy(data.begin(), data.end(), m_bytes.begin() + offset);
 }
 
-namespace {
-
-template<int Length>
-std::array<uint8_t, Length> littleEndian(uint32_t value)
-{
-    std::array<uint8_t, Length> bytes{};
-    for (int i = 0; i < Length; ++i)
-        bytes[i] = static_cast<uint8_t>(value >> (8 * i));
-    return bytes;
-}
-
-} // namespace
-
 void RomImage::writeByte(int64_t offset, uint32_t value, std::string_view what)
 {
-    write(offset, littleEndian<1>(value), what);
+    write(offset, LittleEndian<1>(value), what);
 }
 
 void RomImage::writeWord(int64_t offset, uint32_t value, std::string_view what)
 {
-    write(offset, littleEndian<2>(value), what);
+    write(offset, LittleEndian<2>(value), what);
 }
 
 void RomImage::writeDword(int64_t offset, uint32_t value, std::string_view what)
 {
-    write(offset, littleEndian<4>(value), what);
+    write(offset, LittleEndian<4>(value), what);
 }
 
 } // namespace tamo

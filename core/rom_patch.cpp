@@ -1,6 +1,7 @@
 #include "core/rom_patch.h"
 
 #include "core/rom_image.h"
+#include "core/little_endian.h"
 
 #include <algorithm>
 #include <array>
@@ -9,15 +10,6 @@
 namespace tamo {
 
 namespace {
-
-template<int Length>
-std::array<uint8_t, Length> littleEndian(uint32_t value)
-{
-    std::array<uint8_t, Length> bytes{};
-    for (int i = 0; i < Length; ++i)
-        bytes[i] = static_cast<uint8_t>(value >> (8 * i));
-    return bytes;
-}
 
 std::span<const uint8_t> bytesAt(const RomImage &rom, const RomWrite &write)
 {
@@ -35,17 +27,17 @@ RomPatch &RomPatch::write(int64_t offset, std::span<const uint8_t> bytes, std::s
 
 RomPatch &RomPatch::writeByte(int64_t offset, uint32_t value, std::string_view what)
 {
-    return write(offset, littleEndian<1>(value), what);
+    return write(offset, LittleEndian<1>(value), what);
 }
 
 RomPatch &RomPatch::writeWord(int64_t offset, uint32_t value, std::string_view what)
 {
-    return write(offset, littleEndian<2>(value), what);
+    return write(offset, LittleEndian<2>(value), what);
 }
 
 RomPatch &RomPatch::writeDword(int64_t offset, uint32_t value, std::string_view what)
 {
-    return write(offset, littleEndian<4>(value), what);
+    return write(offset, LittleEndian<4>(value), what);
 }
 
 RomPatch &RomPatch::append(const RomPatch &other)

@@ -1,26 +1,16 @@
 #include "core/rom_error.h"
 #include "core/rom_image.h"
+#include "tests/support/test_rom.h"
 
 #include <gtest/gtest.h>
 
 using tamo::RomImage;
+using tamo::test::CountingRom;
 using tamo::RomRangeError;
-
-namespace {
-
-RomImage counting(size_t size)
-{
-    std::vector<uint8_t> bytes(size);
-    for (size_t i = 0; i < size; ++i)
-        bytes[i] = static_cast<uint8_t>(i);
-    return RomImage(bytes);
-}
-
-} // namespace
 
 TEST(RomImage, ReadsLittleEndianValues)
 {
-    const RomImage rom = counting(8);
+    const RomImage rom = CountingRom(8);
     EXPECT_EQ(rom.readByte(3, "t"), 3);
     EXPECT_EQ(rom.readWord(1, "t"), 0x0201);
     EXPECT_EQ(rom.readLong(1, "t"), 0x030201u);
@@ -30,7 +20,7 @@ TEST(RomImage, ReadsLittleEndianValues)
 
 TEST(RomImage, EveryReadOutsideTheImageIsAnErrorNamingIt)
 {
-    const RomImage rom = counting(8);
+    const RomImage rom = CountingRom(8);
     EXPECT_THROW(rom.readByte(8, "t"), RomRangeError);
     EXPECT_THROW(rom.readByte(-1, "t"), RomRangeError);
     EXPECT_THROW(rom.readWord(7, "t"), RomRangeError);
@@ -51,7 +41,7 @@ TEST(RomImage, EveryReadOutsideTheImageIsAnErrorNamingIt)
 
 TEST(RomImage, WritesAllBytesOrNone)
 {
-    RomImage rom = counting(8);
+    RomImage rom = CountingRom(8);
     rom.writeWord(2, 0x1ABCD, "t"); // cut to 16 bits
     EXPECT_EQ(rom.readWord(2, "t"), 0xABCD);
     rom.writeDword(4, 0xB2A1C000u, "t");
@@ -69,7 +59,7 @@ TEST(RomImage, WritesAllBytesOrNone)
 
 TEST(RomImage, ContainsHandlesEdgesAndOverflow)
 {
-    const RomImage rom = counting(8);
+    const RomImage rom = CountingRom(8);
     EXPECT_TRUE(rom.contains(0, 8));
     EXPECT_TRUE(rom.contains(8, 0));
     EXPECT_FALSE(rom.contains(8, 1));

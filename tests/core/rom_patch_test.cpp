@@ -2,28 +2,18 @@
 #include "core/rom_image.h"
 #include "core/rom_patch.h"
 #include "core/stage.h"
+#include "tests/support/test_rom.h"
 
 #include <gtest/gtest.h>
 
 using tamo::RomImage;
+using tamo::test::CountingRom;
 using tamo::RomPatch;
 using tamo::RomRangeError;
 
-namespace {
-
-RomImage counting(size_t size)
-{
-    std::vector<uint8_t> bytes(size);
-    for (size_t i = 0; i < size; ++i)
-        bytes[i] = static_cast<uint8_t>(i);
-    return RomImage(bytes);
-}
-
-} // namespace
-
 TEST(RomPatch, AppliesItsWritesInOrderAndItsInverseRestoresEveryByte)
 {
-    RomImage rom = counting(16);
+    RomImage rom = CountingRom(16);
     const RomImage original = rom;
     RomPatch patch;
     patch.writeWord(2, 0xBEEF, "t").writeByte(3, 0x11, "t").writeDword(10, 0x0A0B0C0D, "t");
@@ -37,7 +27,7 @@ TEST(RomPatch, AppliesItsWritesInOrderAndItsInverseRestoresEveryByte)
 
 TEST(RomPatch, AWriteOutsideTheImageChangesNoByteAndNamesIt)
 {
-    RomImage rom = counting(8);
+    RomImage rom = CountingRom(8);
     RomPatch patch;
     patch.writeByte(0, 0xAA, "first").writeWord(7, 0xBBBB, "Sprite record");
     try {
@@ -46,14 +36,14 @@ TEST(RomPatch, AWriteOutsideTheImageChangesNoByteAndNamesIt)
     } catch (const RomRangeError &error) {
         EXPECT_NE(std::string(error.what()).find("Sprite record"), std::string::npos) << error.what();
     }
-    EXPECT_EQ(rom.bytes(), counting(8).bytes());
+    EXPECT_EQ(rom.bytes(), CountingRom(8).bytes());
     EXPECT_THROW(RomPatch().writeByte(-1, 0, "t").inverse(rom), RomRangeError);
     EXPECT_THROW(RomPatch().writeByte(8, 0, "t").changes(rom), RomRangeError);
 }
 
 TEST(RomPatch, ChangesTellsWhetherAnyByteWouldDiffer)
 {
-    const RomImage rom = counting(8);
+    const RomImage rom = CountingRom(8);
     EXPECT_FALSE(RomPatch().changes(rom));
     EXPECT_FALSE(RomPatch().writeWord(2, 0x0302, "t").changes(rom));
     EXPECT_TRUE(RomPatch().writeWord(2, 0x0303, "t").changes(rom));
@@ -65,7 +55,7 @@ TEST(RomPatch, AppendedPatchesAndTheirInversesNestLikeOneEdit)
 {
     // Two writes of the same place, made one after the other and undone together in the
     // reverse order, leave the byte from before the first.
-    RomImage rom = counting(4);
+    RomImage rom = CountingRom(4);
     const RomPatch first = RomPatch().writeByte(1, 0x50, "t");
     const RomPatch second = RomPatch().writeByte(1, 0x60, "t");
     const RomPatch undoFirst = first.applyTo(rom);
@@ -74,7 +64,7 @@ TEST(RomPatch, AppendedPatchesAndTheirInversesNestLikeOneEdit)
     undoBoth.append(undoFirst);
     EXPECT_EQ(rom.readByte(1, "t"), 0x60);
     undoBoth.applyTo(rom);
-    EXPECT_EQ(rom.bytes(), counting(4).bytes());
+    EXPECT_EQ(rom.bytes(), CountingRom(4).bytes());
 }
 
 TEST(TileCellAt, FindsTheCellOfEveryByteOfTheStagesPartOfTheMap)

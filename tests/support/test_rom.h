@@ -54,4 +54,13 @@ struct TestRom
     RomImage image() const { return RomImage(bytes); }
 };
 
+// An image whose byte i holds i (mod 256).
+inline RomImage CountingRom(size_t size)
+{
+    std::vector<uint8_t> bytes(size);
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<uint8_t>(i);
+    return RomImage(bytes);
+}
+
 } // namespace tamo::test
