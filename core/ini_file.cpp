@@ -3,19 +3,8 @@
 #include "core/file_system.h"
 #include "core/integer_syntax.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace tamo {
 namespace {
-
-bool sameName(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
 
 std::string_view trimmed(std::string_view text)
 {
@@ -60,31 +49,39 @@ IniFile IniFile::parse(std::string_view text)
         const size_t equals = line.find('=');
         if (!current || equals == std::string_view::npos)
             continue;
-        const std::string_view key = trimmed(line.substr(0, equals));
-        // A key written twice keeps its first value, as the lookups find the first.
-        const bool known = std::any_of(current->entries.begin(), current->entries.end(),
-                                       [&](const Entry &entry) { return sameName(entry.key, key); });
-        if (!known)
-            current->entries.push_back({std::string(key), std::string(trimmed(line.substr(equals + 1)))});
+        // A key written twice keeps its first value.
+        current->addEntry(trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1)));
     }
     return ini;
 }
 
+size_t IniFile::Section::findEntry(std::string_view key) const
+{
+    return keyIndex.find(key, keyAt());
+}
+
+bool IniFile::Section::addEntry(std::string_view key, std::string_view value)
+{
+    const size_t position = entries.size();
+    if (keyIndex.findOrAdd(key, position, keyAt()) != position)
+        return false;
+    entries.push_back({std::string(key), std::string(value)});
+    return true;
+}
+
 const IniFile::Section *IniFile::findSection(std::string_view name) const
 {
-    const auto found = std::find_if(m_sections.begin(), m_sections.end(),
-                                    [&](const Section &section) { return sameName(section.name, name); });
-    return found == m_sections.end() ? nullptr : &*found;
+    const size_t position = m_sectionIndex.find(name, sectionNameAt());
+    return position == NameIndex::Missing ? nullptr : &m_sections[position];
 }
 
 IniFile::Section &IniFile::sectionForWrite(std::string_view name)
 {
-    for (Section &section : m_sections) {
-        if (sameName(section.name, name))
-            return section;
-    }
-    m_sections.push_back({std::string(name), {}});
-    return m_sections.back();
+    const size_t count = m_sections.size();
+    const size_t position = m_sectionIndex.findOrAdd(name, count, sectionNameAt());
+    if (position == count)
+        m_sections.push_back({std::string(name), {}, {}});
+    return m_sections[position];
 }
 
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const
@@ -92,11 +89,8 @@ std::optional<std::string> IniFile::value(std::string_view section, std::string_
     const Section *found = findSection(section);
     if (!found)
         return std::nullopt;
-    for (const Entry &entry : found->entries) {
-        if (sameName(entry.key, key))
-            return entry.value;
-    }
-    return std::nullopt;
+    const size_t position = found->findEntry(key);
+    return position == NameIndex::Missing ? std::nullopt : std::optional<std::string>(found->entries[position].value);
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key,
@@ -119,13 +113,8 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool defa
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
     Section &target = sectionForWrite(section);
-    for (Entry &entry : target.entries) {
-        if (sameName(entry.key, key)) {
-            entry.value = std::string(value);
-            return;
-        }
-    }
-    target.entries.push_back({std::string(key), std::string(value)});
+    if (!target.addEntry(key, value))
+        target.entries[target.findEntry(key)].value = std::string(value);
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, int32_t value)
@@ -149,11 +138,15 @@ std::vector<std::string> IniFile::sections() const
 std::vector<std::string> IniFile::keys(std::string_view section) const
 {
     std::vector<std::string> names;
-    if (const Section *found = findSection(section)) {
-        for (const Entry &entry : found->entries)
-            names.push_back(entry.key);
-    }
+    for (const Entry &entry : entries(section))
+        names.push_back(entry.key);
     return names;
+}
+
+std::span<const IniFile::Entry> IniFile::entries(std::string_view section) const
+{
+    const Section *found = findSection(section);
+    return found ? std::span<const Entry>(found->entries) : std::span<const Entry>();
 }
 
 std::string IniFile::toText() const

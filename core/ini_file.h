@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/name_index.h"
+
 #include <cstdint>
 #include <filesystem>
-#include <list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,10 +16,19 @@ namespace tamo {
 // with ";" are skipped; "[name]" opens a section; other lines of a section are
 // key=value pairs trimmed around key and value; lines before the first section are
 // ignored. Section and key names compare without regard to letter case; sections and
-// keys are listed in file order. Texts are 8-bit strings kept byte for byte.
+// keys are listed in file order. Texts are 8-bit strings kept byte for byte. A section
+// named again adds to the first of its name, and the first of two equal keys in a section
+// is the one kept. Reading a file and each lookup take time in proportion to the text, not
+// to the number of sections or keys.
 class IniFile
 {
 public:
+    struct Entry
+    {
+        std::string key;
+        std::string value;
+    };
+
     IniFile() = default;
 
     // A missing file reads as empty; a file that exists but cannot be read throws.
@@ -36,28 +47,39 @@ public:
 
     std::vector<std::string> sections() const;
     std::vector<std::string> keys(std::string_view section) const;
+    // The keys of a section with their values, in file order; none for a missing section.
+    std::span<const Entry> entries(std::string_view section) const;
 
     std::string toText() const;
     // Writes the whole file; throws with the path in the text when it cannot.
     void save(const std::filesystem::path &path) const;
 
 private:
-    struct Entry
-    {
-        std::string key;
-        std::string value;
-    };
     struct Section
     {
         std::string name;
         std::vector<Entry> entries;
+        NameIndex keyIndex;
+
+        auto keyAt() const
+        {
+            return [this](size_t i) -> std::string_view { return entries[i].key; };
+        }
+        // The entry's position, or NameIndex::Missing.
+        size_t findEntry(std::string_view key) const;
+        // Appends the entry unless its key is there already; false when it was.
+        bool addEntry(std::string_view key, std::string_view value);
     };
 
+    auto sectionNameAt() const
+    {
+        return [this](size_t i) -> std::string_view { return m_sections[i].name; };
+    }
     const Section *findSection(std::string_view name) const;
     Section &sectionForWrite(std::string_view name);
 
-    // A list, so that a section stays where it is while later ones are added.
-    std::list<Section> m_sections;
+    std::vector<Section> m_sections;
+    NameIndex m_sectionIndex;
 };
 
 } // namespace tamo

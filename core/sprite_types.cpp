@@ -12,15 +12,12 @@ SpriteTypeList LoadSpriteTypes(const IniFile &spriteIni)
         const std::optional<int32_t> param = parseInteger(section);
         if (!param)
             continue;
-        for (const std::string &key : spriteIni.keys(section)) {
-            const std::optional<int32_t> type = parseInteger(key);
-            if (!type)
-                continue;
-            const std::string name = spriteIni.readString(section, key);
-            if (name.empty())
+        for (const IniFile::Entry &entry : spriteIni.entries(section)) {
+            const std::optional<int32_t> type = parseInteger(entry.key);
+            if (!type || entry.value.empty())
                 continue;
             const uint32_t value = (static_cast<uint32_t>(*param) << 16) + static_cast<uint32_t>(*type);
-            types.push_back({value, hexText(value >> 16, 4) + "-" + hexText(value & 0xFFFF, 4) + ":" + name});
+            types.push_back({value, hexText(value >> 16, 4) + "-" + hexText(value & 0xFFFF, 4) + ":" + entry.value});
         }
     }
     return types;
