@@ -64,10 +64,10 @@ int32_t readInteger(std::string_view text, int32_t defaultValue)
     return parseInteger(text).value_or(defaultValue);
 }
 
-std::string hexText(uint32_t value, int minDigits)
+std::string hexText(uint64_t value, int minDigits)
 {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%0*X", minDigits, value);
+    char buffer[24];
+    std::snprintf(buffer, sizeof buffer, "%0*llX", minDigits, static_cast<unsigned long long>(value));
     return buffer;
 }
 
