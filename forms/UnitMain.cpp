@@ -12,6 +12,7 @@
 #include "forms/image_list.h"
 #include "forms/message_box.h"
 #include "forms/rom_open_dialog.h"
+#include "forms/screen_size.h"
 
 #include "core/file_system.h"
 #include "core/stage.h"
@@ -239,8 +240,9 @@ void TFormMain::readSettings()
     ApplicationIni = tamo::IniFile::load(tamo::fs::dataPath(ProgramDir, applicationIniPath));
     const tamo::IniFile &ini = ApplicationIni;
     move(ini.readInteger("MainWindow", "Left", 0), ini.readInteger("MainWindow", "Top", 0));
-    resize(ini.readInteger("MainWindow", "ClientWidth", 450),
-           ini.readInteger("MainWindow", "ClientHeight", 350));
+    resize(sizeWithinScreen(QSize(ini.readInteger("MainWindow", "ClientWidth", 450),
+                                  ini.readInteger("MainWindow", "ClientHeight", 350)),
+                            pos()));
     if (ini.readBool("MainWindow", "isMaximized", false)) {
         m_normalPlace = QRect(pos(), size());
         setWindowState(windowState() | Qt::WindowMaximized);
