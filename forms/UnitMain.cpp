@@ -379,7 +379,13 @@ void TFormMain::LoadStage()
     // fields as they were.
     Stage.FGTilemap = tamo::DecodeFGTilemap(source, LevelNumber, &Stage.FGWord);
     Stage.LevelNumber = LevelNumber;
-    tamo::LoadChipPicture(tamo::QtPictureLoader(), ProgramDir, Stage.FGTilemap, ChipPicture);
+    try {
+        tamo::LoadChipPicture(tamo::QtPictureLoader(), ProgramDir, Stage.FGTilemap, ChipPicture);
+    } catch (...) {
+        // No chips are left to offer: the palette must not go on showing the last ones.
+        FormChip->DrawChipPalette();
+        throw;
+    }
     Stage = tamo::DecodeStage(source, LevelNumber, Stage);
     tamo::ResetPen(Pen);
     MapEditHFlip->setChecked(Pen.HFlip);

@@ -296,6 +296,28 @@ TEST_F(MainWindowActionsTest, AChipBitmapThatCannotBeReadIsReportedAndLeavesTheM
     EXPECT_NE(FormMain->ChipPicture, nullptr);
 }
 
+TEST_F(MainWindowActionsTest, AChipBitmapCutShortIsRefusedAndLeavesNoEarlierPictureOnScreen)
+{
+    openDemoRom();
+    activate(FormChip);
+    auto *palette = control<QWidget>(FormChip, "ImageChip");
+    ASSERT_GT(palette->height(), 0);
+    const int other = stageWithOtherTilemap();
+    ASSERT_GE(other, 0);
+    const tamo::StageSource source{FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni};
+    const std::string chipFile = "Data/chip" + std::to_string(tamo::DecodeFGTilemap(source, other)) + ".bmp";
+    writeText(chipFile, readText(chipFile).substr(0, 100));
+
+    loadStageThroughTheDialog(other);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().contains(QString::fromStdString(std::filesystem::path(chipFile).filename().string())
+                                          + QStringLiteral(": the bitmap cannot be read")))
+        << messages.first().toStdString();
+    EXPECT_FALSE(imageMain()->isVisible());
+    EXPECT_EQ(FormMain->ChipPicture, nullptr);
+    EXPECT_EQ(palette->height(), 0) << "the chips of the stage before are gone from the palette";
+}
+
 class CommandLineTest : public MainWindowTest
 {
 protected:
@@ -325,6 +347,18 @@ TEST_F(CommandLineTest, StageTablesOutsideTheRomAreReportedAndTheProgramGoesOn)
     // The other actions go on working.
     pressKey(Qt::Key_F1);
     EXPECT_TRUE(FormMain->Pen.HFlip);
+}
+
+TEST_F(CommandLineTest, AMarkBitmapCutShortStopsTheStart)
+{
+    const std::string whole = readText("Data/mark.bmp");
+    writeText("Data/mark.bmp", whole.substr(0, whole.size() / 2));
+    try {
+        CreateWindows(programDir());
+        FAIL() << "the start must stop";
+    } catch (const std::exception &error) {
+        EXPECT_NE(std::string(error.what()).find("mark.bmp: the bitmap cannot be read"), std::string::npos) << error.what();
+    }
 }
 
 TEST_F(CommandLineTest, AMissingMarkBitmapStopsTheStart)
