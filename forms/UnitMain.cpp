@@ -7,6 +7,7 @@
 #include "forms/UnitLevelSetting.h"
 #include "forms/UnitSpriteEdit.h"
 #include "forms/canvas_image.h"
+#include "forms/common/file_names.h"
 #include "forms/common/qt_picture.h"
 #include "forms/error_report.h"
 #include "forms/image_list.h"
@@ -42,16 +43,6 @@ constexpr int cellPanelWidth = 80;
 constexpr int penPanelWidth = 50;
 
 constexpr const char *applicationIniPath = "Config\\application.ini";
-
-std::filesystem::path toPath(const QString &text)
-{
-    return std::filesystem::path(text.toStdU16String());
-}
-
-QString fromPath(const std::filesystem::path &path)
-{
-    return QString::fromStdU16String(path.u16string());
-}
 
 tamo::MouseButton toMouseButton(Qt::MouseButton button)
 {
@@ -248,7 +239,7 @@ void TFormMain::readSettings()
         setWindowState(windowState() | Qt::WindowMaximized);
     }
     const std::string initialDir
-        = ini.readString("FileDialog", "InitialDir", fromPath(ProgramDir).toStdString());
+        = ini.readString("FileDialog", "InitialDir", tamo::fileNameText(ProgramDir).toStdString());
     OpenDialog1->setDirectory(QString::fromStdString(initialDir));
     MarkSwitches.ShowSpriteMarks = ini.readBool("View", "Sprite", true);
     MarkSwitches.ShowCameraMarks = ini.readBool("View", "Camera", true);
@@ -342,7 +333,7 @@ void TFormMain::OpenRom(const QString &path)
 {
     tamo::RomImage image;
     try {
-        image = tamo::RomImage::open(toPath(path));
+        image = tamo::RomImage::open(tamo::filePath(path));
     } catch (const std::exception &) {
         // The image, the stage and the windows shown before all stay as they were.
         ShowMessage(path + QStringLiteral("の読み込みに失敗しました。"));
@@ -367,7 +358,7 @@ void TFormMain::enableRomActions()
 void TFormMain::SaveRom()
 {
     // A failed write throws before the success message; the image stays as it is.
-    RomImage.save(toPath(RomFileName));
+    RomImage.save(tamo::filePath(RomFileName));
     ShowMessage(RomFileName + QStringLiteral("を保存しました。"));
 }
 

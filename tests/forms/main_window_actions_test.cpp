@@ -5,6 +5,7 @@
 #include "forms/UnitChip.h"
 #include "forms/UnitSpriteEdit.h"
 #include "forms/application_windows.h"
+#include "forms/common/file_names.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -318,6 +319,18 @@ TEST_F(MainWindowActionsTest, AChipBitmapCutShortIsRefusedAndLeavesNoEarlierPict
     EXPECT_EQ(palette->height(), 0) << "the chips of the stage before are gone from the palette";
 }
 
+// The temporary folder's own removal goes through Qt, which cannot name a file whose name
+// is not UTF-8: such a file is removed when the test ends, however it ends.
+struct RemovedAtEnd
+{
+    std::filesystem::path path;
+    ~RemovedAtEnd()
+    {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
+};
+
 class CommandLineTest : public MainWindowTest
 {
 protected:
@@ -347,6 +360,28 @@ TEST_F(CommandLineTest, StageTablesOutsideTheRomAreReportedAndTheProgramGoesOn)
     // The other actions go on working.
     pressKey(Qt::Key_F1);
     EXPECT_TRUE(FormMain->Pen.HFlip);
+}
+
+TEST_F(CommandLineTest, ARomNamedWithBytesThatAreNotUtf8OpensAndSaves)
+{
+    const std::string name = "latin\xE9 name.smc";
+    std::filesystem::copy_file(dataFile("demo.smc"), dataFile(name));
+    const RemovedAtEnd removal{dataFile(name)};
+    // The argument as the program's main() takes it from argv.
+    std::string argument = dataFile(name).native();
+    char program[] = "TamoEditor";
+    char *argv[] = {program, argument.data(), nullptr};
+    createWindows(tamo::absoluteFileName(tamo::programArguments(2, argv).at(1)));
+    ASSERT_TRUE(FormMain->RomLoaded) << messages.join('\n').toStdString();
+    EXPECT_TRUE(imageMain()->isVisible());
+
+    QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellCentre(2, 2));
+    const std::vector<uint8_t> edited = romBytes();
+    pressKey(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().endsWith(QStringLiteral("を保存しました。")));
+    const std::string onDisk = readText(name);
+    EXPECT_EQ(std::vector<uint8_t>(onDisk.begin(), onDisk.end()), edited);
 }
 
 TEST_F(CommandLineTest, AMarkBitmapCutShortStopsTheStart)
