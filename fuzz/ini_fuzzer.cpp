@@ -3,6 +3,7 @@
 #include "core/integer_syntax.h"
 
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -22,6 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const tamo::IniFile ini = tamo::IniFile::parse(text);
     for (const std::string &section : ini.sections()) {
+        // Each listed entry is the one its key finds, in its own letter case or in capitals.
+        for (const tamo::IniFile::Entry &entry : ini.entries(section)) {
+            std::string capitals = entry.key;
+            for (char &c : capitals)
+                c = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+            require(ini.value(section, entry.key) == entry.value);
+            require(ini.value(section, capitals) == entry.value);
+        }
         for (const std::string &key : ini.keys(section)) {
             // A listed key always has a value, under any letter case of its section.
             require(ini.value(section, key).has_value());
