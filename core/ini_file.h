@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,12 +22,6 @@ namespace tamo {
 class IniFile
 {
 public:
-    struct Entry
-    {
-        std::string key;
-        std::string value;
-    };
-
     IniFile() = default;
 
     // A missing file reads as empty; a file that exists but cannot be read throws.
@@ -47,37 +40,60 @@ public:
 
     std::vector<std::string> sections() const;
     std::vector<std::string> keys(std::string_view section) const;
-    // The keys of a section with their values, in file order; none for a missing section.
-    std::span<const Entry> entries(std::string_view section) const;
+    // Calls visit(key, value) for each key of the section, in file order; the texts are
+    // views that last until the file is next written to.
+    template<typename Visit>
+    void forEachEntry(std::string_view section, const Visit &visit) const
+    {
+        if (const Section *found = findSection(section)) {
+            for (const Entry &entry : found->entries)
+                visit(textOf(entry.key), textOf(entry.value));
+        }
+    }
 
     std::string toText() const;
     // Writes the whole file; throws with the path in the text when it cannot.
     void save(const std::filesystem::path &path) const;
 
 private:
+    // All names and values are kept in m_text, each as its place there: the file's own
+    // text, followed by what was written since. No name or value needs a string of its
+    // own, and a copy of the file is right as it is.
+    struct Text
+    {
+        uint32_t start = 0;
+        uint32_t length = 0;
+    };
+    struct Entry
+    {
+        Text key;
+        Text value;
+    };
     struct Section
     {
-        std::string name;
+        Text name;
         std::vector<Entry> entries;
         NameIndex keyIndex;
-
-        auto keyAt() const
-        {
-            return [this](size_t i) -> std::string_view { return entries[i].key; };
-        }
-        // The entry's position, or NameIndex::Missing.
-        size_t findEntry(std::string_view key) const;
-        // Appends the entry unless its key is there already; false when it was.
-        bool addEntry(std::string_view key, std::string_view value);
     };
 
-    auto sectionNameAt() const
-    {
-        return [this](size_t i) -> std::string_view { return m_sections[i].name; };
-    }
-    const Section *findSection(std::string_view name) const;
-    Section &sectionForWrite(std::string_view name);
+    explicit IniFile(std::vector<uint8_t> text);
 
+    std::string_view textOf(Text text) const
+    {
+        return {reinterpret_cast<const char *>(m_text.data()) + text.start, text.length};
+    }
+    Text textAt(std::string_view part) const; // part lies inside m_text
+    // Appends the text to m_text; it must not be a view into m_text.
+    Text appended(std::string_view text);
+
+    const Section *findSection(std::string_view name) const;
+    Section &sectionForWrite(Text name);
+    // The entry's position in the section, or NameIndex::Missing.
+    size_t findEntry(const Section &section, std::string_view key) const;
+    // Appends the entry unless its key is there already; false when it was.
+    bool addEntry(Section &section, Text key, Text value);
+
+    std::vector<uint8_t> m_text;
     std::vector<Section> m_sections;
     NameIndex m_sectionIndex;
 };

@@ -1,6 +1,7 @@
 #include "core/integer_syntax.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstddef>
 #include <limits>
 
 namespace tamo {
@@ -66,9 +67,17 @@ int32_t readInteger(std::string_view text, int32_t defaultValue)
 
 std::string hexText(uint64_t value, int minDigits)
 {
-    char buffer[24];
-    std::snprintf(buffer, sizeof buffer, "%0*llX", minDigits, static_cast<unsigned long long>(value));
-    return buffer;
+    // Twice for each of up to a million sprite kinds at start-up: no printf here.
+    constexpr std::string_view Digits = "0123456789ABCDEF";
+    char buffer[16];
+    char *const end = buffer + sizeof buffer;
+    char *start = end;
+    do {
+        *--start = Digits[value & 0xF];
+        value >>= 4;
+    } while (value != 0);
+    std::string text(static_cast<size_t>(std::max<ptrdiff_t>(minDigits - (end - start), 0)), '0');
+    return text.append(start, end);
 }
 
 } // namespace tamo

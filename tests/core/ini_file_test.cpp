@@ -151,15 +151,22 @@ TEST(IniFile, ThousandsOfKeysAndSectionsKeepTheFirstOfEqualNamesAndTheFileOrder)
     EXPECT_EQ(ini.sections().size(), size_t(Sections));
 }
 
-TEST(IniFile, EntriesGiveEachKeyOnceWithItsValueInFileOrder)
+TEST(IniFile, EachKeyIsVisitedOnceWithItsValueInFileOrder)
 {
-    const IniFile ini = IniFile::parse("[s]\nb=2\na=1\nB=3\n[S]\nc=\n");
-    const std::span<const IniFile::Entry> entries = ini.entries("S");
-    ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[0].key, "b");
-    EXPECT_EQ(entries[0].value, "2");
-    EXPECT_EQ(entries[1].key, "a");
-    EXPECT_EQ(entries[2].key, "c");
-    EXPECT_EQ(entries[2].value, "");
-    EXPECT_TRUE(ini.entries("t").empty());
+    IniFile ini = IniFile::parse("[s]\nb=2\na=1\nB=3\n[S]\nc=\n");
+    std::vector<std::pair<std::string, std::string>> visited;
+    const auto visit = [&](std::string_view key, std::string_view value) { visited.emplace_back(key, value); };
+    ini.forEachEntry("S", visit);
+    EXPECT_EQ(visited, (std::vector<std::pair<std::string, std::string>>{{"b", "2"}, {"a", "1"}, {"c", ""}}));
+
+    // Written back as they were handed out, into a section and a key of their own.
+    visited.clear();
+    ini.forEachEntry("s", [&](std::string_view key, std::string_view value) {
+        ini.writeString(value, key, key);
+    });
+    ini.forEachEntry("2", visit);
+    EXPECT_EQ(visited, (std::vector<std::pair<std::string, std::string>>{{"b", "b"}}));
+    visited.clear();
+    ini.forEachEntry("t", visit);
+    EXPECT_TRUE(visited.empty());
 }
