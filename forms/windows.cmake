@@ -12,6 +12,7 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/image_list.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rom_open_dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/screen_size.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tool_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnitMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnitChip.cpp
