@@ -22,6 +22,7 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/UnitCameraEdit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnitBananaEdit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnitHistory.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UnitRestorePoints.cpp
 )
 target_include_directories(tamo_forms PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tamo_forms PUBLIC tamo_core tamo_view tamo_qtcommon tamo_document Qt6::Widgets)

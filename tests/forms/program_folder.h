@@ -14,7 +14,7 @@
 // A fresh program folder for each test: the demo set's Data folder and demo.smc copied
 // from the build folder, an empty Config folder, the seven windows created on it and
 // every message recorded instead of shown; the question about unsaved edits is recorded
-// and answered with questionAnswer.
+// and answered with questionAnswer, the yes-or-no questions with yesNoAnswer.
 class ProgramFolderTest : public ::testing::Test
 {
 protected:
@@ -44,6 +44,8 @@ protected:
     QStringList messages;
     QStringList questions;
     UnsavedEditsAnswer questionAnswer = UnsavedEditsAnswer::Discard;
+    QStringList yesNoQuestions;
+    bool yesNoAnswer = true;
 
 private:
     QTemporaryDir m_folder;
