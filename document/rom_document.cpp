@@ -20,6 +20,13 @@ RomDocument::RomDocument(QObject *parent)
     });
 }
 
+RomDocument::~RomDocument()
+{
+    // The history empties itself as it goes, which is no return to the saved state: a
+    // journal of unsaved edits must outlive the document.
+    m_history.blockSignals(true);
+}
+
 int RomDocument::unsavedSteps() const
 {
     if (!isModified())

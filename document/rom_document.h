@@ -23,6 +23,7 @@ class RomDocument : public QObject
 
 public:
     explicit RomDocument(QObject *parent = nullptr);
+    ~RomDocument() override;
 
     const tamo::RomImage &image() const { return m_image; }
     const QString &fileName() const { return m_fileName; }

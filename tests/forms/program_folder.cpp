@@ -83,6 +83,13 @@ void ProgramFolderTest::restart()
     createWindows();
 }
 
+void ProgramFolderTest::startAgainAfterACrash(const QString &commandLineRom)
+{
+    DestroyWindows();
+    m_windowsCreated = false;
+    createWindows(commandLineRom);
+}
+
 std::filesystem::path ProgramFolderTest::programDir() const
 {
     // With the trailing separator, as the program's own folder is given.

@@ -29,6 +29,9 @@ protected:
     // Closes the main window as the user would (writing the settings) and starts the
     // windows again on the same folder: the next run of the program.
     void restart();
+    // Destroys the windows without closing them, as a crash ends the program, and starts
+    // them again on the same folder.
+    void startAgainAfterACrash(const QString &commandLineRom = {});
 
     std::filesystem::path programDir() const;
     std::filesystem::path dataFile(const std::string &relative) const;
