@@ -8,7 +8,6 @@
 
 #include <csignal>
 #include <fstream>
-#include <string>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -16,20 +15,26 @@
 #include <unistd.h>
 
 namespace stdfs = std::filesystem;
-using tamo::RomError;
 using tamo::RomImage;
 using tamo::fs::SaveStep;
 
 namespace {
 
-// Saves into a folder of their own, with the system's answers to the steps of a save
-// made to fail where a test says so.
+// Saves of game.smc in a folder of its own, with steps of the save made to fail (once
+// each) where a test says so.
 class FileSavingTest : public ::testing::Test
 {
 protected:
     ~FileSavingTest() override { tamo::fs::SetSaveFaults({}); }
 
-    void writeFile(const stdfs::path &path, const std::vector<uint8_t> &bytes) const
+    static std::vector<uint8_t> pattern(size_t size, uint8_t seed)
+    {
+        std::vector<uint8_t> bytes(size);
+        for (size_t i = 0; i < size; ++i)
+            bytes[i] = uint8_t(i * 31 + seed + i / 251);
+        return bytes;
+    }
+    static void writeFile(const stdfs::path &path, const std::vector<uint8_t> &bytes)
     {
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
     }
@@ -40,27 +45,15 @@ protected:
         EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
         return status;
     }
-    std::vector<std::string> namesInFolder() const
+    size_t filesInFolder() const
     {
-        std::vector<std::string> names;
-        for (const auto &entry : stdfs::directory_iterator(folder.path))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
+        return size_t(std::distance(stdfs::directory_iterator(folder.path), stdfs::directory_iterator()));
     }
-    // Every step in failing fails once with error; the others run.
     static void failSteps(std::vector<SaveStep> failing, int error)
     {
         tamo::fs::SetSaveFaults([failing, error](SaveStep step) {
             return std::find(failing.begin(), failing.end(), step) != failing.end() ? error : 0;
         });
-    }
-    static std::vector<uint8_t> pattern(size_t size, uint8_t seed)
-    {
-        std::vector<uint8_t> bytes(size);
-        for (size_t i = 0; i < size; ++i)
-            bytes[i] = uint8_t(i * 31 + seed + i / 251);
-        return bytes;
     }
 
     tamo::test::TempFolder folder;
@@ -71,18 +64,15 @@ protected:
 
 TEST_F(FileSavingTest, AHardLinkedRomSavedThroughEitherNameShowsTheSameBytesThroughBoth)
 {
-    const stdfs::path other = folder.path / "other name.smc";
+    const stdfs::path other = folder.path / "other.smc";
     writeFile(rom, {1, 2, 3, 4});
     stdfs::create_hard_link(rom, other);
-    const ino_t inode = statusOf(rom).st_ino;
-
     RomImage(std::vector<uint8_t>{9, 8}).save(rom);
     EXPECT_EQ(readFile(other), (std::vector<uint8_t>{9, 8, 3, 4}));
     RomImage(std::vector<uint8_t>{7, 7, 7}).save(other);
     EXPECT_EQ(readFile(rom), (std::vector<uint8_t>{7, 7, 7, 4}));
-    EXPECT_EQ(statusOf(rom).st_ino, inode);
-    EXPECT_EQ(statusOf(rom).st_nlink, 2u);
-    EXPECT_EQ(namesInFolder(), (std::vector<std::string>{"game.smc", "other name.smc"}));
+    EXPECT_EQ(statusOf(rom).st_ino, statusOf(other).st_ino);
+    EXPECT_EQ(filesInFolder(), 2u);
 }
 
 TEST_F(FileSavingTest, ASaveKeepsOwnerGroupModeAndExtendedAttributes)
@@ -93,8 +83,7 @@ TEST_F(FileSavingTest, ASaveKeepsOwnerGroupModeAndExtendedAttributes)
         ASSERT_EQ(::chown(rom.c_str(), 12345, 23456), 0);
     }
     ASSERT_EQ(::chmod(rom.c_str(), 02640), 0);
-    const std::string note = "kept with the file";
-    const bool attributes = ::setxattr(rom.c_str(), "user.tamo.note", note.data(), note.size(), 0) == 0;
+    const bool attributes = ::setxattr(rom.c_str(), "user.tamo", "kept", 4, 0) == 0;
 
     RomImage(pattern(1000, 2)).save(rom);
     EXPECT_EQ(readFile(rom), pattern(1000, 2));
@@ -105,34 +94,34 @@ TEST_F(FileSavingTest, ASaveKeepsOwnerGroupModeAndExtendedAttributes)
         EXPECT_EQ(status.st_gid, 23456u);
     }
     if (attributes) {
-        char value[64] = {};
-        EXPECT_EQ(::getxattr(rom.c_str(), "user.tamo.note", value, sizeof value), ssize_t(note.size()));
-        EXPECT_EQ(std::string(value), note);
+        char value[8] = {};
+        const ssize_t got = ::getxattr(rom.c_str(), "user.tamo", value, sizeof value);
+        EXPECT_EQ(std::string(value, size_t(std::max<ssize_t>(got, 0))), "kept");
     }
-    EXPECT_EQ(namesInFolder(), std::vector<std::string>{"game.smc"});
+    EXPECT_EQ(filesInFolder(), 1u);
 }
 
 TEST_F(FileSavingTest, WhereTheCopyBesideCannotBeMadeOrKeepTheFileTheSaveWritesInPlace)
 {
-    // No space for a second copy (it fails half written, as on a full disk), no inode or
-    // a name too long, an owner or attribute the copy cannot be given, a folder refusing
-    // the rename: each time the file keeps its inode and gets exactly the new bytes.
+    // No space for a second copy of a 4 MiB ROM (it fails half written, as on a full
+    // disk), no inode or a name too long, an owner or attribute the copy cannot be given,
+    // a folder refusing the rename: each time the file keeps its inode and its bytes
+    // beyond the image, and gets the image.
     const std::vector<std::pair<SaveStep, int>> refusals{
-        {SaveStep::WriteCopy, ENOSPC}, {SaveStep::MakeCopy, ENOSPC}, {SaveStep::MakeCopy, ENAMETOOLONG},
-        {SaveStep::KeepOwner, EPERM},  {SaveStep::KeepAttributes, ENOTSUP}, {SaveStep::Rename, EPERM}};
-    constexpr size_t romSize = 4 << 20;
+        {SaveStep::WriteCopy, ENOSPC}, {SaveStep::MakeCopy, ENAMETOOLONG}, {SaveStep::KeepOwner, EPERM},
+        {SaveStep::KeepAttributes, ENOTSUP}, {SaveStep::Rename, EPERM}};
     for (const auto &[step, error] : refusals) {
         SCOPED_TRACE(int(step));
-        std::vector<uint8_t> old = pattern(romSize + 3, 5);
+        const std::vector<uint8_t> old = pattern((4 << 20) + 3, 5);
         writeFile(rom, old);
         const ino_t inode = statusOf(rom).st_ino;
         failSteps({step}, error);
-        RomImage(pattern(romSize, 6)).save(rom);
-        std::vector<uint8_t> expected = pattern(romSize, 6);
-        expected.insert(expected.end(), old.end() - 3, old.end());
-        EXPECT_TRUE(readFile(rom) == expected);
+        std::vector<uint8_t> image = pattern(4 << 20, 6);
+        RomImage(image).save(rom);
+        image.insert(image.end(), old.end() - 3, old.end());
+        EXPECT_TRUE(readFile(rom) == image);
         EXPECT_EQ(statusOf(rom).st_ino, inode);
-        EXPECT_EQ(namesInFolder(), std::vector<std::string>{"game.smc"});
+        EXPECT_EQ(filesInFolder(), 1u);
     }
 }
 
@@ -140,30 +129,26 @@ TEST_F(FileSavingTest, AFailedSaveLeavesNoCopyBesideAndNoHalfWrittenRom)
 {
     const std::vector<uint8_t> old = pattern(5000, 1);
     writeFile(rom, old);
-
-    // Neither a copy nor the file itself takes the bytes: half of them reach the file,
-    // and the file's own bytes are put back.
+    // Neither a copy nor the file takes the bytes: half of them reach the file, whose own
+    // bytes are then put back.
     failSteps({SaveStep::WriteCopy, SaveStep::WriteInPlace}, ENOSPC);
     try {
         RomImage(pattern(6000, 2)).save(rom);
         FAIL() << "the save must fail";
-    } catch (const RomError &error) {
-        const std::string text = error.what();
-        EXPECT_NE(text.find("game.smc"), std::string::npos) << text;
-        EXPECT_NE(text.find("earlier bytes again"), std::string::npos) << text;
+    } catch (const tamo::RomError &error) {
+        EXPECT_NE(std::string(error.what()).find("game.smc: cannot be saved (No space left on device); the file "
+                                                 "holds its earlier bytes again"),
+                  std::string::npos)
+            << error.what();
     }
     EXPECT_EQ(readFile(rom), old);
-    EXPECT_EQ(namesInFolder(), std::vector<std::string>{"game.smc"});
+    EXPECT_EQ(filesInFolder(), 1u);
 
-    // The copy reads back differently from what was written: the file is not replaced.
+    // A copy that reads back differently from what was written does not replace the file.
     failSteps({SaveStep::ReadBack}, EIO);
-    EXPECT_THROW(RomImage(pattern(5000, 3)).save(rom), RomError);
+    EXPECT_THROW(RomImage(pattern(5000, 3)).save(rom), tamo::RomError);
     EXPECT_EQ(readFile(rom), old);
-    EXPECT_EQ(namesInFolder(), std::vector<std::string>{"game.smc"});
-
-    // Written in place, the file reads back differently: that is an error too.
-    failSteps({SaveStep::MakeCopy, SaveStep::ReadBack}, EIO);
-    EXPECT_THROW(RomImage(pattern(5000, 3)).save(rom), RomError);
+    EXPECT_EQ(filesInFolder(), 1u);
 }
 
 TEST_F(FileSavingTest, ASaveKilledBeforeItEndedLeavesTheRomIntactAndItsCopyIsRemovedAtTheNextOpen)
@@ -175,11 +160,7 @@ TEST_F(FileSavingTest, ASaveKilledBeforeItEndedLeavesTheRomIntactAndItsCopyIsRem
     ASSERT_GE(child, 0);
     if (child == 0) {
         // The program dies with the copy written and flushed, just before the rename.
-        tamo::fs::SetSaveFaults([](SaveStep step) {
-            if (step == SaveStep::Rename)
-                ::raise(SIGKILL);
-            return 0;
-        });
+        tamo::fs::SetSaveFaults([](SaveStep step) { return step == SaveStep::Rename ? ::raise(SIGKILL) : 0; });
         RomImage(pattern(100000, 2)).save(rom);
         ::_exit(0);
     }
@@ -187,24 +168,20 @@ TEST_F(FileSavingTest, ASaveKilledBeforeItEndedLeavesTheRomIntactAndItsCopyIsRem
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
     EXPECT_EQ(readFile(rom), old);
-    ASSERT_EQ(namesInFolder().size(), 3u) << "the killed save left its copy";
-
+    ASSERT_EQ(filesInFolder(), 3u) << "the killed save left its copy";
     EXPECT_TRUE(tamo::fs::removeStaleSaveCopies(rom).empty());
-    EXPECT_EQ(namesInFolder(), (std::vector<std::string>{"game.smc", "game.smc.saving-notes.txt"}))
-        << "only what a save names so goes";
+    EXPECT_EQ(filesInFolder(), 2u) << "only what a save names so goes";
+    EXPECT_TRUE(stdfs::exists(folder.path / "game.smc.saving-notes.txt"));
 }
 
 TEST_F(FileSavingTest, TheSettingsFileKeepsTheSymbolicLinkThatPointsToIt)
 {
     stdfs::create_directory(folder.path / "real");
-    const stdfs::path real = folder.path / "real" / "application.ini";
     const stdfs::path link = folder.path / "application.ini";
     stdfs::create_symlink("real/application.ini", link);
-    // A link to a file not yet there makes the file.
-    tamo::fs::writeWholeFile(link, std::vector<uint8_t>{'a'});
-    EXPECT_TRUE(stdfs::is_symlink(link));
-    EXPECT_EQ(readFile(real), std::vector<uint8_t>{'a'});
-    tamo::fs::writeWholeFile(link, std::vector<uint8_t>{'b', 'c'});
-    EXPECT_TRUE(stdfs::is_symlink(link));
-    EXPECT_EQ(readFile(real), (std::vector<uint8_t>{'b', 'c'}));
+    for (const std::vector<uint8_t> &text : {std::vector<uint8_t>{'a'}, std::vector<uint8_t>{'b', 'c'}}) {
+        tamo::fs::writeWholeFile(link, text);
+        EXPECT_TRUE(stdfs::is_symlink(link));
+        EXPECT_EQ(readFile(folder.path / "real" / "application.ini"), text);
+    }
 }
