@@ -15,6 +15,7 @@
 #include "forms/error_report.h"
 #include "forms/image_list.h"
 #include "forms/message_box.h"
+#include "forms/rom_file_questions.h"
 #include "forms/rom_open_dialog.h"
 
 #include "core/file_system.h"
@@ -388,7 +389,8 @@ void TFormMain::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     // A question box cannot come up in the middle of the activation; it comes after it.
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        QMetaObject::invokeMethod(this, [this] { ReportErrors([this] { offerReload(); }); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { ReportErrors([this] { OfferReload(*Document, LevelNumber); }); }, Qt::QueuedConnection);
     // A window made maximized has never had its normal place on the screen; the first
     // restore puts it where the last close in the normal state left it.
     if (event->type() == QEvent::WindowStateChange && m_normalPlace
@@ -413,39 +415,11 @@ void TFormMain::OpenRom(const QString &path)
     FormSpriteEdit->EnableEditing();
     FormCameraEdit->EnableEditing();
     FormBananaEdit->EnableEditing();
-    removeStaleSaveCopies();
+    RemoveStaleSaveCopies(*Document);
     // Before the stage is shown: a stage that fails to load must not keep the question
     // from being asked, and the edits of the journal are lost once new ones replace them.
-    offerRecovery();
+    OfferRecovery(*Journal, *Document, LevelNumber);
     LoadStage();
-}
-
-void TFormMain::removeStaleSaveCopies()
-{
-    QStringList left;
-    for (const std::filesystem::path &copy : tamo::fs::removeStaleSaveCopies(FilePath(RomFileName)))
-        left << FileNameText(copy);
-    if (!left.isEmpty())
-        ShowMessage(QStringLiteral("A save cut short left these copies beside the file, and they cannot be removed:\n")
-                    + left.join(QLatin1Char('\n')));
-}
-
-void TFormMain::offerRecovery()
-{
-    const JournalLookup journal = Journal->lookUp();
-    if (!journal.keptAside.empty())
-        ShowMessage(QStringLiteral("%1 unsaved edits of an earlier session were made to other bytes than %2 holds "
-                                   "now, so they were not applied. They are kept in %3.")
-                        .arg(journal.keptAsideSteps).arg(RomFileName, FileNameText(journal.keptAside)));
-    if (!journal.work)
-        return;
-    const QString question = QStringLiteral("An earlier session ended with %1 unsaved edits of %2. Restore them? "
-                                            "(The file is not written until you save.)")
-                                 .arg(journal.work->steps).arg(RomFileName);
-    if (AskYesNo(question))
-        Journal->restore(*journal.work, LevelNumber);
-    else
-        Journal->discard();
 }
 
 void TFormMain::enableRomActions()
@@ -457,7 +431,7 @@ void TFormMain::enableRomActions()
 
 bool TFormMain::SaveRom()
 {
-    if (!diskAllowsSave())
+    if (!DiskAllowsSave(*Document))
         return false;
     // A restore point that cannot be written stops the save before the file is touched.
     restorePoints().keepBeforeSave();
@@ -465,33 +439,6 @@ bool TFormMain::SaveRom()
     Document->save();
     ShowMessage(RomFileName + QStringLiteral("を保存しました。"));
     return true;
-}
-
-bool TFormMain::diskAllowsSave()
-{
-    const DiskFileState::Check disk = Document->disk().check(FilePath(RomFileName), true);
-    // A file that is gone is not created again: the save says so.
-    if (disk.missing)
-        return true;
-    if (disk.otherFile)
-        return AskYesNo(QStringLiteral("%1 now names another file than the one opened (a file or a link put in "
-                                       "its place). Write the image over that file?").arg(RomFileName),
-                        false);
-    if (disk.otherBytes)
-        return AskYesNo(QStringLiteral("%1 was changed by another program since it was opened or saved. "
-                                       "Write the image over it?").arg(RomFileName),
-                        false);
-    return true;
-}
-
-void TFormMain::offerReload()
-{
-    if (!RomLoaded || !Document->disk().hasNewChange(FilePath(RomFileName)))
-        return;
-    const QString question = QStringLiteral("%1 was changed by another program. Load it again? "
-                                            "(Undo takes the reload back.)").arg(RomFileName);
-    if (AskYesNo(question))
-        Document->reload(LevelNumber);
 }
 
 RestorePoints TFormMain::restorePoints() const

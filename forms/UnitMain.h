@@ -145,12 +145,6 @@ private:
     void enableRomActions();
     // Asks what to do with unsaved edits before they would be lost; false to keep them.
     bool unsavedEditsMayGo();
-    // Asks before a save writes over a file that is not as it was opened or saved.
-    bool diskAllowsSave();
-    // Offers to read the file again when another program has written it.
-    void offerReload();
-    void offerRecovery();
-    void removeStaleSaveCopies();
     RestorePoints restorePoints() const;
 
     // What the window does when the document changes.

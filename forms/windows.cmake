@@ -11,6 +11,7 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/error_report.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_list.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rom_file_questions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rom_open_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tool_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnitMain.cpp
