@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cstring>
 #include <fstream>
@@ -14,6 +15,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
+#ifdef __linux__
+#include <sys/xattr.h>
 #endif
 
 namespace tamo::fs {
@@ -26,6 +30,16 @@ std::string failure(const std::filesystem::path &path, const std::string &what, 
         text += " (" + std::string(std::strerror(error)) + ")";
     return text;
 }
+
+std::function<int(SaveStep)> &saveFaults()
+{
+    static std::function<int(SaveStep)> faults;
+    return faults;
+}
+
+// A save's copy is named after the file: "game.smc.saving-" and six characters.
+constexpr const char *copyInfix = ".saving-";
+constexpr size_t copySuffixLength = 6;
 
 #ifndef _WIN32
 
@@ -50,12 +64,29 @@ private:
     int m_descriptor;
 };
 
-// Writes every byte, going on after short writes; errno tells why on false.
-bool writeAll(int descriptor, std::span<const uint8_t> data)
+// The error a test wants at this step of a save; 0 for none.
+int injectedFault(SaveStep step)
 {
+    return saveFaults() ? saveFaults()(step) : 0;
+}
+
+// Whether a test makes this step fail; errno then says why.
+bool stepFails(SaveStep step)
+{
+    const int fault = injectedFault(step);
+    if (fault != 0)
+        errno = fault;
+    return fault != 0;
+}
+
+// Writes every byte from position 0, going on after short writes; errno tells why on false.
+bool writeAll(int descriptor, std::span<const uint8_t> data, std::optional<SaveStep> step = std::nullopt)
+{
+    const int fault = step ? injectedFault(*step) : 0;
+    const std::span<const uint8_t> through = fault != 0 ? data.first(data.size() / 2) : data;
     size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t written = ::write(descriptor, data.data() + done, data.size() - done);
+    while (done < through.size()) {
+        const ssize_t written = ::pwrite(descriptor, through.data() + done, through.size() - done, off_t(done));
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
@@ -65,7 +96,35 @@ bool writeAll(int descriptor, std::span<const uint8_t> data)
         }
         done += static_cast<size_t>(written);
     }
-    return true;
+    if (fault != 0)
+        errno = fault;
+    return fault == 0;
+}
+
+// Whether the file holds exactly contents. The pages just flushed are dropped first, where
+// the system allows, so that the bytes come from the disk rather than from memory.
+bool readsBack(int descriptor, std::span<const uint8_t> contents)
+{
+#ifdef POSIX_FADV_DONTNEED
+    ::posix_fadvise(descriptor, 0, 0, POSIX_FADV_DONTNEED);
+#endif
+    // One byte more than expected tells a file that is too long.
+    std::vector<uint8_t> read(contents.size() + 1);
+    size_t done = 0;
+    while (done < read.size()) {
+        const ssize_t got = ::pread(descriptor, read.data() + done, read.size() - done, off_t(done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    read.resize(done);
+    if (injectedFault(SaveStep::ReadBack) != 0 && !read.empty())
+        read[read.size() / 2] ^= 0xFF;
+    return std::equal(read.begin(), read.end(), contents.begin(), contents.end());
 }
 
 void syncFolder(const std::filesystem::path &folder)
@@ -75,51 +134,204 @@ void syncFolder(const std::filesystem::path &folder)
         ::fsync(handle.get());
 }
 
-// Writes the parts one after another into a new file beside target, flushes it and
-// renames it over target. Returns false, with nothing changed, when the folder takes no
-// new file; throws for every other failure, leaving target as it was.
-bool replaceByCopy(const std::filesystem::path &target, std::span<const uint8_t> head,
-                   std::span<const uint8_t> tail, mode_t mode, const struct stat *owner)
+// A file being saved over: what the system says of it and the bytes it holds.
+struct ExistingFile
 {
-    std::string pattern = target.string() + ".saving-XXXXXX";
-    const int descriptor = ::mkstemp(pattern.data());
-    if (descriptor < 0) {
-        if (errno == EACCES || errno == EPERM || errno == EROFS)
+    struct stat status;
+    std::vector<uint8_t> bytes;
+};
+
+#ifdef __linux__
+
+// The names of a file's extended attributes, listed by list(buffer, size); none when they
+// cannot be listed.
+template<typename List>
+std::optional<std::vector<std::string>> attributeNames(List list)
+{
+    std::vector<std::string> names;
+    const ssize_t size = list(nullptr, 0);
+    if (size < 0)
+        return errno == ENOTSUP ? std::optional(names) : std::nullopt;
+    std::vector<char> buffer(static_cast<size_t>(size));
+    const ssize_t listed = list(buffer.data(), buffer.size());
+    if (listed < 0)
+        return std::nullopt;
+    for (const char *name = buffer.data(); name < buffer.data() + listed; name += std::strlen(name) + 1)
+        names.emplace_back(name);
+    return names;
+}
+
+// Gives the copy the extended attributes of the file (access lists, labels, the user's
+// own), and none besides; false when any cannot be copied.
+bool copyAttributes(const std::filesystem::path &from, int to)
+{
+    if (stepFails(SaveStep::KeepAttributes))
+        return false;
+    const auto wanted = attributeNames([&](char *list, size_t size) { return ::listxattr(from.c_str(), list, size); });
+    const auto present = attributeNames([&](char *list, size_t size) { return ::flistxattr(to, list, size); });
+    if (!wanted || !present)
+        return false;
+    // The folder may hand new files attributes of its own (a default access list).
+    for (const std::string &name : *present) {
+        if (std::find(wanted->begin(), wanted->end(), name) == wanted->end()
+            && ::fremovexattr(to, name.c_str()) != 0)
             return false;
-        throw RomError(failure(target, "cannot write a new copy beside the file", errno));
     }
+    for (const std::string &name : *wanted) {
+        const ssize_t size = ::getxattr(from.c_str(), name.c_str(), nullptr, 0);
+        if (size < 0)
+            return false;
+        std::vector<char> value(static_cast<size_t>(size));
+        const ssize_t got = ::getxattr(from.c_str(), name.c_str(), value.data(), value.size());
+        if (got < 0 || ::fsetxattr(to, name.c_str(), value.data(), static_cast<size_t>(got), 0) != 0)
+            return false;
+    }
+    return true;
+}
+
+#else
+
+bool copyAttributes(const std::filesystem::path &, int)
+{
+    return !stepFails(SaveStep::KeepAttributes);
+}
+
+#endif
+
+mode_t newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Gives the copy what makes the file what it is besides its bytes; false when the system
+// will not.
+bool keepProperties(int copy, const std::filesystem::path &target, const ExistingFile *existing)
+{
+    if (!existing)
+        return !stepFails(SaveStep::KeepMode) && ::fchmod(copy, newFileMode()) == 0;
+    // The owner first: a change of owner clears the set-id bits that the mode then sets.
+    return !stepFails(SaveStep::KeepOwner)
+        && ::fchown(copy, existing->status.st_uid, existing->status.st_gid) == 0
+        && !stepFails(SaveStep::KeepMode) && ::fchmod(copy, existing->status.st_mode & 07777) == 0
+        && copyAttributes(target, copy);
+}
+
+// Removes the copy unless it was renamed over the file.
+class CopyRemover
+{
+public:
+    explicit CopyRemover(std::string path) : m_path(std::move(path)) {}
+    ~CopyRemover()
+    {
+        if (!m_path.empty())
+            ::unlink(m_path.c_str());
+    }
+    CopyRemover(const CopyRemover &) = delete;
+    CopyRemover &operator=(const CopyRemover &) = delete;
+    void release() { m_path.clear(); }
+
+private:
+    std::string m_path;
+};
+
+// Writes contents into a new file beside target, gives it what target is besides its
+// bytes, flushes and checks it, and renames it over target. Returns false, with the copy
+// removed and target untouched, when any of that cannot be done; throws when the copy
+// reads back differently from what was written.
+bool replaceByCopy(const std::filesystem::path &target, std::span<const uint8_t> contents,
+                   const ExistingFile *existing)
+{
+    std::string copy = target.string() + copyInfix + std::string(copySuffixLength, 'X');
+    const int descriptor = stepFails(SaveStep::MakeCopy) ? -1 : ::mkstemp(copy.data());
+    if (descriptor < 0)
+        return false;
     FileHandle handle(descriptor);
-    const std::filesystem::path copy = pattern;
-    const auto giveUp = [&](const char *what) {
-        const int error = errno;
-        handle.closeNow();
-        ::unlink(copy.c_str());
-        throw RomError(failure(target, what, error));
-    };
-    if (!writeAll(descriptor, head) || !writeAll(descriptor, tail))
-        giveUp("cannot be saved");
-    if (owner && ::fchown(descriptor, owner->st_uid, owner->st_gid) != 0) {
-        // Keeping the owner needs privileges we may not have; the copy stays ours.
-    }
-    if (::fchmod(descriptor, mode) != 0)
-        giveUp("cannot keep the file's permissions");
-    if (::fsync(descriptor) != 0)
-        giveUp("cannot be flushed to disk");
-    if (!handle.closeNow())
-        giveUp("cannot be saved");
-    if (::rename(copy.c_str(), target.c_str()) != 0)
-        giveUp("cannot be replaced by the saved copy");
+    CopyRemover remover(copy);
+    if (!writeAll(descriptor, contents, SaveStep::WriteCopy) || !keepProperties(descriptor, target, existing)
+        || stepFails(SaveStep::FlushCopy) || ::fsync(descriptor) != 0)
+        return false;
+    if (!readsBack(descriptor, contents))
+        throw RomError(failure(target, "cannot be saved: the copy written beside it reads back differently"));
+    if (!handle.closeNow() || stepFails(SaveStep::Rename) || ::rename(copy.c_str(), target.c_str()) != 0)
+        return false;
+    remover.release();
     syncFolder(target.parent_path().empty() ? "." : target.parent_path());
     return true;
 }
 
-void writeInPlace(const std::filesystem::path &target, std::span<const uint8_t> data, int flags)
+bool isSameFile(int descriptor, const struct stat &expected)
 {
-    FileHandle handle(::open(target.c_str(), O_WRONLY | flags, 0666));
+    struct stat status {};
+    return ::fstat(descriptor, &status) == 0 && status.st_dev == expected.st_dev && status.st_ino == expected.st_ino;
+}
+
+// Puts back the bytes the file held before a write in place failed part way.
+bool putBack(int descriptor, const ExistingFile &existing)
+{
+    return writeAll(descriptor, existing.bytes) && ::ftruncate(descriptor, off_t(existing.bytes.size())) == 0
+        && ::fsync(descriptor) == 0;
+}
+
+// Writes contents over target from position 0 and cuts it to their size. A write that
+// fails part way puts the earlier bytes back (or removes the file it created).
+void writeInPlace(const std::filesystem::path &target, std::span<const uint8_t> contents,
+                  const ExistingFile *existing)
+{
+    const int flags = existing ? O_WRONLY : O_WRONLY | O_CREAT | O_EXCL;
+    FileHandle handle(::open(target.c_str(), flags | O_CLOEXEC, 0666));
     if (handle.get() < 0)
         throw RomError(failure(target, "cannot be opened for writing", errno));
-    if (!writeAll(handle.get(), data) || ::fsync(handle.get()) != 0 || !handle.closeNow())
-        throw RomError(failure(target, "cannot be saved", errno));
+    if (existing && !isSameFile(handle.get(), existing->status))
+        throw RomError(failure(target, "was replaced by another file while it was being saved"));
+    if (writeAll(handle.get(), contents, SaveStep::WriteInPlace)
+        && ::ftruncate(handle.get(), off_t(contents.size())) == 0 && ::fsync(handle.get()) == 0) {
+        FileHandle reader(::open(target.c_str(), O_RDONLY | O_CLOEXEC));
+        if (reader.get() < 0 || !readsBack(reader.get(), contents))
+            throw RomError(failure(target, "reads back differently from what was saved"));
+        return;
+    }
+    const int error = errno;
+    if (!existing) {
+        handle.closeNow();
+        ::unlink(target.c_str());
+        throw RomError(failure(target, "cannot be written", error));
+    }
+    const bool restored = putBack(handle.get(), *existing);
+    throw RomError(failure(target, "cannot be saved", error)
+                   + (restored ? "; the file holds its earlier bytes again"
+                               : "; its earlier bytes could not be put back"));
+}
+
+// The file gets contents; it keeps its inode where it has other names, which would go on
+// showing the old bytes after a rename.
+void saveContents(const std::filesystem::path &target, std::span<const uint8_t> contents,
+                  const ExistingFile *existing)
+{
+    const bool keepInode = existing && existing->status.st_nlink > 1;
+    if (keepInode || !replaceByCopy(target, contents, existing))
+        writeInPlace(target, contents, existing);
+}
+
+// The file a symbolic link names, through any further links; a path that is no link as
+// it is. The file need not exist.
+std::filesystem::path linkTarget(std::filesystem::path path)
+{
+    std::error_code error;
+    // As many links as the system itself follows.
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(path, error); ++hops) {
+        const std::filesystem::path next = std::filesystem::read_symlink(path, error);
+        if (error)
+            break;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
+}
+
+int64_t nanoseconds(const struct timespec &time)
+{
+    return int64_t(time.tv_sec) * 1000000000 + time.tv_nsec;
 }
 
 // Why the file cannot be written to, or nothing when it can.
@@ -176,30 +388,34 @@ void overwriteFileStart(const std::filesystem::path &path, std::span<const uint8
         throw RomError(failure(path, *refusal));
 
     // Bytes of the file beyond the image stay as they are.
-    std::vector<uint8_t> tail;
-    if (static_cast<uint64_t>(status.st_size) > data.size()) {
-        const std::vector<uint8_t> current = readWholeFile(target);
-        tail.assign(current.begin() + static_cast<std::ptrdiff_t>(std::min(current.size(), data.size())),
-                    current.end());
-    }
-    if (!replaceByCopy(target, data, tail, status.st_mode & 07777, &status))
-        writeInPlace(target, data, 0);
+    const ExistingFile existing{status, readWholeFile(target)};
+    std::vector<uint8_t> contents(data.begin(), data.end());
+    if (existing.bytes.size() > data.size())
+        contents.insert(contents.end(), existing.bytes.begin() + std::ptrdiff_t(data.size()), existing.bytes.end());
+    saveContents(target, contents, &existing);
 }
 
 void writeWholeFile(const std::filesystem::path &path, std::span<const uint8_t> data)
 {
+    const std::filesystem::path target = linkTarget(path);
     struct stat status {};
-    const bool exists = ::stat(path.c_str(), &status) == 0;
-    mode_t mode = 0644;
-    if (exists) {
-        mode = status.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+    if (::stat(target.c_str(), &status) != 0) {
+        saveContents(target, data, nullptr);
+        return;
     }
-    if (!replaceByCopy(path, data, {}, mode, exists ? &status : nullptr))
-        writeInPlace(path, data, O_CREAT | O_TRUNC);
+    if (!S_ISREG(status.st_mode))
+        throw RomError(failure(path, "is not a file"));
+    const ExistingFile existing{status, readWholeFile(target)};
+    saveContents(target, data, &existing);
+}
+
+std::optional<FileStamp> stampOf(const std::filesystem::path &path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    return FileStamp{uint64_t(status.st_dev), uint64_t(status.st_ino), int64_t(status.st_size),
+                     nanoseconds(status.st_mtim), nanoseconds(status.st_ctim)};
 }
 
 #else
@@ -220,7 +436,45 @@ void writeWholeFile(const std::filesystem::path &path, std::span<const uint8_t> 
         throw RomError(failure(path, "cannot be written"));
 }
 
+std::optional<FileStamp> stampOf(const std::filesystem::path &path)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    const auto modified = std::filesystem::last_write_time(path, error);
+    if (error)
+        return std::nullopt;
+    const int64_t ns = std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count();
+    return FileStamp{0, 0, int64_t(size), ns, ns};
+}
+
 #endif
+
+std::vector<std::filesystem::path> removeStaleSaveCopies(const std::filesystem::path &file)
+{
+    std::error_code error;
+    // Saves write their copies beside the file that links lead to.
+    const std::filesystem::path target = std::filesystem::canonical(file, error);
+    if (error)
+        return {};
+    const std::string prefix = target.filename().string() + copyInfix;
+    std::vector<std::filesystem::path> left;
+    for (std::filesystem::directory_iterator entry(target.parent_path(), error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        std::error_code ignored;
+        if (name.size() != prefix.size() + copySuffixLength || !name.starts_with(prefix)
+            || entry->is_symlink(ignored) || !entry->is_regular_file(ignored))
+            continue;
+        if (!std::filesystem::remove(entry->path(), ignored))
+            left.push_back(entry->path());
+    }
+    return left;
+}
+
+void SetSaveFaults(std::function<int(SaveStep)> faults)
+{
+    saveFaults() = std::move(faults);
+}
 
 std::filesystem::path dataPath(const std::filesystem::path &dir, std::string_view relative)
 {

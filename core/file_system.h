@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -13,15 +15,49 @@ namespace tamo::fs {
 std::vector<uint8_t> readWholeFile(const std::filesystem::path &path);
 
 // Replaces the start of an existing file with data: the file ends up holding data from
-// position 0 and keeps any bytes beyond data.size(). A complete new copy is written
-// beside the file, flushed to disk and renamed over it (keeping the file's permissions);
-// where the folder takes no new file, the bytes are written in place instead. Throws
-// RomError naming the path when the file does not exist or cannot be written, leaving it
-// as it was whenever the copy could be made.
+// position 0 and keeps any bytes beyond data.size(). A save keeps the file what it was:
+// through a symbolic link it writes the file the link names; the file keeps its inode,
+// owner, group, mode and extended attributes. Where all of that can be kept, a complete
+// new copy is written beside the file, flushed, read back and renamed over it; where it
+// cannot (a file with more than one name, an owner or attribute the copy cannot be given)
+// or the copy cannot be made (no space, no inode, a name too long, a folder that refuses
+// the new file or the rename), the bytes are written in place, flushed and read back.
+// A failed in-place write puts the file's earlier bytes back. Throws RomError naming the
+// path when the file does not exist or cannot be written; no copy is left beside it.
 void overwriteFileStart(const std::filesystem::path &path, std::span<const uint8_t> data);
 
-// Writes a whole file, creating or truncating it; the same replace-by-copy as above.
+// Writes a whole file, creating or truncating it, the same way; a symbolic link keeps
+// naming the file, which gets the bytes.
 void writeWholeFile(const std::filesystem::path &path, std::span<const uint8_t> data);
+
+// Removes the copies that saves cut short (by a crash, a power cut, a killed program) left
+// beside the file; returns those that could not be removed.
+std::vector<std::filesystem::path> removeStaleSaveCopies(const std::filesystem::path &file);
+
+// What tells one file from another, and whether its bytes may have been written.
+struct FileStamp
+{
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = 0;
+    int64_t modifiedNs = 0; // the bytes' last write, which a program may set back
+    int64_t changedNs = 0;  // the last change of bytes or properties, which none can
+
+    bool isSameFile(const FileStamp &other) const
+    {
+        return device == other.device && inode == other.inode;
+    }
+    friend bool operator==(const FileStamp &, const FileStamp &) = default;
+};
+
+// The stamp of the file a path names (through symbolic links); none when it names none.
+std::optional<FileStamp> stampOf(const std::filesystem::path &path);
+
+// The steps of a save at which the system may fail. A test makes a step fail by returning
+// an errno value for it (0 lets it run); a failing write gets half its bytes written
+// first, as on a disk that fills up, and a failing read-back sees one byte changed.
+enum class SaveStep { MakeCopy, WriteCopy, KeepOwner, KeepMode, KeepAttributes, FlushCopy, Rename, WriteInPlace, ReadBack };
+void SetSaveFaults(std::function<int(SaveStep)> faults);
 
 // A data path written with backslashes ("Data\chip12.bmp"), relative to dir.
 std::filesystem::path dataPath(const std::filesystem::path &dir, std::string_view relative);

@@ -1,13 +1,17 @@
 #pragma once
 
 #include "core/rom_image.h"
+#include "document/disk_file_state.h"
 #include "document/rom_edit.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 // The ROM image being edited, the file it came from and its edit history. It is the only
 // writer of the image: every edit becomes a step of the history, and after every change
@@ -19,6 +23,7 @@ class RomDocument : public QObject
 
 public:
     explicit RomDocument(QObject *parent = nullptr);
+    ~RomDocument() override;
 
     const tamo::RomImage &image() const { return m_image; }
     const QString &fileName() const { return m_fileName; }
@@ -26,12 +31,29 @@ public:
     // Whether the image differs from what was last opened or saved.
     bool isModified() const { return !m_history.isClean(); }
 
+    // The image as last opened or saved, which the unsaved edits change, and its SHA-256.
+    const std::vector<uint8_t> &savedBytes() const { return m_savedBytes; }
+    const QByteArray &savedHash() const { return m_savedHash; }
+    // The number of steps between the image as last opened or saved and the current one,
+    // along the history: steps undone below the saved state count, also once a new edit
+    // has taken them out of the history.
+    int unsavedSteps() const;
+    // The file as the image was last read from it or written to it.
+    DiskFileState &disk() { return m_disk; }
+
     // Reads the file whole and starts a new history. On failure it throws and the image,
     // its file name and its history stay as they were.
     void open(const QString &fileName);
     // Writes the image over its file; the saved state is then the current one. On failure
     // it throws and the state stays modified.
     void save();
+    // Makes the image hold bytes as one step of the history (a restore point, the file as
+    // another program wrote it). Bytes beyond the image's size are left out, as the
+    // image keeps its size; fewer bytes than that throw RomError. Returns whether a byte
+    // changed.
+    bool replaceImage(std::span<const uint8_t> bytes, const QString &text, int32_t level);
+    // Reads the file again into the image as one step, after which the image is saved.
+    void reload(int32_t level);
 
     // Makes the edit as a step of the history, or as part of the step before it (see
     // RomEdit::mergeKey). An edit that would change no byte makes no step. A write outside
@@ -51,9 +73,18 @@ private:
     friend class RomEditCommand;
     // The one place where the image changes after it was opened.
     void apply(const RomEdit &edit, const tamo::RomPatch &patch, bool fromHistory);
+    // The image is now what the file holds: fileBytes, read after the file had stamp.
+    void markSaved(std::optional<tamo::fs::FileStamp> stamp, std::span<const uint8_t> fileBytes);
 
     tamo::RomImage m_image;
     QString m_fileName;
     QUndoStack m_history;
     uint64_t m_lastMergeKey = 0;
+    std::vector<uint8_t> m_savedBytes;
+    QByteArray m_savedHash;
+    DiskFileState m_disk;
+    // Where the way back to the saved state leaves the history: at this index, after
+    // this many steps that the history no longer holds.
+    int m_savedIndex = 0;
+    int m_stepsOffHistory = 0;
 };

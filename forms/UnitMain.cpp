@@ -6,6 +6,7 @@
 #include "forms/UnitHistory.h"
 #include "forms/UnitLevelSelect.h"
 #include "forms/UnitLevelSetting.h"
+#include "forms/UnitRestorePoints.h"
 #include "forms/UnitSpriteEdit.h"
 #include "forms/canvas_image.h"
 #include "forms/client_area.h"
@@ -14,6 +15,7 @@
 #include "forms/error_report.h"
 #include "forms/image_list.h"
 #include "forms/message_box.h"
+#include "forms/rom_file_questions.h"
 #include "forms/rom_open_dialog.h"
 #include "forms/screen_size.h"
 
@@ -47,6 +49,10 @@ constexpr int cellPanelWidth = 80;
 constexpr int penPanelWidth = 50;
 
 constexpr const char *applicationIniPath = "Config\\application.ini";
+constexpr const char *recoveryFolder = "Config\\recovery";
+constexpr const char *backupsFolder = "Backups";
+// How long after an edit its journal is written, at most.
+constexpr int journalDelayMs = 2000;
 
 // Only stages of screen mode 0 are drawn and edited; the others show an empty image,
 // and the note says why.
@@ -70,6 +76,7 @@ tamo::MouseButton toMouseButton(Qt::MouseButton button)
 } // namespace
 
 TFormMain::TFormMain(const std::filesystem::path &programDir)
+    : Journal(new RecoveryJournal(*Document, tamo::fs::dataPath(programDir, recoveryFolder), journalDelayMs, this))
 {
     setObjectName(QStringLiteral("FormMain"));
     // Qt shows "*" in place of the mark while the image has unsaved edits.
@@ -93,6 +100,7 @@ TFormMain::TFormMain(const std::filesystem::path &programDir)
             [this](const RomChange &change) { ReportErrors([&] { DocumentChanged(change); }); });
     connect(Document, &RomDocument::stageNeeded, this,
             [this](int32_t level) { ReportErrors([&] { ShowStageOf(level); }); });
+    connect(Journal, &RecoveryJournal::writeFailed, this, &ShowMessage);
 }
 
 TFormMain::~TFormMain() = default;
@@ -127,6 +135,8 @@ void TFormMain::createActions()
          Qt::CTRL | Qt::Key_O, Icon::Open, false, true, &TFormMain::FileOpen1Execute},
         {&TFormMain::FileSave, "FileSave", "Save(&S)", "Save(&S)", "Save file",
          Qt::CTRL | Qt::Key_S, Icon::Save, false, false, &TFormMain::FileSaveExecute},
+        {&TFormMain::FileRestorePoints, "FileRestorePoints", "Restore Points(&R)...", nullptr, nullptr,
+         noShortcut, std::nullopt, false, false, &TFormMain::FileRestorePointsExecute},
         {&TFormMain::FileExit1, "FileExit1", "Exit(&X)", nullptr, nullptr,
          noShortcut, std::nullopt, false, true, &TFormMain::FileExit1Execute},
         {&TFormMain::StageLoad, "StageLoad", "Stage(&L)...", "Load Stage(&L)...", "Load Stage",
@@ -204,7 +214,7 @@ void TFormMain::createMenu()
     bar->setObjectName(QStringLiteral("MainMenu1"));
     QMenu *file = bar->addMenu(QStringLiteral("File(&F)"));
     file->setObjectName(QStringLiteral("File1"));
-    file->addActions({FileOpen1, FileSave, FileExit1});
+    file->addActions({FileOpen1, FileSave, FileRestorePoints, FileExit1});
 
     // Alt+E is taken by the tool button "Sprites(&E)".
     QMenu *edit = bar->addMenu(QStringLiteral("Edit(&T)"));
@@ -299,6 +309,7 @@ void TFormMain::readSettings()
     ViewCameraMark->setChecked(MarkSwitches.ShowCameraMarks);
     ViewStartMark->setChecked(MarkSwitches.ShowStartMark);
     LevelNumber = ini.readInteger("Stage", "Latest", 22);
+    RestorePointsKept = ini.readInteger("Backups", "Keep", 20);
 }
 
 void TFormMain::writeSettings()
@@ -378,6 +389,10 @@ void TFormMain::closeEvent(QCloseEvent *event)
 void TFormMain::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
+    // A question box cannot come up in the middle of the activation; it comes after it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        QMetaObject::invokeMethod(
+            this, [this] { ReportErrors([this] { OfferReload(*Document, LevelNumber); }); }, Qt::QueuedConnection);
     // A window made maximized has never had its normal place on the screen; the first
     // restore puts it where the last close in the normal state left it.
     if (event->type() == QEvent::WindowStateChange && m_normalPlace
@@ -402,20 +417,35 @@ void TFormMain::OpenRom(const QString &path)
     FormSpriteEdit->EnableEditing();
     FormCameraEdit->EnableEditing();
     FormBananaEdit->EnableEditing();
+    RemoveStaleSaveCopies(*Document);
+    // Before the stage is shown: a stage that fails to load must not keep the question
+    // from being asked, and the edits of the journal are lost once new ones replace them.
+    OfferRecovery(*Journal, *Document, LevelNumber);
     LoadStage();
 }
 
 void TFormMain::enableRomActions()
 {
-    for (QAction *action : {FileSave, StageLoad, StageConfig, ViewSpriteMark, ViewCameraMark, ViewStartMark})
+    for (QAction *action : {FileSave, FileRestorePoints, StageLoad, StageConfig, ViewSpriteMark, ViewCameraMark,
+                            ViewStartMark})
         action->setEnabled(true);
 }
 
-void TFormMain::SaveRom()
+bool TFormMain::SaveRom()
 {
+    if (!DiskAllowsSave(*Document))
+        return false;
+    // A restore point that cannot be written stops the save before the file is touched.
+    restorePoints().keepBeforeSave();
     // A failed write throws before the success message; the image stays as it is.
     Document->save();
     ShowMessage(RomFileName + QStringLiteral("を保存しました。"));
+    return true;
+}
+
+RestorePoints TFormMain::restorePoints() const
+{
+    return RestorePoints(tamo::fs::dataPath(ProgramDir, backupsFolder), tamo::filePath(RomFileName), RestorePointsKept);
 }
 
 bool TFormMain::unsavedEditsMayGo()
@@ -427,14 +457,14 @@ bool TFormMain::unsavedEditsMayGo()
     switch (AskAboutUnsavedEdits(question)) {
     case UnsavedEditsAnswer::Save:
         try {
-            SaveRom();
+            return SaveRom();
         } catch (const std::exception &error) {
             // The edits stay, and so does everything else.
             ShowMessage(QString::fromUtf8(error.what()));
             return false;
         }
-        return true;
     case UnsavedEditsAnswer::Discard:
+        Journal->discard();
         return true;
     case UnsavedEditsAnswer::Cancel:
         break;
@@ -550,6 +580,17 @@ void TFormMain::FileOpen1Accept(const QString &path)
 void TFormMain::FileSaveExecute()
 {
     SaveRom();
+}
+
+void TFormMain::FileRestorePointsExecute()
+{
+    TFormRestorePoints dialog(this);
+    const std::optional<RestorePoint> chosen = dialog.Execute(restorePoints().list());
+    if (!chosen)
+        return;
+    const QString text = QStringLiteral("Restore point of %1")
+                             .arg(chosen->madeAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    Document->replaceImage(tamo::fs::readWholeFile(chosen->file), text, LevelNumber);
 }
 
 void TFormMain::StageLoadExecute()

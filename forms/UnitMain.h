@@ -5,6 +5,8 @@
 #include "core/rom_image.h"
 #include "core/stage.h"
 #include "document/paint_stroke.h"
+#include "document/recovery_journal.h"
+#include "document/restore_points.h"
 #include "document/rom_document.h"
 #include "forms/common/qt_canvas.h"
 #include "view/map_editor.h"
@@ -44,8 +46,12 @@ public:
     ~TFormMain() override;
 
     // Reads the file whole into a new image; on failure the old image and stage stay.
+    // Offers the unsaved edits an earlier session left for the file.
     void OpenRom(const QString &path);
-    void SaveRom();
+    // Keeps the file's bytes as a restore point and writes the image over the file; asks
+    // first where another program has written the file or put another in its place.
+    // Returns false when the user chose not to write.
+    bool SaveRom();
     void LoadStage();
     void RedrawStage();
     // Whether the stage LevelNumber is shown: false from the start of a stage load until it
@@ -64,6 +70,10 @@ public:
     const tamo::RomImage &RomImage = Document->image();
     const QString &RomFileName = Document->fileName();
     bool RomLoaded = false;
+    // Keeps the unsaved edits in Config/recovery while there are any.
+    RecoveryJournal *const Journal;
+    // How many restore points are kept per ROM file; 0 keeps none.
+    int RestorePointsKept = 20;
     tamo::OffsetTable OffsetTable;
     int32_t LevelNumber = 22;
     tamo::Stage Stage;
@@ -77,6 +87,7 @@ public:
 
     QAction *FileOpen1 = nullptr;
     QAction *FileSave = nullptr;
+    QAction *FileRestorePoints = nullptr;
     QAction *FileExit1 = nullptr;
     QAction *EditUndo = nullptr;
     QAction *EditRedo = nullptr;
@@ -116,6 +127,7 @@ private:
     void FileOpen1Execute();
     void FileOpen1Accept(const QString &path);
     void FileSaveExecute();
+    void FileRestorePointsExecute();
     void FileExit1Execute();
     void StageLoadExecute();
     void StageConfigExecute();
@@ -133,6 +145,7 @@ private:
     void enableRomActions();
     // Asks what to do with unsaved edits before they would be lost; false to keep them.
     bool unsavedEditsMayGo();
+    RestorePoints restorePoints() const;
 
     // What the window does when the document changes.
     void DocumentChanged(const RomChange &change);

@@ -17,6 +17,12 @@ std::function<UnsavedEditsAnswer(const QString &)> &questionHook()
     return hook;
 }
 
+std::function<bool(const QString &)> &yesNoHook()
+{
+    static std::function<bool(const QString &)> hook;
+    return hook;
+}
+
 } // namespace
 
 void ShowMessage(const QString &text)
@@ -54,4 +60,20 @@ UnsavedEditsAnswer AskAboutUnsavedEdits(const QString &text)
 void SetQuestionHook(std::function<UnsavedEditsAnswer(const QString &)> hook)
 {
     questionHook() = std::move(hook);
+}
+
+bool AskYesNo(const QString &text, bool yesIsDefault)
+{
+    if (yesNoHook())
+        return yesNoHook()(text);
+    QMessageBox box(QMessageBox::Question, QApplication::applicationName(), text,
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setDefaultButton(yesIsDefault ? QMessageBox::Yes : QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void SetYesNoHook(std::function<bool(const QString &)> hook)
+{
+    yesNoHook() = std::move(hook);
 }

@@ -19,3 +19,8 @@ enum class UnsavedEditsAnswer { Save, Discard, Cancel };
 // can answer it through its hook instead.
 UnsavedEditsAnswer AskAboutUnsavedEdits(const QString &text);
 void SetQuestionHook(std::function<UnsavedEditsAnswer(const QString &)> hook);
+
+// A standard question box with Yes and No (Esc answers No); yesIsDefault makes Yes the
+// default button. A test can answer it through its hook instead.
+bool AskYesNo(const QString &text, bool yesIsDefault = true);
+void SetYesNoHook(std::function<bool(const QString &)> hook);

@@ -11,6 +11,7 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/error_report.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_list.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/rom_file_questions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rom_open_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/screen_size.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tool_window.cpp
@@ -23,6 +24,7 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/UnitCameraEdit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnitBananaEdit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnitHistory.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UnitRestorePoints.cpp
 )
 target_include_directories(tamo_forms PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(tamo_forms PUBLIC tamo_core tamo_view tamo_qtcommon tamo_document Qt6::Widgets)

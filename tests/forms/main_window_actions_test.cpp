@@ -91,7 +91,7 @@ TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcu
             texts << (entry->isSeparator() ? QStringLiteral("-") : entry->text() + QLatin1Char('|') + entry->shortcut().toString());
         return texts;
     };
-    EXPECT_EQ(entries(0), (QStringList{"Open(&O)...|Ctrl+O", "Save(&S)|Ctrl+S", "Exit(&X)|"}));
+    EXPECT_EQ(entries(0), (QStringList{"Open(&O)...|Ctrl+O", "Save(&S)|Ctrl+S", "Restore Points(&R)...|", "Exit(&X)|"}));
     EXPECT_EQ(entries(1), (QStringList{"Undo|Ctrl+Z", "Redo|Ctrl+Y"}));
     EXPECT_EQ(FormMain->EditRedo->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     EXPECT_EQ(entries(2), (QStringList{"Sprites(&S)|F3", "Cameras(&C)|F4", "StartPositions(&P)|F5", "-",

@@ -29,6 +29,7 @@ void ProgramFolderTest::TearDown()
         DestroyWindows();
     SetMessageHook({});
     SetQuestionHook({});
+    SetYesNoHook({});
 }
 
 void ProgramFolderTest::makeFolder()
@@ -44,6 +45,10 @@ void ProgramFolderTest::makeFolder()
     SetQuestionHook([this](const QString &text) {
         questions.append(text);
         return questionAnswer;
+    });
+    SetYesNoHook([this](const QString &text) {
+        yesNoQuestions.append(text);
+        return yesNoAnswer;
     });
 }
 
@@ -76,6 +81,13 @@ void ProgramFolderTest::restart()
     DestroyWindows();
     m_windowsCreated = false;
     createWindows();
+}
+
+void ProgramFolderTest::startAgainAfterACrash(const QString &commandLineRom)
+{
+    DestroyWindows();
+    m_windowsCreated = false;
+    createWindows(commandLineRom);
 }
 
 std::filesystem::path ProgramFolderTest::programDir() const

@@ -14,7 +14,7 @@
 // A fresh program folder for each test: the demo set's Data folder and demo.smc copied
 // from the build folder, an empty Config folder, the seven windows created on it and
 // every message recorded instead of shown; the question about unsaved edits is recorded
-// and answered with questionAnswer.
+// and answered with questionAnswer, the yes-or-no questions with yesNoAnswer.
 class ProgramFolderTest : public ::testing::Test
 {
 protected:
@@ -29,6 +29,9 @@ protected:
     // Closes the main window as the user would (writing the settings) and starts the
     // windows again on the same folder: the next run of the program.
     void restart();
+    // Destroys the windows without closing them, as a crash ends the program, and starts
+    // them again on the same folder.
+    void startAgainAfterACrash(const QString &commandLineRom = {});
 
     std::filesystem::path programDir() const;
     std::filesystem::path dataFile(const std::string &relative) const;
@@ -44,6 +47,8 @@ protected:
     QStringList messages;
     QStringList questions;
     UnsavedEditsAnswer questionAnswer = UnsavedEditsAnswer::Discard;
+    QStringList yesNoQuestions;
+    bool yesNoAnswer = true;
 
 private:
     QTemporaryDir m_folder;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/rom_patch.h"
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace tamo {
+
+// A run of byte offsets, [begin, end).
+struct ByteRun
+{
+    int64_t begin = 0;
+    int64_t end = 0;
+
+    friend bool operator==(const ByteRun &, const ByteRun &) = default;
+};
+
+// The runs of offsets where two byte arrays differ, in order. Bytes that only the longer
+// array has count as differing. Runs less than joinGap bytes apart are given as one.
+std::vector<ByteRun> DifferingRuns(std::span<const uint8_t> a, std::span<const uint8_t> b, int64_t joinGap = 0);
+
+// The number of bytes the runs cover.
+int64_t ByteCount(std::span<const ByteRun> runs);
+
+// Whether any run overlaps [begin, end); runs in order, as DifferingRuns gives them.
+bool Overlaps(std::span<const ByteRun> runs, const ByteRun &range);
+
+// The patch that turns the bytes from into the bytes to, which must be as many.
+RomPatch DifferencePatch(std::span<const uint8_t> from, std::span<const uint8_t> to, std::string_view what);
+
+} // namespace tamo
