@@ -477,6 +477,7 @@ void TFormMain::LoadStage()
     // Until the load succeeds no stage is shown, and the editors list no records that an
     // Update could write.
     m_stageShown = false;
+    Selection->select(std::nullopt);
     FormSpriteEdit->ClearList();
     FormCameraEdit->ClearList();
     FormBananaEdit->ClearList();

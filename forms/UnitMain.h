@@ -8,6 +8,7 @@
 #include "document/recovery_journal.h"
 #include "document/restore_points.h"
 #include "document/rom_document.h"
+#include "forms/map_selection.h"
 #include "forms/common/qt_canvas.h"
 #include "view/map_editor.h"
 #include "view/map_pen.h"
@@ -69,6 +70,8 @@ public:
     RomDocument *const Document = new RomDocument(this);
     const tamo::RomImage &RomImage = Document->image();
     const QString &RomFileName = Document->fileName();
+    // The object selected on the map, which the sprite and camera editors follow too.
+    MapSelection *const Selection = new MapSelection(this);
     bool RomLoaded = false;
     // Keeps the unsaved edits in Config/recovery while there are any.
     RecoveryJournal *const Journal;

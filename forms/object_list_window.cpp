@@ -5,6 +5,7 @@
 #include "core/typed_number.h"
 #include "forms/UnitMain.h"
 #include "forms/error_report.h"
+#include "forms/map_selection.h"
 #include "forms/message_box.h"
 
 #include <QKeyEvent>
@@ -47,6 +48,7 @@ ObjectListWindow::ObjectListWindow(const ToolWindowPlacement &placement, QAction
     setWindowTitle(QString::fromLatin1(caption));
     connect(FormMain->Document, &RomDocument::changed, this,
             [this](const RomChange &change) { ReportErrors([&] { DocumentChanged(change); }); });
+    connect(FormMain->Selection, &MapSelection::changed, this, [this] { ReportErrors([this] { SelectionChanged(); }); });
 }
 
 QListWidget *ObjectListWindow::addListBox(const char *name, int width,
@@ -63,7 +65,15 @@ QListWidget *ObjectListWindow::addListBox(const char *name, int width,
     // A click on the line already selected fills the edit boxes again, as does moving the
     // selection with the keys.
     m_fillBoxes = std::move(onClick);
-    const auto reportingClick = [this] { ReportErrors(m_fillBoxes); };
+    const auto reportingClick = [this] {
+        ReportErrors([this] {
+            m_fillBoxes();
+            // The map selects the line's record; the map then shows it.
+            const int line = selectedLine();
+            if (m_kind.markKind && line >= 0)
+                FormMain->Selection->select(tamo::MapObject{*m_kind.markKind, line});
+        });
+    };
     connect(m_listBox, &QListWidget::itemClicked, this, reportingClick);
     connect(m_listBox, &QListWidget::itemSelectionChanged, this, reportingClick);
     addEditingControl(m_listBox);
@@ -96,6 +106,14 @@ void ObjectListWindow::addUpdateButton(const QRect &geometry)
     m_buttonUpdate->setDefault(true);
     connect(m_buttonUpdate, &QPushButton::clicked, this, [this] { ReportErrors([this] { ButtonUpdateClick(); }); });
     addEditingControl(m_buttonUpdate);
+    // Below it, how many records the list has: records are changed in place, never added
+    // or removed.
+    m_count = new QLabel(this);
+    m_count->setObjectName(QStringLiteral("LabelCount"));
+    QFont font = m_count->font();
+    font.setPixelSize(11);
+    m_count->setFont(font);
+    m_count->setGeometry(geometry.left(), geometry.bottom() + 2, 240, 13);
 }
 
 void ObjectListWindow::addAddressBox(const QRect &geometry, bool readOnly)
@@ -164,6 +182,7 @@ void ObjectListWindow::RefreshList(bool Reset)
         m_editAddress->clear();
     }
     showLines(lines);
+    showCount();
 }
 
 void ObjectListWindow::ClearList()
@@ -172,6 +191,27 @@ void ObjectListWindow::ClearList()
     m_listBox->clear();
     for (QLineEdit *box : m_resetBoxes)
         box->clear();
+    m_count->clear();
+}
+
+void ObjectListWindow::showCount()
+{
+    const int count = recordCount();
+    const QString noun = QString::fromLatin1(m_kind.stepName).toLower() + (count == 1 ? "" : "s");
+    m_count->setText(QStringLiteral("%1 %2, fixed by the ROM").arg(count).arg(noun));
+}
+
+void ObjectListWindow::SelectionChanged()
+{
+    const std::optional<tamo::MapObject> &object = FormMain->Selection->object();
+    if (!object || object->kind != m_kind.markKind || object->index >= m_listBox->count()
+        || selectedLine() == object->index)
+        return;
+    if (!isVisible())
+        toggleShown();
+    QListWidgetItem *item = m_listBox->item(object->index);
+    m_listBox->setCurrentItem(item);
+    m_listBox->scrollToItem(item);
 }
 
 void ObjectListWindow::DocumentChanged(const RomChange &change)
