@@ -76,6 +76,12 @@ struct DocumentHost : MapEditorHost
         document.edit(stroke.edit(patch, BenchStage::Level, document.image()));
     }
     void imageChanged() override {}
+    void editTiles(const std::string &text, const RomPatch &patch) override
+    {
+        document.edit(RomEdit{QString::fromStdString(text), EditScope::TileMap, BenchStage::Level, patch});
+    }
+    void copyTiles(const TileBlock &) override {}
+    void toolsChanged() override {}
 
     RomDocument &document;
     PaintStroke stroke;
@@ -87,9 +93,10 @@ void BM_PutChip(benchmark::State &state)
 {
     EditedStage edited(0x0E00);
     const Stage &stage = edited.stage;
-    Pen pen{0x123, true, false, true};
+    Pen pen{0x123, true, false, true, {}};
     DocumentHost host(edited.document);
-    MapEditor editor(edited.scene, pen, host);
+    MapTools tools;
+    MapEditor editor(edited.scene, pen, tools, host);
     int32_t cell = 0;
     int64_t puts = 0;
     BoundedTimer timer(state);
@@ -111,7 +118,7 @@ void BM_DrawChipPalette(benchmark::State &state)
 {
     BenchStage bench(0x0E00, 0, 0);
     QtCanvas palette;
-    const Pen pen{0x45, true, false, false};
+    const Pen pen{0x45, true, false, false, {}};
     BoundedTimer timer(state);
     for (auto _ : state) {
         DrawChipPalette(true, bench.chipPicture.get(), pen, palette);

@@ -54,6 +54,23 @@ Area cellAt(int x, int y)
     return {x, y, x + CellPixels, y + CellPixels};
 }
 
+// Sets a flag for as long as it lives.
+class FlagSet
+{
+public:
+    explicit FlagSet(bool &flag)
+        : m_flag(flag)
+    {
+        m_flag = true;
+    }
+    ~FlagSet() { m_flag = false; }
+    FlagSet(const FlagSet &) = delete;
+    FlagSet &operator=(const FlagSet &) = delete;
+
+private:
+    bool &m_flag;
+};
+
 } // namespace
 
 void QtCanvas::resize(int width, int height)
@@ -93,6 +110,13 @@ const QImage &QtCanvas::picture()
     return ensureBitmap();
 }
 
+void QtCanvas::drawn(const QRect &area)
+{
+    const QRect changed = area.intersected(QRect(0, 0, m_width, m_height));
+    if (m_drawn && !m_drawingRow && !changed.isEmpty())
+        m_drawn(changed);
+}
+
 void QtCanvas::fillCell(int x, int y)
 {
     QImage &bitmap = ensureBitmap();
@@ -104,6 +128,7 @@ void QtCanvas::fillCell(int x, int y)
         auto *line = reinterpret_cast<QRgb *>(bitmap.scanLine(row));
         std::fill(line + target.left, line + target.right, background);
     }
+    drawn(QRect(x, y, CellPixels, CellPixels));
 }
 
 void QtCanvas::copyCell(const Picture &source, int sourceX, int sourceY, int x, int y,
@@ -134,18 +159,19 @@ void QtCanvas::copyCell(const Picture &source, int sourceX, int sourceY, int x, 
         // The common case, a whole cell: lines of a size the compiler knows.
         for (int row = 0; row < rows; ++row, in += inStride, out += outStride)
             std::memcpy(out, in, CellPixels * BytesPerPixel);
-        return;
-    }
-    for (int row = 0; row < rows; ++row, in += inStride, out += outStride) {
-        if (mode == CopyMode::Plain) {
-            std::memcpy(out, in, size_t(pixels) * BytesPerPixel);
-        } else {
-            const auto *inPixels = reinterpret_cast<const QRgb *>(in);
-            auto *outPixels = reinterpret_cast<QRgb *>(out);
-            for (int i = 0; i < pixels; ++i)
-                outPixels[i] = inPixels[i] ^ InvertRgb;
+    } else {
+        for (int row = 0; row < rows; ++row, in += inStride, out += outStride) {
+            if (mode == CopyMode::Plain) {
+                std::memcpy(out, in, size_t(pixels) * BytesPerPixel);
+            } else {
+                const auto *inPixels = reinterpret_cast<const QRgb *>(in);
+                auto *outPixels = reinterpret_cast<QRgb *>(out);
+                for (int i = 0; i < pixels; ++i)
+                    outPixels[i] = inPixels[i] ^ InvertRgb;
+            }
         }
     }
+    drawn(QRect(x, y, CellPixels, CellPixels));
 }
 
 // The cells that lie whole inside the image's width and the picture are copied line by
@@ -161,6 +187,7 @@ void QtCanvas::copyCellRow(const Picture *source, std::span<const std::optional<
         return;
     const QtPicture *from = source ? &qtPicture(*source) : nullptr;
     m_rowCells.clear();
+    std::optional<FlagSet> drawingRow(std::in_place, m_drawingRow);
     int left = x;
     for (const std::optional<PicturePoint> &cell : cells) {
         if (!cell || !from) {
@@ -175,15 +202,17 @@ void QtCanvas::copyCellRow(const Picture *source, std::span<const std::optional<
         }
         left += CellPixels;
     }
-    if (m_rowCells.empty())
-        return;
-    const qsizetype inStride = from->bytesPerLine();
-    const qsizetype outStride = bitmap.bytesPerLine();
-    uchar *out = bitmap.bits() + top * outStride;
-    for (int line = 0; line < bottom - top; ++line, out += outStride) {
-        for (const auto &[cellLeft, in] : m_rowCells)
-            std::memcpy(out + cellLeft * BytesPerPixel, in + line * inStride, CellPixels * BytesPerPixel);
+    drawingRow.reset();
+    if (!m_rowCells.empty()) {
+        const qsizetype inStride = from->bytesPerLine();
+        const qsizetype outStride = bitmap.bytesPerLine();
+        uchar *out = bitmap.bits() + top * outStride;
+        for (int line = 0; line < bottom - top; ++line, out += outStride) {
+            for (const auto &[cellLeft, in] : m_rowCells)
+                std::memcpy(out + cellLeft * BytesPerPixel, in + line * inStride, CellPixels * BytesPerPixel);
+        }
     }
+    drawn(QRect(x, y, left - x, CellPixels));
 }
 
 const QFontMetrics &QtCanvas::labelFont(int pointSize)
@@ -212,6 +241,8 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const TextStyle &st
     painter.fillRect(box, QColor(toQRgb(style.background)));
     painter.setPen(QColor(toQRgb(style.color)));
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
+    painter.end();
+    drawn(box);
 }
 
 } // namespace tamo

@@ -5,7 +5,9 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QRect>
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -38,11 +40,15 @@ public:
     // The picture the image shows: the bitmap, made (plain background) if nothing was
     // drawn yet. Throws OutOfResources when it cannot be made.
     const QImage &picture();
-    // How many bitmaps this canvas has made; for the checks that a redraw reuses its bitmap.
+    // How many bitmaps this canvas has made; for the checks that a redraw reuses its bitmap,
+    // and for those who keep pictures made from it to tell a new bitmap from the old.
     int bitmapsMade() const { return m_bitmapsMade; }
+    // Told the area of the bitmap each drawing has changed, once the drawing is done.
+    void setDrawnObserver(std::function<void(const QRect &)> observer) { m_drawn = std::move(observer); }
 
 private:
     QImage &ensureBitmap();
+    void drawn(const QRect &area);
     const QFontMetrics &labelFont(int pointSize);
 
     int m_width = 0;
@@ -53,6 +59,9 @@ private:
     // Room for copyCellRow, kept to spare an allocation per row: the left edge and the
     // first source line of each cell it copies line by line.
     std::vector<std::pair<int, const uchar *>> m_rowCells;
+    std::function<void(const QRect &)> m_drawn;
+    // Set while a row of cells is drawn, whose area is told once for all its cells.
+    bool m_drawingRow = false;
     // The label font of the last point size, with its metrics on the bitmap's density.
     std::optional<QFont> m_font;
     std::optional<QFontMetrics> m_metrics;

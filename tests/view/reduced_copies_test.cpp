@@ -1,0 +1,167 @@
+#include "core/rom_patch.h"
+#include "forms/common/qt_canvas.h"
+#include "forms/common/zoomed_picture.h"
+#include "tests/view/view_test_support.h"
+#include "view/reduced_copies.h"
+#include "view/stage_marks.h"
+#include "view/stage_renderer.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace tamo {
+namespace {
+
+// Half the size: each pixel the mean of a square of 2 x 2, channel by channel, halves
+// rounded up, worked out here from the channels one by one.
+QImage halved(const QImage &above)
+{
+    QImage half(above.width() / 2, above.height() / 2, QImage::Format_RGB32);
+    for (int y = 0; y < half.height(); ++y) {
+        for (int x = 0; x < half.width(); ++x) {
+            const QRgb square[] = {above.pixel(2 * x, 2 * y), above.pixel(2 * x + 1, 2 * y),
+                                   above.pixel(2 * x, 2 * y + 1), above.pixel(2 * x + 1, 2 * y + 1)};
+            int red = 0, green = 0, blue = 0;
+            for (QRgb pixel : square) {
+                red += qRed(pixel);
+                green += qGreen(pixel);
+                blue += qBlue(pixel);
+            }
+            half.setPixel(x, y, qRgb((red + 2) / 4, (green + 2) / 4, (blue + 2) / 4));
+        }
+    }
+    return half;
+}
+
+QImage imageOf(const ReducedCopies::Copy &copy)
+{
+    QImage image(copy.width, copy.height, QImage::Format_RGB32);
+    for (int y = 0; y < copy.height; ++y) {
+        for (int x = 0; x < copy.width; ++x)
+            image.setPixel(x, y, copy.at(x, y));
+    }
+    return image;
+}
+
+PixelView pixelsOf(const QImage &image)
+{
+    return {reinterpret_cast<const uint32_t *>(image.constBits()), image.width(), image.height(),
+            image.bytesPerLine() / 4};
+}
+
+void expectReductionsOf(const QImage &bitmap, const ReducedCopies &copies)
+{
+    QImage expected = bitmap.convertToFormat(QImage::Format_RGB32);
+    for (int reduction = 1; reduction <= ReducedCopies::Count; ++reduction) {
+        expected = halved(expected);
+        EXPECT_TRUE(imageOf(copies.copy(reduction)) == expected) << "reduced by " << (1 << reduction);
+    }
+}
+
+// What the stage view paints of the picture at a zoom, as a picture of its own.
+QImage painted(ZoomedPicture &picture, const MapZoom &zoom, const QSize &size)
+{
+    QImage view(size, QImage::Format_RGB32);
+    view.fill(Qt::black);
+    QPainter painter(&view);
+    picture.paint(painter, zoom, view.rect());
+    return view;
+}
+
+TEST(ReducedCopies, FollowRandomPaintsAndMarksOfTheStageCanvas)
+{
+    test::StageFixture fixture(24);
+    std::mt19937 random(99);
+    for (int column = 0; column < 24; ++column) {
+        for (int row = 0; row < 16; ++row)
+            fixture.setTile(column, row, uint16_t(random() & 0xC07F));
+    }
+    fixture.setSprites({{1, 100, 64, 0x1234}, {2, 500, 300, 0x00AB}});
+    fixture.setCameras({{300, 200}});
+    QtCanvas canvas;
+    canvas.resize(24 * 32, 16 * 32);
+    ZoomedPicture picture(canvas);
+    const StageScene scene = fixture.scene(canvas);
+    RedrawStage(scene);
+    picture.reducedCopies();
+
+    for (int paint = 0; paint < 120; ++paint) {
+        const int column = int(random() % 24);
+        const int row = int(random() % 16);
+        const RomPatch patch = TileCellPatch(fixture.stage, column, row, uint16_t(random() & 0xC07F));
+        patch.applyTo(fixture.rom);
+        DrawChangedCells(scene, patch);
+        if (paint % 40 == 39)
+            DrawMarks(scene);
+    }
+    expectReductionsOf(canvas.bitmap(), picture.reducedCopies());
+
+    // Painting at 1/4 shows the copy reduced by 4, beyond it the background.
+    const QImage quarter = painted(picture, MapZoom::FromSetting("1/4"), QSize(300, 200));
+    const QImage expected = halved(halved(canvas.bitmap()));
+    EXPECT_TRUE(quarter.copy(0, 0, expected.width(), expected.height()) == expected);
+    EXPECT_EQ(quarter.pixel(250, 150), qRgb(255, 255, 255));
+    // At 3 every image pixel is a square of 3 x 3 view pixels.
+    const QImage threefold = painted(picture, MapZoom::FromSetting("3"), QSize(200, 120));
+    for (int y = 0; y < threefold.height(); ++y) {
+        for (int x = 0; x < threefold.width(); ++x)
+            ASSERT_EQ(threefold.pixel(x, y), canvas.bitmap().pixel(x / 3, y / 3)) << x << ", " << y;
+    }
+}
+
+TEST(ReducedCopies, ANewBitmapMakesThemAgainAtItsSize)
+{
+    test::StageFixture fixture(16);
+    fixture.setTile(0, 0, 0x0005);
+    QtCanvas canvas;
+    canvas.resize(16 * 32, 16 * 32);
+    ZoomedPicture picture(canvas);
+    RedrawStage(fixture.scene(canvas));
+    EXPECT_EQ(picture.reducedCopies().copy(1).width, 256);
+
+    // The next stage: a narrower image, drawn into a fresh bitmap.
+    fixture.stage.MapWidth = 8;
+    fixture.setTile(0, 0, 0x0009);
+    canvas.resize(8 * 32, 16 * 32);
+    RedrawStage(fixture.scene(canvas));
+    EXPECT_EQ(picture.reducedCopies().copy(3).width, 32);
+    expectReductionsOf(canvas.bitmap(), picture.reducedCopies());
+}
+
+TEST(ReducedCopies, AnUpdateReducesTheSquaresOfEightItTouchesAndNoOthers)
+{
+    QImage bitmap(64, 32, QImage::Format_RGB32);
+    bitmap.fill(qRgb(0, 0, 0));
+    ReducedCopies copies;
+    copies.rebuild(pixelsOf(bitmap));
+    // Two pixels change; only the square of the first is told.
+    bitmap.setPixel(15, 9, qRgb(255, 255, 255));
+    bitmap.setPixel(40, 20, qRgb(255, 255, 255));
+    copies.update(pixelsOf(bitmap), 15, 9, 1, 1);
+    EXPECT_EQ(copies.copy(1).at(7, 4), qRgb(64, 64, 64));
+    EXPECT_EQ(copies.copy(2).at(3, 2), qRgb(16, 16, 16));
+    EXPECT_EQ(copies.copy(3).at(1, 1), qRgb(4, 4, 4));
+    EXPECT_EQ(copies.copy(1).at(20, 10), qRgb(0, 0, 0)) << "a square not told of stays";
+    // Rounded: 255 / 4 = 63.75 gives 64, 64 / 4 = 16, 16 / 4 = 4.
+    copies.update(pixelsOf(bitmap), 0, 0, 64, 32);
+    expectReductionsOf(bitmap, copies);
+}
+
+TEST(ReducedCopies, TakeTwentyOneSixtyFourthsOfTheBitmap)
+{
+    QImage bitmap(1024, 512, QImage::Format_RGB32);
+    bitmap.fill(qRgb(10, 20, 30));
+    ReducedCopies copies;
+    copies.rebuild(pixelsOf(bitmap));
+    const size_t bitmapBytes = size_t(bitmap.sizeInBytes());
+    EXPECT_EQ(copies.bytes(), bitmapBytes * 21 / 64);
+    EXPECT_LT(copies.bytes() * 3, bitmapBytes);
+    copies.clear();
+    EXPECT_EQ(copies.bytes(), 0u);
+}
+
+} // namespace
+} // namespace tamo

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tamo {
+
+// A picture of 32-bit pixels (0xAARRGGBB, as the stage bitmap holds them) owned by
+// someone else; stride is the distance between the starts of two lines, in pixels.
+struct PixelView
+{
+    const uint32_t *pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    std::ptrdiff_t stride = 0;
+};
+
+// The stage bitmap reduced by 2, 4 and 8, for the zooms below 1. Each copy is the one
+// before it (the bitmap itself for the first) with every square of 2 x 2 pixels made one
+// pixel of their mean, channel by channel, halves rounded up. Together they take 21/64 of
+// the bitmap's memory. A drawing into the bitmap is followed by update() of its area,
+// which reduces only the 8 x 8 squares that area touches.
+class ReducedCopies
+{
+public:
+    static constexpr int Count = 3;
+    // The side of the squares of bitmap pixels that make one pixel of the smallest copy.
+    static constexpr int LargestFactor = 1 << Count;
+
+    struct Copy
+    {
+        int width = 0;
+        int height = 0;
+        std::vector<uint32_t> pixels; // line after line, without gaps
+
+        uint32_t at(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+    };
+
+    // Makes the copies anew for the bitmap, at its size. A last line or column that does
+    // not fill a square is left out.
+    void rebuild(PixelView bitmap);
+    // Reduces again every square that meets the area [left, left + width) x [top, top + height)
+    // of the bitmap; a bitmap of another size than the copies were made for rebuilds them.
+    void update(PixelView bitmap, int left, int top, int width, int height);
+    // Frees the copies.
+    void clear();
+
+    // The copy reduced by 2 to the power of reduction (1 to 3).
+    const Copy &copy(int reduction) const { return m_copies[size_t(reduction - 1)]; }
+    // The size of the bitmap the copies were made for; 0 x 0 when there are none.
+    int sourceWidth() const { return m_sourceWidth; }
+    int sourceHeight() const { return m_sourceHeight; }
+    size_t bytes() const;
+
+private:
+    std::array<Copy, Count> m_copies;
+    int m_sourceWidth = 0;
+    int m_sourceHeight = 0;
+};
+
+} // namespace tamo
