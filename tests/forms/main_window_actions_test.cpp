@@ -56,17 +56,6 @@ protected:
         pressKey(Qt::Key_O, Qt::ControlModifier);
     }
 
-    // Another stage whose chip bitmap is not the current stage's.
-    static int stageWithOtherTilemap()
-    {
-        const tamo::StageSource source{FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni};
-        for (int level = 0; level < tamo::LevelCount; ++level) {
-            if (tamo::DecodeFGTilemap(source, level) != FormMain->Stage.FGTilemap)
-                return level;
-        }
-        return -1;
-    }
-
     void loadStageThroughTheDialog(int level)
     {
         whenModalShown([level](QWidget *dialog) {

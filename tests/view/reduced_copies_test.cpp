@@ -1,6 +1,7 @@
 #include "core/rom_patch.h"
 #include "forms/common/qt_canvas.h"
 #include "forms/common/zoomed_picture.h"
+#include "tests/support/halved_picture.h"
 #include "tests/view/view_test_support.h"
 #include "view/reduced_copies.h"
 #include "view/stage_marks.h"
@@ -15,26 +16,7 @@
 namespace tamo {
 namespace {
 
-// Half the size: each pixel the mean of a square of 2 x 2, channel by channel, halves
-// rounded up, worked out here from the channels one by one.
-QImage halved(const QImage &above)
-{
-    QImage half(above.width() / 2, above.height() / 2, QImage::Format_RGB32);
-    for (int y = 0; y < half.height(); ++y) {
-        for (int x = 0; x < half.width(); ++x) {
-            const QRgb square[] = {above.pixel(2 * x, 2 * y), above.pixel(2 * x + 1, 2 * y),
-                                   above.pixel(2 * x, 2 * y + 1), above.pixel(2 * x + 1, 2 * y + 1)};
-            int red = 0, green = 0, blue = 0;
-            for (QRgb pixel : square) {
-                red += qRed(pixel);
-                green += qGreen(pixel);
-                blue += qBlue(pixel);
-            }
-            half.setPixel(x, y, qRgb((red + 2) / 4, (green + 2) / 4, (blue + 2) / 4));
-        }
-    }
-    return half;
-}
+using test::HalvedPicture;
 
 QImage imageOf(const ReducedCopies::Copy &copy)
 {
@@ -56,7 +38,7 @@ void expectReductionsOf(const QImage &bitmap, const ReducedCopies &copies)
 {
     QImage expected = bitmap.convertToFormat(QImage::Format_RGB32);
     for (int reduction = 1; reduction <= ReducedCopies::Count; ++reduction) {
-        expected = halved(expected);
+        expected = HalvedPicture(expected);
         EXPECT_TRUE(imageOf(copies.copy(reduction)) == expected) << "reduced by " << (1 << reduction);
     }
 }
@@ -101,7 +83,7 @@ TEST(ReducedCopies, FollowRandomPaintsAndMarksOfTheStageCanvas)
 
     // Painting at 1/4 shows the copy reduced by 4, beyond it the background.
     const QImage quarter = painted(picture, MapZoom::FromSetting("1/4"), QSize(300, 200));
-    const QImage expected = halved(halved(canvas.bitmap()));
+    const QImage expected = HalvedPicture(HalvedPicture(canvas.bitmap()));
     EXPECT_TRUE(quarter.copy(0, 0, expected.width(), expected.height()) == expected);
     EXPECT_EQ(quarter.pixel(250, 150), qRgb(255, 255, 255));
     // At 3 every image pixel is a square of 3 x 3 view pixels.
