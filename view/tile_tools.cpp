@@ -49,19 +49,20 @@ bool TileTools::editable(CellPosition cell) const
 
 void TileTools::beginSelection(CellPosition cell)
 {
-    if (!editable(cell))
-        return;
-    m_tools.SelectionAnchor = cell;
-    m_tools.Selection = CellRect::Spanning(cell, cell);
-    m_host.toolsChanged();
+    beginDrag(m_tools.SelectionAnchor, m_tools.Selection, cell);
 }
 
 void TileTools::beginCapture(CellPosition cell)
 {
+    beginDrag(m_tools.CaptureAnchor, m_tools.Capture, cell);
+}
+
+void TileTools::beginDrag(std::optional<CellPosition> &anchor, std::optional<CellRect> &rect, CellPosition cell)
+{
     if (!editable(cell))
         return;
-    m_tools.CaptureAnchor = cell;
-    m_tools.Capture = CellRect::Spanning(cell, cell);
+    anchor = cell;
+    rect = CellRect::Spanning(cell, cell);
     m_host.toolsChanged();
 }
 

@@ -65,6 +65,8 @@ public:
     void clearSelection();
 
 private:
+    // A drag over the cells of a rectangle begins at the cell, inside the map.
+    void beginDrag(std::optional<CellPosition> &anchor, std::optional<CellRect> &rect, CellPosition cell);
     void changeSelection(const CellRect &rect, const char *verb, const TileBlock &pattern);
     bool editable(CellPosition cell) const;
 

@@ -69,6 +69,12 @@ protected:
         QTest::mouseRelease(imageMain(), button, modifiers, cellInView(to.x(), to.y()));
     }
     static void select(QPoint from, QPoint to) { drag(Qt::LeftButton, from, to, Qt::ShiftModifier); }
+    // The floating block brought over a cell and placed there.
+    static void placeAt(int column, int row)
+    {
+        QTest::mouseMove(imageMain(), cellInView(column, row));
+        QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellInView(column, row));
+    }
 
     static void undo() { pressKey(Qt::Key_Z, Qt::ControlModifier); }
 
@@ -136,8 +142,7 @@ TEST_F(TileToolsTest, APlatformCopiedInOneStagePastesIntoAnother)
 
     pressKey(Qt::Key_V, Qt::ControlModifier);
     ASSERT_TRUE(FormMain->Tools.Floating);
-    QTest::mouseMove(imageMain(), cellInView(6, 9));
-    QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellInView(6, 9));
+    placeAt(6, 9);
     EXPECT_FALSE(FormMain->Tools.Floating);
     for (int column = 0; column < 4; ++column) {
         EXPECT_EQ(cellWord(6 + column, 9), 0x0102 + 0x0100 * column);
@@ -164,8 +169,7 @@ TEST_F(TileToolsTest, BlocksTravelThroughTheClipboardInTheProgramsFormAndAsText)
     // Rows of words written by another program.
     QGuiApplication::clipboard()->setText(QStringLiteral("0013 4013\n8001 C001\n"));
     pressKey(Qt::Key_V, Qt::ControlModifier);
-    QTest::mouseMove(imageMain(), cellInView(2, 12));
-    QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellInView(2, 12));
+    placeAt(2, 12);
     EXPECT_EQ(cellWord(2, 12), 0x0013);
     EXPECT_EQ(cellWord(3, 12), 0x4013);
     EXPECT_EQ(cellWord(2, 13), 0x8001);
@@ -192,9 +196,7 @@ TEST_F(TileToolsTest, ARightDragMakesAStampThatAStrokePutsDownAsOneStep)
     const std::vector<uint8_t> before = romBytes();
     const int steps = FormMain->Document->history()->count();
 
-    QTest::mousePress(imageMain(), Qt::LeftButton, {}, cellInView(6, 8));
-    QTest::mouseMove(imageMain(), cellInView(7, 8));
-    QTest::mouseRelease(imageMain(), Qt::LeftButton, {}, cellInView(7, 8));
+    drag(Qt::LeftButton, {6, 8}, {7, 8});
     // Mirrored left-right: the stamp's right column comes first, each word flipped.
     EXPECT_EQ(cellWord(6, 8), 0x4202);
     EXPECT_EQ(cellWord(7, 8), 0x4202);

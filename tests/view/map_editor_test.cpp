@@ -401,10 +401,7 @@ TEST_F(TileToolEditing, APastedBlockFollowsThePointerAndAClickPlacesWhatFallsIns
     EXPECT_EQ(word(9, 14), 0x0012);
     EXPECT_EQ(word(8, 15), 0x0021);
     EXPECT_EQ(word(9, 15), 0x0022);
-    int changedBytes = 0;
-    for (size_t i = 0; i < before.size(); ++i)
-        changedBytes += before[i] != fixture.rom.bytes()[i] ? 1 : 0;
-    EXPECT_EQ(changedBytes, 8);
+    EXPECT_EQ(test::ChangedBytes(before, fixture.rom.bytes()), 8);
     EXPECT_FALSE(tools.Floating);
     EXPECT_FALSE(pen.Painting) << "placing paints nothing";
 

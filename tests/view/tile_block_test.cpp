@@ -50,10 +50,7 @@ TEST_F(TileBlocks, APutWritesEachMapColumnAsOneRunAndSkipsCellsOutsideTheMap)
     PutTilesPatch(fixture.rom, fixture.stage, block, {8, 15}).applyTo(fixture.rom);
     EXPECT_EQ(cell(8, 15), 0x4011);
     EXPECT_EQ(cell(9, 15), 0x4012);
-    int changed = 0;
-    for (size_t i = 0; i < before.size(); ++i)
-        changed += before[i] != fixture.rom.bytes()[i] ? 1 : 0;
-    EXPECT_EQ(changed, 4);
+    EXPECT_EQ(test::ChangedBytes(before, fixture.rom.bytes()), 4);
     // Left of and above the map nothing is written either.
     EXPECT_EQ(PutTilesPatch(fixture.rom, fixture.stage, block, {-3, -2}).writes().size(), 0u);
     const RomPatch corner = PutTilesPatch(fixture.rom, fixture.stage, block, {-2, -1});
