@@ -1,10 +1,10 @@
 #include "forms/UnitMain.h"
 #include "forms/application_windows.h"
+#include "forms/common/file_names.h"
 #include "forms/editor_application.h"
 #include "forms/message_box.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <exception>
@@ -52,10 +52,11 @@ int main(int argc, char **argv)
         DestroyWindows();
         return 1;
     }
-    // Taken as a full path, which the messages then show and the settings keep the folder of.
-    const QStringList arguments = QCoreApplication::arguments();
+    // Taken as a full path, which the messages then show and the settings keep the folder of;
+    // its bytes are kept even where they are not UTF-8.
+    const QStringList arguments = tamo::programArguments(argc, argv);
     if (arguments.size() > 1)
-        FormMain->CommandLineRom = QDir::toNativeSeparators(QFileInfo(arguments.at(1)).absoluteFilePath());
+        FormMain->CommandLineRom = QDir::toNativeSeparators(tamo::absoluteFileName(arguments.at(1)));
     FormMain->show();
     const int result = QApplication::exec();
     DestroyWindows();

@@ -1,7 +1,7 @@
 #include "bench/bench_fixture.h"
 
 #include "bench/memcpy_bound.h"
-#include "forms/common/file_path.h"
+#include "forms/common/file_names.h"
 #include "view/map_pen.h"
 #include "view/stage_pictures.h"
 #include "view/stage_renderer.h"
@@ -116,7 +116,7 @@ EditedStage::EditedStage(int32_t tilemapEnd)
     const std::filesystem::path file = bench.programDir() / "bench.smc";
     std::ofstream(file, std::ios::binary)
         .write(reinterpret_cast<const char *>(bench.rom.bytes().data()), bench.rom.size());
-    document.open(FileNameText(file));
+    document.open(fileNameText(file));
     canvas.resize(stage.MapWidth * CellPixels, stage.MapHeight * CellPixels);
     RedrawStage(scene);
     QObject::connect(&document, &RomDocument::changed,

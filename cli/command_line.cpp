@@ -4,6 +4,7 @@
 #include "cli/stage_state.h"
 #include "core/stage.h"
 #include "core/typed_number.h"
+#include "forms/common/file_names.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -30,7 +31,8 @@ const QCommandLineOption dryRunOption(QStringLiteral("dry-run"),
 
 void printText(FILE *stream, const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
+    // File names come out as the bytes they were given in.
+    const QByteArray bytes = bytesFromText(text);
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
 }
 
@@ -44,7 +46,7 @@ void printError(const QString &text)
 
 QString errorText(const std::exception &error)
 {
-    return QString::fromUtf8(error.what());
+    return textFromBytes(error.what());
 }
 
 QString programHelp()

@@ -1,4 +1,5 @@
 #include "cli/command_line.h"
+#include "forms/common/file_names.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -7,18 +8,16 @@
 
 int main(int argc, char *argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
     // Only the commands that draw text need a GUI application; tamo-cli never shows a
     // window, so that one needs no screen either.
     std::unique_ptr<QCoreApplication> application;
-    if (tamo::cli::commandNeedsGui(arguments)) {
+    if (tamo::cli::commandNeedsGui(tamo::programArguments(argc, argv))) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         application = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
-    return tamo::cli::runCli(QCoreApplication::arguments());
+    // Taken again: the application has removed the options that were Qt's own.
+    return tamo::cli::runCli(tamo::programArguments(argc, argv));
 }

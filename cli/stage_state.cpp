@@ -2,8 +2,7 @@
 
 #include "cli/command_line.h"
 #include "core/file_system.h"
-
-#include <QFile>
+#include "forms/common/file_names.h"
 
 namespace tamo::cli {
 
@@ -20,7 +19,7 @@ void StageState::saveUnlessDryRun(const CliContext &context) const
 
 std::filesystem::path pathFromArgument(const QString &text)
 {
-    return std::filesystem::path(QFile::encodeName(text).toStdString());
+    return filePath(text);
 }
 
 IniFile loadOffsetsIni(const CliContext &context)

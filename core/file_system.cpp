@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstring>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #ifndef _WIN32
@@ -121,10 +122,15 @@ void writeInPlace(const std::filesystem::path &target, std::span<const uint8_t> 
         throw RomError(failure(target, "cannot be saved", errno));
 }
 
-bool isWriteProtected(const std::filesystem::path &path, const struct stat &status)
+// Why the file cannot be written to, or nothing when it can.
+std::optional<std::string> writeRefusal(const std::filesystem::path &path, const struct stat &status)
 {
+    if (::access(path.c_str(), W_OK) != 0)
+        return errno == EROFS ? "the file system is read-only" : "the file is write-protected";
     // Root passes access(); the missing write bits still mark the file as protected.
-    return ::access(path.c_str(), W_OK) != 0 || (status.st_mode & 0222) == 0;
+    if ((status.st_mode & 0222) == 0)
+        return "the file is write-protected";
+    return std::nullopt;
 }
 
 #endif
@@ -134,8 +140,14 @@ bool isWriteProtected(const std::filesystem::path &path, const struct stat &stat
 std::vector<uint8_t> readWholeFile(const std::filesystem::path &path)
 {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        throw RomError(failure(path, std::filesystem::exists(path, error) ? "is not a file" : "does not exist"));
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        throw RomError(failure(path, "does not exist"));
+    // A path too long, a folder that may not be searched, ...: the system says what.
+    if (error)
+        throw RomError(failure(path, "cannot be opened", error.value()));
+    if (!std::filesystem::is_regular_file(status))
+        throw RomError(failure(path, "is not a file"));
     std::ifstream file(path, std::ios::binary);
     if (!file)
         throw RomError(failure(path, "cannot be opened", errno));
@@ -160,8 +172,8 @@ void overwriteFileStart(const std::filesystem::path &path, std::span<const uint8
     struct stat status {};
     if (error || ::stat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
         throw RomError(failure(path, "the file does not exist any more"));
-    if (isWriteProtected(target, status))
-        throw RomError(failure(path, "the file is write-protected"));
+    if (const std::optional<std::string> refusal = writeRefusal(target, status))
+        throw RomError(failure(path, *refusal));
 
     // Bytes of the file beyond the image stay as they are.
     std::vector<uint8_t> tail;

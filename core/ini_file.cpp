@@ -3,79 +3,106 @@
 #include "core/blanks.h"
 #include "core/file_system.h"
 #include "core/integer_syntax.h"
+#include "core/rom_error.h"
 
-#include <algorithm>
-#include <cctype>
+#include <limits>
 
 namespace tamo {
 namespace {
 
-bool sameName(std::string_view a, std::string_view b)
+void requireOffsets(size_t textSize)
 {
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
+    if (textSize > std::numeric_limits<uint32_t>::max())
+        throw RomError("an INI file of more than 4 GiB cannot be held");
 }
 
 } // namespace
+
+IniFile::IniFile(std::vector<uint8_t> text)
+    : m_text(std::move(text))
+{
+    requireOffsets(m_text.size());
+    std::string_view rest(reinterpret_cast<const char *>(m_text.data()), m_text.size());
+    // A byte-order mark left by a text editor would hide the first section header.
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    if (rest.starts_with(ByteOrderMark))
+        rest.remove_prefix(ByteOrderMark.size());
+    Section *current = nullptr;
+    while (!rest.empty()) {
+        const size_t end = rest.find('\n');
+        const std::string_view line = trimmed(rest.substr(0, end));
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+
+        if (line.empty() || line.front() == ';')
+            continue;
+        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            current = &sectionForWrite(textAt(trimmed(line.substr(1, line.size() - 2))));
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (!current || equals == std::string_view::npos)
+            continue;
+        // A key written twice keeps its first value.
+        addEntry(*current, textAt(trimmed(line.substr(0, equals))), textAt(trimmed(line.substr(equals + 1))));
+    }
+}
 
 IniFile IniFile::load(const std::filesystem::path &path)
 {
     std::error_code error;
     if (!std::filesystem::exists(path, error))
         return {};
-    const std::vector<uint8_t> bytes = fs::readWholeFile(path);
-    return parse(std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()));
+    return IniFile(fs::readWholeFile(path));
 }
 
 IniFile IniFile::parse(std::string_view text)
 {
-    IniFile ini;
-    // A byte-order mark left by a text editor would hide the first section header.
-    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
-    if (text.starts_with(ByteOrderMark))
-        text.remove_prefix(ByteOrderMark.size());
-    Section *current = nullptr;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        const std::string_view line = trimmed(text.substr(0, end));
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    return IniFile(std::vector<uint8_t>(text.begin(), text.end()));
+}
 
-        if (line.empty() || line.front() == ';')
-            continue;
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            current = &ini.sectionForWrite(trimmed(line.substr(1, line.size() - 2)));
-            continue;
-        }
-        const size_t equals = line.find('=');
-        if (!current || equals == std::string_view::npos)
-            continue;
-        const std::string_view key = trimmed(line.substr(0, equals));
-        // A key written twice keeps its first value, as the lookups find the first.
-        const bool known = std::any_of(current->entries.begin(), current->entries.end(),
-                                       [&](const Entry &entry) { return sameName(entry.key, key); });
-        if (!known)
-            current->entries.push_back({std::string(key), std::string(trimmed(line.substr(equals + 1)))});
-    }
-    return ini;
+IniFile::Text IniFile::textAt(std::string_view part) const
+{
+    return {static_cast<uint32_t>(part.data() - reinterpret_cast<const char *>(m_text.data())),
+            static_cast<uint32_t>(part.size())};
+}
+
+IniFile::Text IniFile::appended(std::string_view text)
+{
+    requireOffsets(m_text.size() + text.size());
+    m_text.insert(m_text.end(), text.begin(), text.end());
+    return {static_cast<uint32_t>(m_text.size() - text.size()), static_cast<uint32_t>(text.size())};
+}
+
+size_t IniFile::findEntry(const Section &section, std::string_view key) const
+{
+    return section.keyIndex.find(key, [&](size_t i) { return textOf(section.entries[i].key); });
+}
+
+bool IniFile::addEntry(Section &section, Text key, Text value)
+{
+    const size_t position = section.entries.size();
+    const size_t found = section.keyIndex.findOrAdd(textOf(key), position,
+                                                    [&](size_t i) { return textOf(section.entries[i].key); });
+    if (found != position)
+        return false;
+    section.entries.push_back({key, value});
+    return true;
 }
 
 const IniFile::Section *IniFile::findSection(std::string_view name) const
 {
-    const auto found = std::find_if(m_sections.begin(), m_sections.end(),
-                                    [&](const Section &section) { return sameName(section.name, name); });
-    return found == m_sections.end() ? nullptr : &*found;
+    const size_t position = m_sectionIndex.find(name, [this](size_t i) { return textOf(m_sections[i].name); });
+    return position == NameIndex::Missing ? nullptr : &m_sections[position];
 }
 
-IniFile::Section &IniFile::sectionForWrite(std::string_view name)
+IniFile::Section &IniFile::sectionForWrite(Text name)
 {
-    for (Section &section : m_sections) {
-        if (sameName(section.name, name))
-            return section;
-    }
-    m_sections.push_back({std::string(name), {}});
-    return m_sections.back();
+    const size_t count = m_sections.size();
+    const size_t position
+        = m_sectionIndex.findOrAdd(textOf(name), count, [this](size_t i) { return textOf(m_sections[i].name); });
+    if (position == count)
+        m_sections.push_back({name, {}, {}});
+    return m_sections[position];
 }
 
 std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const
@@ -83,11 +110,10 @@ std::optional<std::string> IniFile::value(std::string_view section, std::string_
     const Section *found = findSection(section);
     if (!found)
         return std::nullopt;
-    for (const Entry &entry : found->entries) {
-        if (sameName(entry.key, key))
-            return entry.value;
-    }
-    return std::nullopt;
+    const size_t position = findEntry(*found, key);
+    if (position == NameIndex::Missing)
+        return std::nullopt;
+    return std::string(textOf(found->entries[position].value));
 }
 
 std::string IniFile::readString(std::string_view section, std::string_view key,
@@ -109,14 +135,17 @@ bool IniFile::readBool(std::string_view section, std::string_view key, bool defa
 
 void IniFile::writeString(std::string_view section, std::string_view key, std::string_view value)
 {
-    Section &target = sectionForWrite(section);
-    for (Entry &entry : target.entries) {
-        if (sameName(entry.key, key)) {
-            entry.value = std::string(value);
-            return;
-        }
-    }
-    target.entries.push_back({std::string(key), std::string(value)});
+    // Copied first, as they may be views into m_text, which grows below. A name that is
+    // there already is appended all the same: what is written is little, and only the
+    // places the entries name are ever read.
+    const std::string sectionName(section);
+    const std::string keyName(key);
+    const std::string valueText(value);
+    const Text keyPlace = appended(keyName);
+    const Text valuePlace = appended(valueText);
+    Section &target = sectionForWrite(appended(sectionName));
+    if (!addEntry(target, keyPlace, valuePlace))
+        target.entries[findEntry(target, keyName)].value = valuePlace;
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, int32_t value)
@@ -133,17 +162,14 @@ std::vector<std::string> IniFile::sections() const
 {
     std::vector<std::string> names;
     for (const Section &section : m_sections)
-        names.push_back(section.name);
+        names.emplace_back(textOf(section.name));
     return names;
 }
 
 std::vector<std::string> IniFile::keys(std::string_view section) const
 {
     std::vector<std::string> names;
-    if (const Section *found = findSection(section)) {
-        for (const Entry &entry : found->entries)
-            names.push_back(entry.key);
-    }
+    forEachEntry(section, [&](std::string_view key, std::string_view) { names.emplace_back(key); });
     return names;
 }
 
@@ -153,9 +179,9 @@ std::string IniFile::toText() const
     for (const Section &section : m_sections) {
         if (!text.empty())
             text += "\n";
-        text += "[" + section.name + "]\n";
+        text.append("[").append(textOf(section.name)).append("]\n");
         for (const Entry &entry : section.entries)
-            text += entry.key + "=" + entry.value + "\n";
+            text.append(textOf(entry.key)).append("=").append(textOf(entry.value)).append("\n");
     }
     return text;
 }

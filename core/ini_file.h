@@ -1,8 +1,9 @@
 #pragma once
 
+#include "core/name_index.h"
+
 #include <cstdint>
 #include <filesystem>
-#include <list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,7 +15,10 @@ namespace tamo {
 // with ";" are skipped; "[name]" opens a section; other lines of a section are
 // key=value pairs trimmed around key and value; lines before the first section are
 // ignored. Section and key names compare without regard to letter case; sections and
-// keys are listed in file order. Texts are 8-bit strings kept byte for byte.
+// keys are listed in file order. Texts are 8-bit strings kept byte for byte. A section
+// named again adds to the first of its name, and the first of two equal keys in a section
+// is the one kept. Reading a file and each lookup take time in proportion to the text, not
+// to the number of sections or keys.
 class IniFile
 {
 public:
@@ -36,28 +40,62 @@ public:
 
     std::vector<std::string> sections() const;
     std::vector<std::string> keys(std::string_view section) const;
+    // Calls visit(key, value) for each key of the section, in file order; the texts are
+    // views that last until the file is next written to.
+    template<typename Visit>
+    void forEachEntry(std::string_view section, const Visit &visit) const
+    {
+        if (const Section *found = findSection(section)) {
+            for (const Entry &entry : found->entries)
+                visit(textOf(entry.key), textOf(entry.value));
+        }
+    }
 
     std::string toText() const;
     // Writes the whole file; throws with the path in the text when it cannot.
     void save(const std::filesystem::path &path) const;
 
 private:
+    // All names and values are kept in m_text, each as its place there: the file's own
+    // text, followed by what was written since. No name or value needs a string of its
+    // own, and a copy of the file is right as it is.
+    struct Text
+    {
+        uint32_t start = 0;
+        uint32_t length = 0;
+    };
     struct Entry
     {
-        std::string key;
-        std::string value;
+        Text key;
+        Text value;
     };
     struct Section
     {
-        std::string name;
+        Text name;
         std::vector<Entry> entries;
+        NameIndex keyIndex;
     };
 
-    const Section *findSection(std::string_view name) const;
-    Section &sectionForWrite(std::string_view name);
+    explicit IniFile(std::vector<uint8_t> text);
 
-    // A list, so that a section stays where it is while later ones are added.
-    std::list<Section> m_sections;
+    std::string_view textOf(Text text) const
+    {
+        return {reinterpret_cast<const char *>(m_text.data()) + text.start, text.length};
+    }
+    Text textAt(std::string_view part) const; // part lies inside m_text
+    // Appends the text to m_text; it must not be a view into m_text.
+    Text appended(std::string_view text);
+
+    const Section *findSection(std::string_view name) const;
+    Section &sectionForWrite(Text name);
+    // The entry's position in the section, or NameIndex::Missing.
+    size_t findEntry(const Section &section, std::string_view key) const;
+    // Appends the entry unless its key is there already; false when it was.
+    bool addEntry(Section &section, Text key, Text value);
+
+    std::vector<uint8_t> m_text;
+    std::vector<Section> m_sections;
+    NameIndex m_sectionIndex;
 };
 
 } // namespace tamo

@@ -1,6 +1,7 @@
 #include "core/integer_syntax.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstddef>
 #include <limits>
 
 namespace tamo {
@@ -64,11 +65,19 @@ int32_t readInteger(std::string_view text, int32_t defaultValue)
     return parseInteger(text).value_or(defaultValue);
 }
 
-std::string hexText(uint32_t value, int minDigits)
+std::string hexText(uint64_t value, int minDigits)
 {
+    // Twice for each of up to a million sprite kinds at start-up: no printf here.
+    constexpr std::string_view Digits = "0123456789ABCDEF";
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%0*X", minDigits, value);
-    return buffer;
+    char *const end = buffer + sizeof buffer;
+    char *start = end;
+    do {
+        *--start = Digits[value & 0xF];
+        value >>= 4;
+    } while (value != 0);
+    std::string text(static_cast<size_t>(std::max<ptrdiff_t>(minDigits - (end - start), 0)), '0');
+    return text.append(start, end);
 }
 
 } // namespace tamo

@@ -17,6 +17,6 @@ std::optional<int32_t> parseInteger(std::string_view text);
 int32_t readInteger(std::string_view text, int32_t defaultValue);
 
 // Upper-case hexadecimal with at least minDigits digits, zero-padded, no prefix.
-std::string hexText(uint32_t value, int minDigits);
+std::string hexText(uint64_t value, int minDigits);
 
 } // namespace tamo

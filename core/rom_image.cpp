@@ -37,8 +37,9 @@ void RomImage::requireRange(int64_t offset, int64_t length, std::string_view wha
 {
     if (contains(offset, length))
         return;
-    const std::string where = offset < 0 ? "-0x" + hexText(static_cast<uint32_t>(-offset), 6)
-                                         : "0x" + hexText(static_cast<uint32_t>(offset), 6);
+    // The offset as computed: one beyond 32 bits must not read as a smaller one.
+    const std::string where = offset < 0 ? "-0x" + hexText(0 - static_cast<uint64_t>(offset), 6)
+                                         : "0x" + hexText(static_cast<uint64_t>(offset), 6);
     throw RomRangeError(std::string(what) + ": offset " + where + " (" + std::to_string(length)
                         + (length == 1 ? " byte" : " bytes") + ") lies outside the ROM image of "
                         + std::to_string(m_bytes.size()) + " bytes");

@@ -12,16 +12,15 @@ SpriteTypeList LoadSpriteTypes(const IniFile &spriteIni)
         const std::optional<int32_t> param = parseInteger(section);
         if (!param)
             continue;
-        for (const std::string &key : spriteIni.keys(section)) {
+        spriteIni.forEachEntry(section, [&](std::string_view key, std::string_view name) {
             const std::optional<int32_t> type = parseInteger(key);
-            if (!type)
-                continue;
-            const std::string name = spriteIni.readString(section, key);
-            if (name.empty())
-                continue;
+            if (!type || name.empty())
+                return;
             const uint32_t value = (static_cast<uint32_t>(*param) << 16) + static_cast<uint32_t>(*type);
-            types.push_back({value, hexText(value >> 16, 4) + "-" + hexText(value & 0xFFFF, 4) + ":" + name});
-        }
+            std::string line = hexText(value >> 16, 4);
+            line.append("-").append(hexText(value & 0xFFFF, 4)).append(":").append(name);
+            types.push_back({value, std::move(line)});
+        });
     }
     return types;
 }

@@ -1,7 +1,7 @@
 #include "document/rom_document.h"
 
 #include "document/rom_edit_command.h"
-#include "forms/common/file_path.h"
+#include "forms/common/file_names.h"
 
 RomDocument::RomDocument(QObject *parent)
     : QObject(parent)
@@ -10,7 +10,7 @@ RomDocument::RomDocument(QObject *parent)
 
 void RomDocument::open(const QString &fileName)
 {
-    tamo::RomImage image = tamo::RomImage::open(FilePath(fileName));
+    tamo::RomImage image = tamo::RomImage::open(tamo::filePath(fileName));
     m_history.clear();
     m_image = std::move(image);
     m_fileName = fileName;
@@ -19,7 +19,7 @@ void RomDocument::open(const QString &fileName)
 
 void RomDocument::save()
 {
-    m_image.save(FilePath(m_fileName));
+    m_image.save(tamo::filePath(m_fileName));
     m_history.setClean();
 }
 

@@ -9,7 +9,7 @@
 #include "forms/UnitSpriteEdit.h"
 #include "forms/canvas_image.h"
 #include "forms/client_area.h"
-#include "forms/common/file_path.h"
+#include "forms/common/file_names.h"
 #include "forms/common/qt_picture.h"
 #include "forms/common/stage_picture_file.h"
 #include "forms/error_report.h"
@@ -17,6 +17,7 @@
 #include "forms/image_list.h"
 #include "forms/message_box.h"
 #include "forms/rom_open_dialog.h"
+#include "forms/screen_size.h"
 #include "forms/stage_image.h"
 #include "forms/tile_clipboard.h"
 
@@ -342,12 +343,13 @@ void TFormMain::readSettings()
     move(ini.readInteger("MainWindow", "Left", 0), ini.readInteger("MainWindow", "Top", 0));
     resizeClientAreaBelowMenu(*this, QSize(ini.readInteger("MainWindow", "ClientWidth", 450),
                                            ini.readInteger("MainWindow", "ClientHeight", 350)));
+    resize(sizeWithinScreen(size(), pos()));
     if (ini.readBool("MainWindow", "isMaximized", false)) {
         m_normalPlace = QRect(pos(), size());
         setWindowState(windowState() | Qt::WindowMaximized);
     }
     const std::string initialDir
-        = ini.readString("FileDialog", "InitialDir", FileNameText(ProgramDir).toStdString());
+        = ini.readString("FileDialog", "InitialDir", tamo::fileNameText(ProgramDir).toStdString());
     OpenDialog1->setDirectory(QString::fromStdString(initialDir));
     MarkSwitches.ShowSpriteMarks = ini.readBool("View", "Sprite", true);
     MarkSwitches.ShowCameraMarks = ini.readBool("View", "Camera", true);
@@ -523,7 +525,13 @@ void TFormMain::LoadStage()
     // fields as they were.
     Stage.FGTilemap = tamo::DecodeFGTilemap(source, LevelNumber, &Stage.FGWord);
     Stage.LevelNumber = LevelNumber;
-    tamo::LoadChipPicture(tamo::QtPictureLoader(), ProgramDir, Stage.FGTilemap, ChipPicture);
+    try {
+        tamo::LoadChipPicture(tamo::QtPictureLoader(), ProgramDir, Stage.FGTilemap, ChipPicture);
+    } catch (...) {
+        // No chips are left to offer: the palette must not go on showing the last ones.
+        FormChip->DrawChipPalette();
+        throw;
+    }
     Stage = tamo::DecodeStage(source, LevelNumber, Stage);
     tamo::ResetPen(Pen);
     MapEditHFlip->setChecked(Pen.HFlip);

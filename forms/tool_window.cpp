@@ -1,5 +1,7 @@
 #include "forms/tool_window.h"
 
+#include "forms/screen_size.h"
+
 #include "core/ini_file.h"
 
 #include <QAction>
@@ -21,8 +23,9 @@ void ToolWindow::LoadPlacement(const tamo::IniFile &ini)
     // move() places the outer frame and resize() the client area, which is what is stored.
     move(ini.readInteger(section, "Left", m_defaults.left),
          ini.readInteger(section, "Top", m_defaults.top));
-    resize(ini.readInteger(section, "ClientWidth", m_defaults.clientWidth),
-           ini.readInteger(section, "ClientHeight", m_defaults.clientHeight));
+    resize(sizeWithinScreen(QSize(ini.readInteger(section, "ClientWidth", m_defaults.clientWidth),
+                                  ini.readInteger(section, "ClientHeight", m_defaults.clientHeight)),
+                            pos()));
     setVisible(ini.readBool(section, "Visible", false));
     m_toggleAction->setChecked(isVisible());
 }

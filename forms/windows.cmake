@@ -14,6 +14,7 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/map_overlay.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rom_open_dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/screen_size.cpp
     ${CMAKE_CURRENT_LIST_DIR}/stage_image.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tile_clipboard.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tool_window.cpp

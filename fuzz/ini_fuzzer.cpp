@@ -3,6 +3,7 @@
 #include "core/integer_syntax.h"
 
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -22,6 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const tamo::IniFile ini = tamo::IniFile::parse(text);
     for (const std::string &section : ini.sections()) {
+        // Each listed entry is the one its key finds, in its own letter case or in capitals.
+        ini.forEachEntry(section, [&](std::string_view key, std::string_view value) {
+            std::string capitals(key);
+            for (char &c : capitals)
+                c = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+            require(ini.value(section, key) == value);
+            require(ini.value(section, capitals) == value);
+        });
         for (const std::string &key : ini.keys(section)) {
             // A listed key always has a value, under any letter case of its section.
             require(ini.value(section, key).has_value());

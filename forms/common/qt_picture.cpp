@@ -1,9 +1,14 @@
 #include "forms/common/qt_picture.h"
 
+#include "core/file_system.h"
+#include "forms/common/bmp_header.h"
+
+#include <QBuffer>
 #include <QImageReader>
 #include <QString>
 
 #include <stdexcept>
+#include <string>
 
 namespace tamo {
 
@@ -26,14 +31,27 @@ QtPicture::QtPicture(QImage image)
 
 std::unique_ptr<QtPicture> QtPicture::load(const std::filesystem::path &file)
 {
-    const QString name = QString::fromStdU16String(file.u16string());
-    QImageReader reader(name);
+    const auto cannotBeRead = [&](const std::string &why) {
+        return std::runtime_error(file.string() + ": the bitmap cannot be read (" + why + ")");
+    };
+    // The image is decoded from the very bytes that were checked.
+    const std::vector<uint8_t> bytes = fs::readWholeFile(file);
+    // Qt reads a BMP file cut short without an error, leaving the missing rows as whatever
+    // the memory held, and makes the whole image the header asks for first.
+    const std::optional<uint64_t> declared = BmpDeclaredLength(bytes);
+    if (declared && *declared > bytes.size()) {
+        throw cannotBeRead("the file ends after " + std::to_string(bytes.size()) + " bytes, its header declares "
+                           + std::to_string(*declared));
+    }
+    QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()),
+                                              static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setAllocationLimit(ReadLimitMegabytes);
     QImage image;
-    if (!reader.read(&image)) {
-        throw std::runtime_error(file.string() + ": the bitmap cannot be read ("
-                                 + reader.errorString().toStdString() + ")");
-    }
+    if (!reader.read(&image))
+        throw cannotBeRead(reader.errorString().toStdString());
     return std::make_unique<QtPicture>(std::move(image));
 }
 

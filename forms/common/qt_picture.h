@@ -16,7 +16,8 @@ public:
     explicit QtPicture(QImage image);
 
     // Reads a BMP (or any format Qt reads); throws std::runtime_error naming the file
-    // when it cannot be read.
+    // when it cannot be read, and so for a BMP file shorter than its header declares,
+    // before anything is made for its pixels.
     static std::unique_ptr<QtPicture> load(const std::filesystem::path &file);
 
     int width() const override { return m_width; }

@@ -3,6 +3,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcess>
 
 namespace {
 
@@ -196,6 +197,31 @@ TEST_F(EditCommandsTest, SettingsReachingPastTheImageFailAndKeepTheFile)
     EXPECT_EQ(outside.exitCode, 1);
     EXPECT_TRUE(outside.oneErrorLine());
     // All or nothing: music is not written either.
+    EXPECT_EQ(romFile(), before);
+}
+
+TEST_F(EditCommandsTest, SavingIntoAReadOnlyFileSystemSaysSo)
+{
+    // A mount namespace of its own, where this folder is bound read-only over itself.
+    const QString readOnly = QStringLiteral(
+        "home=$1; shift; mount --bind \"$home\" \"$home\" && mount -o remount,bind,ro \"$home\" && "
+        "exec \"$0\" --home \"$home\" \"$@\"");
+    QProcess probe;
+    probe.start(QStringLiteral("unshare"), {QStringLiteral("-rm"), QStringLiteral("true")});
+    if (!probe.waitForFinished(30000) || probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
+        GTEST_SKIP() << "no mount namespace can be made here";
+
+    const std::vector<uint8_t> before = romFile();
+    QProcess process;
+    process.start(QStringLiteral("unshare"),
+                  QStringList{QStringLiteral("-rm"), QStringLiteral("sh"), QStringLiteral("-c"), readOnly,
+                              QStringLiteral(TAMO_CLI_PATH), qPath(home)}
+                      + QStringList{"set-tile", rom(), "1", "3", "5", "1"});
+    ASSERT_TRUE(process.waitForFinished(120000));
+    const QByteArray err = process.readAllStandardError();
+    EXPECT_EQ(process.exitCode(), 1) << err.constData();
+    EXPECT_TRUE(err.contains("rom.smc: the file system is read-only")) << err.constData();
+    EXPECT_FALSE(err.contains("write-protected")) << "the file's mode allows writing";
     EXPECT_EQ(romFile(), before);
 }
 

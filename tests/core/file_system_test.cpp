@@ -6,7 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <climits>
+#include <cstring>
 #include <fstream>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace stdfs = std::filesystem;
 using tamo::RomError;
@@ -28,6 +34,44 @@ size_t filesIn(const stdfs::path &folder)
 {
     return static_cast<size_t>(std::distance(stdfs::directory_iterator(folder), stdfs::directory_iterator()));
 }
+
+// A file under so many long folder names that its full path is longer than the system takes
+// in one call; made and removed folder by folder, each reached from the one above.
+class DeepFile
+{
+public:
+    explicit DeepFile(const stdfs::path &base)
+    {
+        const std::string name(250, 'd');
+        m_folders.push_back(::open(base.c_str(), O_RDONLY | O_DIRECTORY));
+        path = base;
+        for (int level = 0; level < 20; ++level) {
+            ::mkdirat(m_folders.back(), name.c_str(), 0700);
+            m_folders.push_back(::openat(m_folders.back(), name.c_str(), O_RDONLY | O_DIRECTORY));
+            path /= name;
+        }
+        const int file = ::openat(m_folders.back(), "game.smc", O_WRONLY | O_CREAT, 0600);
+        made = file >= 0;
+        ::close(file);
+        path /= "game.smc";
+    }
+    ~DeepFile()
+    {
+        ::unlinkat(m_folders.back(), "game.smc", 0);
+        const std::string name(250, 'd');
+        for (size_t level = m_folders.size() - 1; level > 0; --level) {
+            ::close(m_folders[level]);
+            ::unlinkat(m_folders[level - 1], name.c_str(), AT_REMOVEDIR);
+        }
+        ::close(m_folders.front());
+    }
+
+    stdfs::path path;
+    bool made = false;
+
+private:
+    std::vector<int> m_folders;
+};
 
 } // namespace
 
@@ -105,6 +149,22 @@ TEST(RomFile, SaveFailsWithoutTouchingAnythingWhenTheFileIsGoneOrProtected)
     }
     EXPECT_EQ(readFile(locked), (std::vector<uint8_t>{1, 2, 3}));
     EXPECT_EQ(filesIn(folder.path), 1u);
+}
+
+TEST(RomFile, APathTheSystemCannotTakeIsReportedInTheSystemsWords)
+{
+    const tamo::test::TempFolder folder;
+    const DeepFile deep(folder.path);
+    ASSERT_TRUE(deep.made);
+    ASSERT_GT(deep.path.native().size(), size_t(PATH_MAX));
+    try {
+        RomImage::open(deep.path);
+        FAIL() << "a path longer than PATH_MAX cannot be opened";
+    } catch (const RomError &error) {
+        const std::string text = error.what();
+        EXPECT_NE(text.find(std::strerror(ENAMETOOLONG)), std::string::npos) << text;
+        EXPECT_EQ(text.find("does not exist"), std::string::npos) << "the file is there";
+    }
 }
 
 TEST(DataPath, BackslashesBecomeTheSystemSeparator)

@@ -104,3 +104,69 @@ TEST(IniFile, LoadAndSaveFiles)
         EXPECT_NE(std::string(error.what()).find("application.ini"), std::string::npos);
     }
 }
+
+TEST(IniFile, ThousandsOfKeysAndSectionsKeepTheFirstOfEqualNamesAndTheFileOrder)
+{
+    // Every key comes twice, the second time in upper case with another value, and every
+    // section is opened a second time in upper case, adding a key of its own.
+    constexpr int Sections = 300;
+    constexpr int Keys = 40;
+    std::string text;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int s = 0; s < Sections; ++s) {
+            text += pass == 0 ? "[name" + std::to_string(s) + "]\n" : "[NAME" + std::to_string(s) + "]\n";
+            for (int k = 0; k < Keys; ++k)
+                text += "key" + std::to_string(k) + "x=first " + std::to_string(s * Keys + k) + "\n";
+            for (int k = 0; k < Keys; ++k)
+                text += "KEY" + std::to_string(k) + "X=second\n";
+            if (pass == 1)
+                text += "added=" + std::to_string(s) + "\n";
+        }
+    }
+    const IniFile ini = IniFile::parse(text);
+
+    ASSERT_EQ(ini.sections().size(), size_t(Sections));
+    EXPECT_EQ(ini.sections()[7], "name7");
+    for (int s = 0; s < Sections; ++s) {
+        const std::string section = "Name" + std::to_string(s);
+        const std::vector<std::string> keys = ini.keys(section);
+        ASSERT_EQ(keys.size(), size_t(Keys + 1)) << section;
+        EXPECT_EQ(keys[3], "key3x");
+        EXPECT_EQ(keys.back(), "added");
+        for (int k = 0; k < Keys; ++k)
+            EXPECT_EQ(ini.readString(section, "Key" + std::to_string(k) + "X"), "first " + std::to_string(s * Keys + k));
+        EXPECT_EQ(ini.readInteger(section, "ADDED", -1), s);
+        EXPECT_FALSE(ini.value(section, "key" + std::to_string(Keys) + "x"));
+    }
+    EXPECT_FALSE(ini.value("name" + std::to_string(Sections), "key0x"));
+
+    // A copy is a file of its own: writes to it leave the original as it was.
+    IniFile copy = ini;
+    for (int s = 0; s < Sections; ++s)
+        copy.writeString("new" + std::to_string(s), "KEY0X", "copy");
+    copy.writeString("name0", "key0X", "changed");
+    EXPECT_EQ(copy.readString("NEW299", "key0x"), "copy");
+    EXPECT_EQ(copy.readString("name0", "KEY0X"), "changed");
+    EXPECT_EQ(ini.readString("name0", "KEY0X"), "first 0");
+    EXPECT_EQ(ini.sections().size(), size_t(Sections));
+}
+
+TEST(IniFile, EachKeyIsVisitedOnceWithItsValueInFileOrder)
+{
+    IniFile ini = IniFile::parse("[s]\nb=2\na=1\nB=3\n[S]\nc=\n");
+    std::vector<std::pair<std::string, std::string>> visited;
+    const auto visit = [&](std::string_view key, std::string_view value) { visited.emplace_back(key, value); };
+    ini.forEachEntry("S", visit);
+    EXPECT_EQ(visited, (std::vector<std::pair<std::string, std::string>>{{"b", "2"}, {"a", "1"}, {"c", ""}}));
+
+    // Written back as they were handed out, into a section and a key of their own.
+    visited.clear();
+    ini.forEachEntry("s", [&](std::string_view key, std::string_view value) {
+        ini.writeString(value, key, key);
+    });
+    ini.forEachEntry("2", visit);
+    EXPECT_EQ(visited, (std::vector<std::pair<std::string, std::string>>{{"b", "b"}}));
+    visited.clear();
+    ini.forEachEntry("t", visit);
+    EXPECT_TRUE(visited.empty());
+}

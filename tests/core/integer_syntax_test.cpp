@@ -55,4 +55,9 @@ TEST(IntegerSyntax, HexText)
     EXPECT_EQ(tamo::hexText(26, 4), "001A");
     EXPECT_EQ(tamo::hexText(0x12345, 4), "12345");
     EXPECT_EQ(tamo::hexText(static_cast<uint32_t>(-1), 4), "FFFFFFFF");
+    EXPECT_EQ(tamo::hexText(0, 0), "0");
+    EXPECT_EQ(tamo::hexText(0, 6), "000000");
+    EXPECT_EQ(tamo::hexText(0xABCDEF, 0), "ABCDEF");
+    EXPECT_EQ(tamo::hexText(0x10039801C, 6), "10039801C");
+    EXPECT_EQ(tamo::hexText(UINT64_MAX, 4), "FFFFFFFFFFFFFFFF");
 }

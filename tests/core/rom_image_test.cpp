@@ -67,3 +67,19 @@ TEST(RomImage, ContainsHandlesEdgesAndOverflow)
     EXPECT_FALSE(rom.contains(1, INT64_MAX));
     EXPECT_FALSE(rom.contains(2, -1));
 }
+
+TEST(RomImage, AnOffsetBeyond32BitsIsNamedInFull)
+{
+    // The FG entry of stage 0x7FFFFFFF: 0x39801E + 2 * 0x7FFFFFFF. Cut to 32 bits it would
+    // read 0x39801C, an offset inside a 4 MiB image.
+    const RomImage rom = CountingRom(0x400000);
+    for (const auto &[offset, shown] : {std::pair<int64_t, std::string>{0x39801E + 2 * int64_t(INT32_MAX), "0x10039801C"},
+                                        {-0x10000000A, "-0x10000000A"}}) {
+        try {
+            rom.readWord(offset, "FG table");
+            FAIL() << shown;
+        } catch (const RomRangeError &error) {
+            EXPECT_NE(std::string(error.what()).find("offset " + shown + " "), std::string::npos) << error.what();
+        }
+    }
+}

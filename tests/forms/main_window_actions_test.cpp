@@ -5,6 +5,7 @@
 #include "forms/UnitChip.h"
 #include "forms/UnitSpriteEdit.h"
 #include "forms/application_windows.h"
+#include "forms/common/file_names.h"
 #include "forms/message_box.h"
 #include "view/canvas.h"
 
@@ -370,6 +371,40 @@ TEST_F(MainWindowActionsTest, AChipBitmapThatCannotBeReadIsReportedAndLeavesTheM
     EXPECT_NE(FormMain->ChipPicture, nullptr);
 }
 
+TEST_F(MainWindowActionsTest, AChipBitmapCutShortIsRefusedAndLeavesNoEarlierPictureOnScreen)
+{
+    openDemoRom();
+    activate(FormChip);
+    auto *palette = control<QWidget>(FormChip, "ImageChip");
+    ASSERT_GT(palette->height(), 0);
+    const int other = stageWithOtherTilemap();
+    ASSERT_GE(other, 0);
+    const tamo::StageSource source{FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni};
+    const std::string chipFile = "Data/chip" + std::to_string(tamo::DecodeFGTilemap(source, other)) + ".bmp";
+    writeText(chipFile, readText(chipFile).substr(0, 100));
+
+    loadStageThroughTheDialog(other);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().contains(QString::fromStdString(std::filesystem::path(chipFile).filename().string())
+                                          + QStringLiteral(": the bitmap cannot be read")))
+        << messages.first().toStdString();
+    EXPECT_FALSE(imageMain()->isVisible());
+    EXPECT_EQ(FormMain->ChipPicture, nullptr);
+    EXPECT_EQ(palette->height(), 0) << "the chips of the stage before are gone from the palette";
+}
+
+// The temporary folder's own removal goes through Qt, which cannot name a file whose name
+// is not UTF-8: such a file is removed when the test ends, however it ends.
+struct RemovedAtEnd
+{
+    std::filesystem::path path;
+    ~RemovedAtEnd()
+    {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
+};
+
 class CommandLineTest : public MainWindowTest
 {
 protected:
@@ -413,6 +448,40 @@ TEST_F(CommandLineTest, AnUnreadableRomIsReportedOnceTheMainWindowIsOnTheScreen)
     EXPECT_EQ(messages, QStringList{missing + QStringLiteral("の読み込みに失敗しました。")});
     EXPECT_TRUE(windowShownAtMessage);
     EXPECT_FALSE(FormMain->RomLoaded);
+}
+
+TEST_F(CommandLineTest, ARomNamedWithBytesThatAreNotUtf8OpensAndSaves)
+{
+    const std::string name = "latin\xE9 name.smc";
+    std::filesystem::copy_file(dataFile("demo.smc"), dataFile(name));
+    const RemovedAtEnd removal{dataFile(name)};
+    // The argument as the program's main() takes it from argv.
+    std::string argument = dataFile(name).native();
+    char program[] = "TamoEditor";
+    char *argv[] = {program, argument.data(), nullptr};
+    createWindows(tamo::absoluteFileName(tamo::programArguments(2, argv).at(1)));
+    ASSERT_TRUE(FormMain->RomLoaded) << messages.join('\n').toStdString();
+    EXPECT_TRUE(imageMain()->isVisible());
+
+    QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellCentre(2, 2));
+    const std::vector<uint8_t> edited = romBytes();
+    pressKey(Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().endsWith(QStringLiteral("を保存しました。")));
+    const std::string onDisk = readText(name);
+    EXPECT_EQ(std::vector<uint8_t>(onDisk.begin(), onDisk.end()), edited);
+}
+
+TEST_F(CommandLineTest, AMarkBitmapCutShortStopsTheStart)
+{
+    const std::string whole = readText("Data/mark.bmp");
+    writeText("Data/mark.bmp", whole.substr(0, whole.size() / 2));
+    try {
+        CreateWindows(programDir());
+        FAIL() << "the start must stop";
+    } catch (const std::exception &error) {
+        EXPECT_NE(std::string(error.what()).find("mark.bmp: the bitmap cannot be read"), std::string::npos) << error.what();
+    }
 }
 
 TEST_F(CommandLineTest, AMissingMarkBitmapStopsTheStart)

@@ -9,7 +9,9 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QToolBar>
 
 #include <filesystem>
@@ -214,6 +216,42 @@ TEST_F(MainWindowSettingsTest, StoredPlacesAreAppliedAsTheyAreEvenOffTheScreen)
     EXPECT_EQ(FormSpriteEdit->pos(), QPoint(-5000, 9000));
     EXPECT_EQ(FormSpriteEdit->width(), 333);
     EXPECT_TRUE(FormSpriteEdit->isVisible()) << "any non-zero number reads as true";
+}
+
+TEST_F(MainWindowSettingsTest, AbsurdStoredSizesAreCutToTheScreenAndPlacesKept)
+{
+    FormMain->close();
+    tamo::IniFile ini = savedSettings();
+    for (const char *section : {"MainWindow", "ChipWindow", "SpriteWindow"}) {
+        const int size = std::string(section) == "SpriteWindow" ? 33000 : 2000000000;
+        ini.writeInteger(section, "ClientWidth", size);
+        ini.writeInteger(section, "ClientHeight", size);
+        ini.writeInteger(section, "Left", 40);
+        ini.writeInteger(section, "Top", 30);
+    }
+    ini.writeBool("ChipWindow", "Visible", true);
+    // A size that fits stays as stored.
+    ini.writeInteger("CameraWindow", "ClientWidth", 300);
+    ini.writeInteger("CameraWindow", "ClientHeight", 200);
+    ini.save(dataFile("Config/application.ini"));
+
+    restart();
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    ASSERT_LT(screen.width(), 33000);
+    for (QWidget *window : std::vector<QWidget *>{FormMain, FormChip, FormSpriteEdit}) {
+        EXPECT_LE(window->width(), screen.width()) << window->objectName().toStdString();
+        EXPECT_LE(window->height(), screen.height()) << window->objectName().toStdString();
+        EXPECT_GE(window->width(), screen.width() / 2) << "cut to the screen, not to a default";
+        EXPECT_EQ(window->pos(), QPoint(40, 30)) << window->objectName().toStdString();
+    }
+    EXPECT_EQ(FormCameraEdit->size(), QSize(300, 200));
+    EXPECT_TRUE(FormChip->isVisible());
+
+    // The program ends normally, and the sizes stored are the ones the windows had.
+    FormMain->close();
+    EXPECT_FALSE(FormMain->isVisible());
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(savedSettings().readInteger("ChipWindow", "ClientWidth", 0), FormChip->width());
 }
 
 TEST_F(MainWindowSettingsTest, ASettingsFileThatCannotBeWrittenIsReportedAndTheWindowStillCloses)
