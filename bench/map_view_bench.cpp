@@ -2,7 +2,6 @@
 #include "bench/memcpy_bound.h"
 #include "forms/common/qt_canvas.h"
 #include "forms/common/zoomed_picture.h"
-#include "forms/map_overlay.h"
 #include "view/map_editor.h"
 #include "view/map_pen.h"
 #include "view/map_zoom.h"
@@ -35,8 +34,7 @@ size_t bitmapBytes(const QtCanvas &canvas)
 void BM_RepaintViewport(benchmark::State &state)
 {
     const MapZoom zoom = MapZoom::FromSetting(ZoomSettings[state.range(0)]);
-    MapOverlay overlay;
-    overlay.grid = overlay.screenLines = state.range(1) != 0;
+    const bool lines = state.range(1) != 0;
     BenchStage bench(Widest);
     const Stage stage = bench.decode();
     QtCanvas canvas;
@@ -44,7 +42,7 @@ void BM_RepaintViewport(benchmark::State &state)
     canvas.resize(stage.MapWidth * CellPixels, stage.MapHeight * CellPixels);
     RedrawStage(bench.scene(stage, canvas));
     picture.reducedCopies();
-    const QRect image(0, 0, zoom.toView(canvas.width()), zoom.toView(canvas.height()));
+    const QSize image(zoom.toView(canvas.width()), zoom.toView(canvas.height()));
     const QRect view(QPoint(std::max(0, image.width() / 2 - Viewport.width() / 2),
                             std::max(0, image.height() / 2 - Viewport.height() / 2)),
                      Viewport);
@@ -53,13 +51,12 @@ void BM_RepaintViewport(benchmark::State &state)
     for (auto _ : state) {
         QPainter painter(&screen);
         painter.translate(-view.topLeft());
-        picture.paint(painter, zoom, view);
-        DrawMapOverlay(painter, overlay, zoom, view, image);
+        picture.paint(painter, zoom, view, {lines, lines});
         painter.end();
         benchmark::DoNotOptimize(screen.constBits());
     }
     timer.report(size_t(Viewport.width()) * Viewport.height() * BytesPerPixel);
-    state.SetLabel(std::string(ZoomSettings[state.range(0)]) + (overlay.grid ? " with lines" : ""));
+    state.SetLabel(std::string(ZoomSettings[state.range(0)]) + (lines ? " with lines" : ""));
 }
 BENCHMARK(BM_RepaintViewport)
     ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {0, 1}})

@@ -9,34 +9,12 @@
 
 namespace {
 
-constexpr int ScreenWidth = 256; // image pixels
-const QColor GridColor(0, 0, 0, 90);
-const QColor ScreenLineColor(255, 128, 0, 230);
 const QColor SelectionColor(40, 140, 255);
 const QColor CaptureColor(255, 210, 0);
 const QColor StampColor(40, 220, 90);
 constexpr double FloatingOpacity = 0.7;
 // Outlines are drawn up to this far outside their rectangles.
 constexpr int OutlineReach = 2;
-
-// Lines across the area at every multiple of spacing image pixels, one view pixel wide.
-void drawLines(QPainter &painter, const tamo::MapZoom &zoom, const QRect &area, const QRect &image,
-               int spacing, bool horizontal, const QColor &color)
-{
-    const QRect span = area.intersected(image);
-    if (span.isEmpty())
-        return;
-    const int first = horizontal ? span.top() : span.left();
-    const int last = horizontal ? span.bottom() : span.right();
-    for (int line = zoom.toImage(first) / spacing; zoom.toView(line * spacing) <= last; ++line) {
-        const int at = zoom.toView(line * spacing);
-        if (at < first)
-            continue;
-        painter.fillRect(horizontal ? QRect(span.left(), at, span.width(), 1)
-                                    : QRect(at, span.top(), 1, span.height()),
-                         color);
-    }
-}
 
 // A rectangle's outline, a light line around a coloured one, and a tint inside.
 void drawOutline(QPainter &painter, const QRect &rect, const QColor &color, int tint)
@@ -71,7 +49,7 @@ QRect CellRectInView(const tamo::CellRect &cells, const tamo::MapZoom &zoom)
 QRegion ChangedArea(const MapOverlay &before, const MapOverlay &after, const tamo::MapZoom &zoom,
                     const QRect &image)
 {
-    if (before.grid != after.grid || before.screenLines != after.screenLines)
+    if (before.lines != after.lines)
         return QRegion(image);
     QRegion changed;
     const auto compare = [&](const std::optional<tamo::CellRect> &old, const std::optional<tamo::CellRect> &now) {
@@ -87,15 +65,8 @@ QRegion ChangedArea(const MapOverlay &before, const MapOverlay &after, const tam
     return changed;
 }
 
-void DrawMapOverlay(QPainter &painter, const MapOverlay &overlay, const tamo::MapZoom &zoom,
-                    const QRect &area, const QRect &image)
+void DrawMapOverlay(QPainter &painter, const MapOverlay &overlay, const tamo::MapZoom &zoom)
 {
-    if (overlay.grid) {
-        drawLines(painter, zoom, area, image, tamo::CellPixels, false, GridColor);
-        drawLines(painter, zoom, area, image, tamo::CellPixels, true, GridColor);
-    }
-    if (overlay.screenLines)
-        drawLines(painter, zoom, area, image, ScreenWidth, false, ScreenLineColor);
     if (overlay.selection)
         drawOutline(painter, CellRectInView(*overlay.selection, zoom), SelectionColor, 50);
     if (overlay.capture)

@@ -57,8 +57,7 @@ void StageImage::setZoom(const tamo::MapZoom &zoom, std::optional<QPoint> anchor
 void StageImage::setLines(bool grid, bool screenLines)
 {
     MapOverlay overlay = m_overlay;
-    overlay.grid = grid;
-    overlay.screenLines = screenLines;
+    overlay.lines = {grid, screenLines};
     setOverlay(overlay);
 }
 
@@ -112,8 +111,8 @@ void StageImage::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
     const QRect area = event->rect();
-    m_picture.paint(painter, m_zoom, area);
-    DrawMapOverlay(painter, m_overlay, m_zoom, area, rect());
+    m_picture.paint(painter, m_zoom, area, m_overlay.lines);
+    DrawMapOverlay(painter, m_overlay, m_zoom);
     drawNote(painter);
 }
 

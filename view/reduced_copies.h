@@ -1,21 +1,13 @@
 #pragma once
 
+#include "view/pixel_view.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace tamo {
-
-// A picture of 32-bit pixels (0xAARRGGBB, as the stage bitmap holds them) owned by
-// someone else; stride is the distance between the starts of two lines, in pixels.
-struct PixelView
-{
-    const uint32_t *pixels = nullptr;
-    int width = 0;
-    int height = 0;
-    std::ptrdiff_t stride = 0;
-};
 
 // The stage bitmap reduced by 2, 4 and 8, for the zooms below 1. Each copy is the one
 // before it (the bitmap itself for the first) with every square of 2 x 2 pixels made one

@@ -94,6 +94,37 @@ TEST(ReducedCopies, FollowRandomPaintsAndMarksOfTheStageCanvas)
     }
 }
 
+// A painter into an image, moved and clipped as a window's repaint has it: the view's
+// pixels are written inside the clip only, at the painter's offset.
+TEST(ReducedCopies, ThePictureIsPaintedIntoTheClipOfAMovedPainter)
+{
+    test::StageFixture fixture(8);
+    std::mt19937 random(5);
+    for (int column = 0; column < 8; ++column)
+        fixture.setTile(column, 1, uint16_t(random() & 0x407F));
+    QtCanvas canvas;
+    canvas.resize(8 * 32, 16 * 32);
+    ZoomedPicture picture(canvas);
+    RedrawStage(fixture.scene(canvas));
+
+    const QRgb untouched = qRgb(1, 2, 3);
+    QImage target(200, 100, QImage::Format_RGB32);
+    target.fill(untouched);
+    QPainter painter(&target);
+    painter.translate(-50, -30);
+    painter.setClipRegion(QRegion(60, 40, 100, 20) + QRegion(60, 90, 30, 30));
+    picture.paint(painter, MapZoom::FromSetting("2"), QRect(50, 30, 200, 100));
+    painter.end();
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            const QPoint view(x + 50, y + 30);
+            const bool inClip = QRect(60, 40, 100, 20).contains(view) || QRect(60, 90, 30, 30).contains(view);
+            ASSERT_EQ(target.pixel(x, y), inClip ? canvas.bitmap().pixel(view.x() / 2, view.y() / 2) : untouched)
+                << x << ", " << y;
+        }
+    }
+}
+
 TEST(ReducedCopies, ANewBitmapMakesThemAgainAtItsSize)
 {
     test::StageFixture fixture(16);
