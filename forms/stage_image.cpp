@@ -40,6 +40,8 @@ void StageImage::setZoom(const tamo::MapZoom &zoom, std::optional<QPoint> anchor
     // The map point at the anchor, in image pixels with their fractions.
     const QPointF mapPoint = QPointF(at - pos()) * m_zoom.denominator() / m_zoom.numerator();
     m_zoom = zoom;
+    if (m_zoom.reduction() == 0)
+        m_picture.pauseReducedCopies();
     followCanvasSize();
     if (box) {
         QScrollBar *horizontal = box->horizontalScrollBar();

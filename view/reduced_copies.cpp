@@ -1,6 +1,7 @@
 #include "view/reduced_copies.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace tamo {
 
@@ -36,19 +37,37 @@ PixelView viewOf(const ReducedCopies::Copy &copy)
     return {copy.pixels.data(), copy.width, copy.height, copy.width};
 }
 
+// The row of cells in one copy, line by line across the row: Side pixels a cell side,
+// so that each line of a cell is a copy of a size the compiler knows.
+template<int Side>
+void copyReducedCells(const ReducedCopies::Copy &from, ReducedCopies::Copy &to,
+                      std::span<const std::optional<PicturePoint>> corners, int x, int y)
+{
+    constexpr int Shift = Side == 16 ? 1 : Side == 8 ? 2 : 3;
+    const int top = y >> Shift;
+    for (int line = 0; line < Side; ++line) {
+        uint32_t *out = to.pixels.data() + size_t(top + line) * size_t(to.width) + size_t(x >> Shift);
+        for (size_t i = 0; i < corners.size(); ++i, out += Side) {
+            const std::optional<PicturePoint> &corner = corners[i];
+            if (corner)
+                std::copy_n(from.pixels.data() + size_t((corner->y >> Shift) + line) * size_t(from.width)
+                                + size_t(corner->x >> Shift),
+                            Side, out);
+        }
+    }
+}
+
+bool holdsCell(const ReducedCopies::Copy &copy, int reduction, int x, int y)
+{
+    return x >= 0 && y >= 0 && ((x + CellPixels) >> reduction) <= copy.width
+           && ((y + CellPixels) >> reduction) <= copy.height;
+}
+
 } // namespace
 
 void ReducedCopies::rebuild(PixelView bitmap)
 {
-    m_sourceWidth = bitmap.width;
-    m_sourceHeight = bitmap.height;
-    for (int reduction = 1; reduction <= Count; ++reduction) {
-        Copy &copy = m_copies[size_t(reduction - 1)];
-        copy.width = bitmap.width >> reduction;
-        copy.height = bitmap.height >> reduction;
-        copy.pixels.resize(size_t(copy.width) * size_t(copy.height));
-        copy.pixels.shrink_to_fit();
-    }
+    resize(bitmap.width, bitmap.height);
     update(bitmap, 0, 0, bitmap.width, bitmap.height);
 }
 
@@ -77,6 +96,37 @@ void ReducedCopies::update(PixelView bitmap, int left, int top, int width, int h
 void ReducedCopies::clear()
 {
     *this = ReducedCopies();
+}
+
+void ReducedCopies::resize(int width, int height)
+{
+    m_sourceWidth = width;
+    m_sourceHeight = height;
+    for (int reduction = 1; reduction <= Count; ++reduction) {
+        Copy &copy = m_copies[size_t(reduction - 1)];
+        copy.width = width >> reduction;
+        copy.height = height >> reduction;
+        // The memory stays for the copies of the next bitmap.
+        copy.pixels.resize(size_t(copy.width) * size_t(copy.height));
+    }
+}
+
+void ReducedCopies::copyCellRow(const ReducedCopies &from, std::span<const std::optional<PicturePoint>> corners,
+                                int x, int y)
+{
+    // A cell that would not fit is left out rather than read or written beyond a copy.
+    const int last = x + int(corners.size() - 1) * CellPixels;
+    if (corners.empty() || x % CellPixels != 0 || y % CellPixels != 0 || !holdsCell(copy(3), 3, x, y)
+        || !holdsCell(copy(3), 3, last, y))
+        return;
+    for (const std::optional<PicturePoint> &corner : corners) {
+        if (corner && (corner->x % LargestFactor != 0 || corner->y % LargestFactor != 0
+                       || !holdsCell(from.copy(3), 3, corner->x, corner->y)))
+            return;
+    }
+    copyReducedCells<16>(from.copy(1), m_copies[0], corners, x, y);
+    copyReducedCells<8>(from.copy(2), m_copies[1], corners, x, y);
+    copyReducedCells<4>(from.copy(3), m_copies[2], corners, x, y);
 }
 
 size_t ReducedCopies::bytes() const

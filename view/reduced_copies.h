@@ -1,10 +1,13 @@
 #pragma once
 
+#include "view/canvas.h"
 #include "view/pixel_view.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace tamo {
@@ -13,7 +16,8 @@ namespace tamo {
 // before it (the bitmap itself for the first) with every square of 2 x 2 pixels made one
 // pixel of their mean, channel by channel, halves rounded up. Together they take 21/64 of
 // the bitmap's memory. A drawing into the bitmap is followed by update() of its area,
-// which reduces only the 8 x 8 squares that area touches.
+// which reduces only the 8 x 8 squares that area touches; a cell copied whole from
+// another bitmap, whose copies are at hand, takes their reduced cell instead.
 class ReducedCopies
 {
 public:
@@ -38,6 +42,16 @@ public:
     void update(PixelView bitmap, int left, int top, int width, int height);
     // Frees the copies.
     void clear();
+    // Sizes the copies for a bitmap of that size, their pixels to be made by the calls
+    // that follow; the memory of larger copies before is kept.
+    void resize(int width, int height);
+    // Cell i of the row whose first cell lies at (x, y) of the bitmap now holds the pixels
+    // of the 32 x 32 cell at corners[i] of the bitmap that from was made for: it takes
+    // the reduced pixels of that cell. Cells without a corner are left as they are. The
+    // cells lie on the 32-pixel grid, the corners on the 8-pixel one, both whole inside
+    // their bitmaps.
+    void copyCellRow(const ReducedCopies &from, std::span<const std::optional<PicturePoint>> corners,
+                     int x, int y);
 
     // The copy reduced by 2 to the power of reduction (1 to 3).
     const Copy &copy(int reduction) const { return m_copies[size_t(reduction - 1)]; }

@@ -54,23 +54,6 @@ Area cellAt(int x, int y)
     return {x, y, x + CellPixels, y + CellPixels};
 }
 
-// Sets a flag for as long as it lives.
-class FlagSet
-{
-public:
-    explicit FlagSet(bool &flag)
-        : m_flag(flag)
-    {
-        m_flag = true;
-    }
-    ~FlagSet() { m_flag = false; }
-    FlagSet(const FlagSet &) = delete;
-    FlagSet &operator=(const FlagSet &) = delete;
-
-private:
-    bool &m_flag;
-};
-
 } // namespace
 
 void QtCanvas::resize(int width, int height)
@@ -110,11 +93,11 @@ const QImage &QtCanvas::picture()
     return ensureBitmap();
 }
 
-void QtCanvas::drawn(const QRect &area)
+void QtCanvas::areaDrawn(int x, int y, int width, int height)
 {
-    const QRect changed = area.intersected(QRect(0, 0, m_width, m_height));
-    if (m_drawn && !m_drawingRow && !changed.isEmpty())
-        m_drawn(changed);
+    const QRect changed = QRect(x, y, width, height).intersected(QRect(0, 0, m_width, m_height));
+    if (m_observer && !changed.isEmpty())
+        m_observer->areaDrawn(changed);
 }
 
 void QtCanvas::fillCell(int x, int y)
@@ -128,7 +111,7 @@ void QtCanvas::fillCell(int x, int y)
         auto *line = reinterpret_cast<QRgb *>(bitmap.scanLine(row));
         std::fill(line + target.left, line + target.right, background);
     }
-    drawn(QRect(x, y, CellPixels, CellPixels));
+    areaDrawn(x, y, CellPixels, CellPixels);
 }
 
 void QtCanvas::copyCell(const Picture &source, int sourceX, int sourceY, int x, int y,
@@ -159,19 +142,23 @@ void QtCanvas::copyCell(const Picture &source, int sourceX, int sourceY, int x, 
         // The common case, a whole cell: lines of a size the compiler knows.
         for (int row = 0; row < rows; ++row, in += inStride, out += outStride)
             std::memcpy(out, in, CellPixels * BytesPerPixel);
-    } else {
-        for (int row = 0; row < rows; ++row, in += inStride, out += outStride) {
-            if (mode == CopyMode::Plain) {
-                std::memcpy(out, in, size_t(pixels) * BytesPerPixel);
-            } else {
-                const auto *inPixels = reinterpret_cast<const QRgb *>(in);
-                auto *outPixels = reinterpret_cast<QRgb *>(out);
-                for (int i = 0; i < pixels; ++i)
-                    outPixels[i] = inPixels[i] ^ InvertRgb;
-            }
+        if (m_observer && rows == CellPixels)
+            m_observer->cellCopied(from, {sourceX, sourceY}, QPoint(x, y));
+        else
+            areaDrawn(x, y, CellPixels, CellPixels);
+        return;
+    }
+    for (int row = 0; row < rows; ++row, in += inStride, out += outStride) {
+        if (mode == CopyMode::Plain) {
+            std::memcpy(out, in, size_t(pixels) * BytesPerPixel);
+        } else {
+            const auto *inPixels = reinterpret_cast<const QRgb *>(in);
+            auto *outPixels = reinterpret_cast<QRgb *>(out);
+            for (int i = 0; i < pixels; ++i)
+                outPixels[i] = inPixels[i] ^ InvertRgb;
         }
     }
-    drawn(QRect(x, y, CellPixels, CellPixels));
+    areaDrawn(x, y, CellPixels, CellPixels);
 }
 
 // The cells that lie whole inside the image's width and the picture are copied line by
@@ -187,7 +174,6 @@ void QtCanvas::copyCellRow(const Picture *source, std::span<const std::optional<
         return;
     const QtPicture *from = source ? &qtPicture(*source) : nullptr;
     m_rowCells.clear();
-    std::optional<FlagSet> drawingRow(std::in_place, m_drawingRow);
     int left = x;
     for (const std::optional<PicturePoint> &cell : cells) {
         if (!cell || !from) {
@@ -195,24 +181,30 @@ void QtCanvas::copyCellRow(const Picture *source, std::span<const std::optional<
         } else if (left >= 0 && left + CellPixels <= m_width && cell->x >= 0 && cell->y >= 0
                    && cell->x + CellPixels <= from->width()
                    && cell->y + CellPixels <= from->height()) {
-            m_rowCells.emplace_back(left, from->bits() + (cell->y + top - y) * from->bytesPerLine()
-                                              + cell->x * BytesPerPixel);
+            m_rowCells.push_back({left, from->bits() + (cell->y + top - y) * from->bytesPerLine()
+                                            + cell->x * BytesPerPixel, *cell});
         } else {
             copyCell(*from, cell->x, cell->y, left, y, CopyMode::Plain);
         }
         left += CellPixels;
     }
-    drawingRow.reset();
-    if (!m_rowCells.empty()) {
-        const qsizetype inStride = from->bytesPerLine();
-        const qsizetype outStride = bitmap.bytesPerLine();
-        uchar *out = bitmap.bits() + top * outStride;
-        for (int line = 0; line < bottom - top; ++line, out += outStride) {
-            for (const auto &[cellLeft, in] : m_rowCells)
-                std::memcpy(out + cellLeft * BytesPerPixel, in + line * inStride, CellPixels * BytesPerPixel);
-        }
+    if (m_rowCells.empty())
+        return;
+    const qsizetype inStride = from->bytesPerLine();
+    const qsizetype outStride = bitmap.bytesPerLine();
+    uchar *out = bitmap.bits() + top * outStride;
+    for (int line = 0; line < bottom - top; ++line, out += outStride) {
+        for (const RowCell &cell : m_rowCells)
+            std::memcpy(out + cell.left * BytesPerPixel, cell.in + line * inStride, CellPixels * BytesPerPixel);
     }
-    drawn(QRect(x, y, left - x, CellPixels));
+    if (!m_observer)
+        return;
+    for (const RowCell &cell : m_rowCells) {
+        if (bottom - top == CellPixels)
+            m_observer->cellCopied(*from, cell.corner, QPoint(cell.left, y));
+        else
+            areaDrawn(cell.left, y, CellPixels, CellPixels);
+    }
 }
 
 const QFontMetrics &QtCanvas::labelFont(int pointSize)
@@ -242,7 +234,7 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const TextStyle &st
     painter.setPen(QColor(toQRgb(style.color)));
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
     painter.end();
-    drawn(box);
+    areaDrawn(box.x(), box.y(), box.width(), box.height());
 }
 
 } // namespace tamo

@@ -5,14 +5,26 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 
-#include <functional>
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace tamo {
+
+class QtPicture;
+
+// Told of every drawing into a canvas' bitmap, once it is done.
+class CanvasObserver
+{
+public:
+    virtual ~CanvasObserver() = default;
+    // A whole cell copied as it is from the source's cell at corner to the cell at at.
+    virtual void cellCopied(const QtPicture &source, PicturePoint corner, QPoint at) = 0;
+    // Any other drawing, by the area of the bitmap it changed.
+    virtual void areaDrawn(const QRect &area) = 0;
+};
 
 // The retained image of the stage view and the chip palette, as a 32-bit RGB QImage.
 // It draws from QtPicture sources only.
@@ -43,12 +55,12 @@ public:
     // How many bitmaps this canvas has made; for the checks that a redraw reuses its bitmap,
     // and for those who keep pictures made from it to tell a new bitmap from the old.
     int bitmapsMade() const { return m_bitmapsMade; }
-    // Told the area of the bitmap each drawing has changed, once the drawing is done.
-    void setDrawnObserver(std::function<void(const QRect &)> observer) { m_drawn = std::move(observer); }
+    // The one observer of the drawings, or none.
+    void setObserver(CanvasObserver *observer) { m_observer = observer; }
 
 private:
     QImage &ensureBitmap();
-    void drawn(const QRect &area);
+    void areaDrawn(int x, int y, int width, int height);
     const QFontMetrics &labelFont(int pointSize);
 
     int m_width = 0;
@@ -56,12 +68,16 @@ private:
     int64_t m_bitmapLimit = NoBitmapLimit;
     QImage m_bitmap;
     int m_bitmapsMade = 0;
-    // Room for copyCellRow, kept to spare an allocation per row: the left edge and the
-    // first source line of each cell it copies line by line.
-    std::vector<std::pair<int, const uchar *>> m_rowCells;
-    std::function<void(const QRect &)> m_drawn;
-    // Set while a row of cells is drawn, whose area is told once for all its cells.
-    bool m_drawingRow = false;
+    // Room for copyCellRow, kept to spare an allocation per row: each cell it copies line
+    // by line, by its left edge, its first source line and its corner in the source.
+    struct RowCell
+    {
+        int left;
+        const uchar *in;
+        PicturePoint corner;
+    };
+    std::vector<RowCell> m_rowCells;
+    CanvasObserver *m_observer = nullptr;
     // The label font of the last point size, with its metrics on the bitmap's density.
     std::optional<QFont> m_font;
     std::optional<QFontMetrics> m_metrics;

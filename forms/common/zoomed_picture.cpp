@@ -1,6 +1,7 @@
 #include "forms/common/zoomed_picture.h"
 
 #include "forms/common/qt_canvas.h"
+#include "forms/common/qt_picture.h"
 
 #include <QImage>
 #include <QPaintEngine>
@@ -131,36 +132,132 @@ void composeView(MutablePixelView target, const QRect &area, const QImage &pictu
 ZoomedPicture::ZoomedPicture(QtCanvas &canvas)
     : m_canvas(canvas)
 {
-    m_canvas.setDrawnObserver([this](const QRect &area) { canvasDrawn(area); });
+    m_canvas.setObserver(this);
 }
 
 ZoomedPicture::~ZoomedPicture()
 {
-    m_canvas.setDrawnObserver({});
+    m_canvas.setObserver(nullptr);
 }
 
-void ZoomedPicture::canvasDrawn(const QRect &area)
+void ZoomedPicture::followBitmap()
 {
-    if (m_madeFrom < 0)
+    if (m_cellsOf == m_canvas.bitmapsMade())
         return;
-    if (m_madeFrom != m_canvas.bitmapsMade()) {
-        // A new bitmap: the copies are made again when they are next needed.
-        m_reduced.clear();
-        m_madeFrom = -1;
+    m_cellsOf = m_canvas.bitmapsMade();
+    m_cellColumns = m_canvas.bitmap().width() / CellPixels;
+    m_cellRows = m_canvas.bitmap().height() / CellPixels;
+    m_cells.assign(size_t(m_cellColumns) * size_t(m_cellRows), CellSource());
+    m_sources.clear();
+    // The copies of the bitmap before are of no use for this one.
+    m_madeFrom = -1;
+}
+
+int8_t ZoomedPicture::sourceIndex(const QImage &image)
+{
+    for (size_t i = 0; i < m_sources.size(); ++i) {
+        if (m_sources[i].image.cacheKey() == image.cacheKey())
+            return int8_t(i);
+    }
+    // A chip bitmap and the mark bitmap take turns; more pictures than that make a fresh start.
+    constexpr size_t MostSources = 4;
+    if (m_sources.size() == MostSources) {
+        m_sources.clear();
+        std::fill(m_cells.begin(), m_cells.end(), CellSource());
+    }
+    m_sources.push_back({image, {}});
+    return int8_t(m_sources.size() - 1);
+}
+
+const ReducedCopies &ZoomedPicture::copiesOf(Source &source)
+{
+    if (source.copies.sourceWidth() != source.image.width() || source.copies.sourceHeight() != source.image.height())
+        source.copies.rebuild(pixelsOf(source.image));
+    return source.copies;
+}
+
+bool ZoomedPicture::copiesCurrent() const
+{
+    return m_madeFrom == m_canvas.bitmapsMade() && m_reduced.sourceWidth() == m_canvas.bitmap().width()
+           && m_reduced.sourceHeight() == m_canvas.bitmap().height();
+}
+
+void ZoomedPicture::cellCopied(const QtPicture &source, PicturePoint corner, QPoint at)
+{
+    followBitmap();
+    const bool onGrid = at.x() % CellPixels == 0 && at.y() % CellPixels == 0
+                        && corner.x % ReducedCopies::LargestFactor == 0
+                        && corner.y % ReducedCopies::LargestFactor == 0 && source.image().format() == QImage::Format_RGB32;
+    const int column = at.x() / CellPixels;
+    const int row = at.y() / CellPixels;
+    if (!onGrid || column >= m_cellColumns || row >= m_cellRows) {
+        areaDrawn(QRect(at, QSize(CellPixels, CellPixels)));
         return;
     }
-    m_reduced.update(pixelsOf(m_canvas.bitmap()), area.x(), area.y(), area.width(), area.height());
+    CellSource &cell = m_cells[size_t(row) * size_t(m_cellColumns) + size_t(column)];
+    cell = CellSource{sourceIndex(source.image()), corner};
+    if (copiesCurrent()) {
+        const std::optional<PicturePoint> corners[] = {corner};
+        m_reduced.copyCellRow(copiesOf(m_sources[size_t(cell.source)]), corners, at.x(), at.y());
+    }
+}
+
+void ZoomedPicture::areaDrawn(const QRect &area)
+{
+    followBitmap();
+    const int right = std::min(m_cellColumns - 1, area.right() / CellPixels);
+    const int bottom = std::min(m_cellRows - 1, area.bottom() / CellPixels);
+    for (int row = std::max(0, area.top() / CellPixels); row <= bottom; ++row) {
+        for (int column = std::max(0, area.left() / CellPixels); column <= right; ++column)
+            m_cells[size_t(row) * size_t(m_cellColumns) + size_t(column)] = CellSource();
+    }
+    if (copiesCurrent())
+        m_reduced.update(pixelsOf(m_canvas.bitmap()), area.x(), area.y(), area.width(), area.height());
 }
 
 const ReducedCopies &ZoomedPicture::reducedCopies()
 {
-    const QImage &bitmap = m_canvas.bitmap();
-    if (m_madeFrom != m_canvas.bitmapsMade() || m_reduced.sourceWidth() != bitmap.width()
-        || m_reduced.sourceHeight() != bitmap.height()) {
-        m_reduced.rebuild(pixelsOf(bitmap));
-        m_madeFrom = m_canvas.bitmapsMade();
-    }
+    if (!copiesCurrent())
+        makeCopies();
     return m_reduced;
+}
+
+void ZoomedPicture::pauseReducedCopies()
+{
+    m_madeFrom = -1;
+}
+
+// Row by row: the cells of each source take its reduced cells; the cells drawn otherwise,
+// and the strips beyond the last whole cells, are reduced from the bitmap.
+void ZoomedPicture::makeCopies()
+{
+    followBitmap();
+    const QImage &bitmap = m_canvas.bitmap();
+    const PixelView pixels = pixelsOf(bitmap);
+    m_reduced.resize(bitmap.width(), bitmap.height());
+    std::vector<std::optional<PicturePoint>> corners(static_cast<size_t>(m_cellColumns));
+    for (int row = 0; row < m_cellRows; ++row) {
+        const CellSource *cells = m_cells.data() + size_t(row) * size_t(m_cellColumns);
+        for (size_t source = 0; source < m_sources.size(); ++source) {
+            bool any = false;
+            for (int column = 0; column < m_cellColumns; ++column) {
+                const bool fromThis = cells[column].source == int8_t(source);
+                corners[size_t(column)] = fromThis ? std::optional(cells[column].corner) : std::nullopt;
+                any = any || fromThis;
+            }
+            if (any)
+                m_reduced.copyCellRow(copiesOf(m_sources[source]), corners, 0, row * CellPixels);
+        }
+        for (int column = 0; column < m_cellColumns; ++column) {
+            if (cells[column].source == DrawnOtherwise)
+                m_reduced.update(pixels, column * CellPixels, row * CellPixels, CellPixels, CellPixels);
+        }
+    }
+    const int cellsWidth = m_cellColumns * CellPixels;
+    const int cellsHeight = m_cellRows * CellPixels;
+    m_reduced.update(pixels, cellsWidth, 0, bitmap.width() - cellsWidth, bitmap.height());
+    m_reduced.update(pixels, 0, cellsHeight, bitmap.width(), bitmap.height() - cellsHeight);
+    m_madeFrom = m_canvas.bitmapsMade();
 }
 
 QImage ZoomedPicture::shownPicture(const MapZoom &zoom)

@@ -61,7 +61,8 @@ TEST(ReducedCopies, FollowRandomPaintsAndMarksOfTheStageCanvas)
         for (int row = 0; row < 16; ++row)
             fixture.setTile(column, row, uint16_t(random() & 0xC07F));
     }
-    fixture.setSprites({{1, 100, 64, 0x1234}, {2, 500, 300, 0x00AB}});
+    // The second sprite's mark lies on the cell grid.
+    fixture.setSprites({{1, 100, 64, 0x1234}, {2, 64, 0, 0x00AB}});
     fixture.setCameras({{300, 200}});
     QtCanvas canvas;
     canvas.resize(24 * 32, 16 * 32);
@@ -79,6 +80,17 @@ TEST(ReducedCopies, FollowRandomPaintsAndMarksOfTheStageCanvas)
         if (paint % 40 == 39)
             DrawMarks(scene);
     }
+    expectReductionsOf(canvas.bitmap(), picture.reducedCopies());
+
+    // Paused while no zoom below 1 shows them, then made again from what the cells hold.
+    picture.pauseReducedCopies();
+    for (int paint = 0; paint < 30; ++paint) {
+        const RomPatch patch = TileCellPatch(fixture.stage, int(random() % 24), int(random() % 16),
+                                             uint16_t(random() & 0xC07F));
+        patch.applyTo(fixture.rom);
+        DrawChangedCells(scene, patch);
+    }
+    DrawMarks(scene);
     expectReductionsOf(canvas.bitmap(), picture.reducedCopies());
 
     // Painting at 1/4 shows the copy reduced by 4, beyond it the background.
