@@ -68,7 +68,8 @@ void TileTools::beginDrag(std::optional<CellPosition> &anchor, std::optional<Cel
 
 void TileTools::pointerMoved(CellPosition cell)
 {
-    const MapTools before = m_tools;
+    const std::optional<CellRect> selectionBefore = m_tools.Selection;
+    const std::optional<CellRect> captureBefore = m_tools.Capture;
     const std::optional<CellRect> placeBefore = StampPlace(m_tools, m_pen);
     m_tools.Pointer = cell;
     const CellPosition inside = ClampedToMap(m_scene.stage, cell);
@@ -76,7 +77,7 @@ void TileTools::pointerMoved(CellPosition cell)
         m_tools.Selection = CellRect::Spanning(*m_tools.SelectionAnchor, inside);
     if (m_tools.CaptureAnchor)
         m_tools.Capture = CellRect::Spanning(*m_tools.CaptureAnchor, inside);
-    if (m_tools.Selection != before.Selection || m_tools.Capture != before.Capture
+    if (m_tools.Selection != selectionBefore || m_tools.Capture != captureBefore
         || StampPlace(m_tools, m_pen) != placeBefore)
         m_host.toolsChanged();
 }
