@@ -12,7 +12,6 @@ struct MapLines
     bool grid = false;
     bool screenLines = false;
 
-    bool any() const { return grid || screenLines; }
     friend bool operator==(const MapLines &, const MapLines &) = default;
 };
 

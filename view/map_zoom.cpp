@@ -86,11 +86,6 @@ int MapZoom::toView(int imagePixels) const
     return floorDivide((long long)imagePixels * numerator(), denominator());
 }
 
-int MapZoom::toViewEnd(int imagePixels) const
-{
-    return -floorDivide(-(long long)imagePixels * numerator(), denominator());
-}
-
 int MapZoom::toImage(int viewPixels) const
 {
     return floorDivide((long long)viewPixels * denominator(), numerator());

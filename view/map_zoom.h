@@ -30,14 +30,11 @@ public:
     // 0 at 1 and above; 1, 2 or 3 for the copies reduced by 2, 4 or 8.
     int reduction() const;
 
-    // An image pixel position or length as the view shows it. A view pixel stands for the
-    // image pixel at its top-left corner, so toImage(toView(x)) gives x back wherever the
-    // view keeps x, and toImage rounds toward minus infinity, also left of the image.
+    // An image pixel position or length as the view shows it, and back. A view pixel
+    // stands for the image pixel at its top-left corner, so toImage(toView(x)) gives x back
+    // wherever the view keeps x; both round toward minus infinity, also left of the image.
     int toView(int imagePixels) const;
     int toImage(int viewPixels) const;
-    // Image pixel positions that are not whole view pixels map to the view pixel that
-    // covers them; for the edges of an area use toViewEnd.
-    int toViewEnd(int imagePixels) const;
     // One cell: 32 image pixels in view pixels.
     int scrollStep() const;
 

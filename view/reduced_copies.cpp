@@ -93,11 +93,6 @@ void ReducedCopies::update(PixelView bitmap, int left, int top, int width, int h
     }
 }
 
-void ReducedCopies::clear()
-{
-    *this = ReducedCopies();
-}
-
 void ReducedCopies::resize(int width, int height)
 {
     m_sourceWidth = width;

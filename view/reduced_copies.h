@@ -40,8 +40,6 @@ public:
     // Reduces again every square that meets the area [left, left + width) x [top, top + height)
     // of the bitmap; a bitmap of another size than the copies were made for rebuilds them.
     void update(PixelView bitmap, int left, int top, int width, int height);
-    // Frees the copies.
-    void clear();
     // Sizes the copies for a bitmap of that size, their pixels to be made by the calls
     // that follow; the memory of larger copies before is kept.
     void resize(int width, int height);
