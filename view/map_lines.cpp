@@ -3,7 +3,6 @@
 #include "view/canvas.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace tamo {
 
@@ -37,47 +36,45 @@ private:
 constexpr LineColour GridColour(0x000000, 90);
 constexpr LineColour ScreenLineColour(0xFF8000, 230);
 
-// The lines of one kind, every spacing image pixels, across the part of the view in target.
-void drawLines(MutablePixelView target, int left, int top, const MapZoom &zoom, int imageWidth,
-               int imageHeight, int spacing, bool horizontalToo, const LineColour &colour)
-{
-    const int right = std::min(left + target.width, imageWidth);
-    const int bottom = std::min(top + target.height, imageHeight);
-    if (right <= left || bottom <= top)
-        return;
-    // The view positions of the lines from a view position up to an end, each made once.
-    const auto linesBetween = [&](int from, int to) {
-        std::vector<int> positions;
-        for (int line = zoom.toImage(from) / spacing, at; (at = zoom.toView(line * spacing)) < to; ++line) {
-            if (at >= from)
-                positions.push_back(at);
-        }
-        return positions;
-    };
-    const std::vector<int> columns = linesBetween(left, right);
-    for (int y = top; y < bottom; ++y) {
-        uint32_t *row = target.line(y - top) - left;
-        for (int x : columns)
-            row[x] = colour.over(row[x]);
-    }
-    if (!horizontalToo)
-        return;
-    for (int y : linesBetween(top, bottom)) {
-        uint32_t *row = target.line(y - top);
-        for (int x = 0; x < right - left; ++x)
-            row[x] = colour.over(row[x]);
-    }
-}
-
 } // namespace
 
-void DrawMapLines(MutablePixelView target, int left, int top, const MapZoom &zoom, int imageWidth,
-                  int imageHeight, MapLines lines)
+MapLineRows::MapLineRows(int left, int top, int width, int height, const MapZoom &zoom,
+                         int imageWidth, int imageHeight, MapLines lines)
+    : m_left(left)
+    , m_right(std::min(left + width, imageWidth))
+    , m_bottom(std::min(top + height, imageHeight))
 {
-    if (lines.grid)
-        drawLines(target, left, top, zoom, imageWidth, imageHeight, CellPixels, true, GridColour);
+    if (lines.grid) {
+        m_gridColumns = positions(zoom, CellPixels, left, m_right);
+        m_gridRows = positions(zoom, CellPixels, top, m_bottom);
+    }
     if (lines.screenLines)
-        drawLines(target, left, top, zoom, imageWidth, imageHeight, ScreenWidth, false, ScreenLineColour);
+        m_screenColumns = positions(zoom, ScreenWidth, left, m_right);
+}
+
+std::vector<int> MapLineRows::positions(const MapZoom &zoom, int spacing, int first, int end)
+{
+    std::vector<int> found;
+    for (int line = std::max(0, zoom.toImage(first) / spacing), at; (at = zoom.toView(line * spacing)) < end; ++line) {
+        if (at >= first)
+            found.push_back(at);
+    }
+    return found;
+}
+
+void MapLineRows::drawInto(uint32_t *row, int y) const
+{
+    if (y >= m_bottom)
+        return;
+    uint32_t *pixels = row - m_left;
+    if (std::binary_search(m_gridRows.begin(), m_gridRows.end(), y)) {
+        for (int x = m_left; x < m_right; ++x)
+            pixels[x] = GridColour.over(pixels[x]);
+    }
+    for (int x : m_gridColumns)
+        pixels[x] = GridColour.over(pixels[x]);
+    for (int x : m_screenColumns)
+        pixels[x] = ScreenLineColour.over(pixels[x]);
 }
 
 } // namespace tamo

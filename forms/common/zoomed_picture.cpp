@@ -104,27 +104,38 @@ void widenLine(int scale, uint32_t *out, const uint32_t *in, int first, int coun
 }
 
 // The view's pixels of the area: the picture shown at the zoom's scale, the background
-// beyond it, and the lines over both.
+// beyond it, and the lines over both. Above 1 each picture line is widened once into room
+// of its own and copied from there into its view rows. Each row takes its lines at once.
 void composeView(MutablePixelView target, const QRect &area, const QImage &picture,
-                 const MapZoom &zoom, MapLines lines)
+                 const MapZoom &zoom, MapLines lines, std::vector<uint32_t> &widened)
 {
     const int scale = zoom.numerator();
     const int shownRight = std::clamp(picture.width() * scale - area.left(), 0, area.width());
     const int shownBottom = picture.height() * scale;
+    const MapLineRows lineRows(area.left(), area.top(), area.width(), area.height(), zoom,
+                               picture.width() * scale, shownBottom, lines);
+    widened.resize(size_t(area.width()));
+    int widenedLine = -1;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         uint32_t *out = target.line(y - area.top());
         if (y >= shownBottom) {
             std::fill_n(out, area.width(), Background);
-        } else if (y > area.top() && (y - 1) / scale == y / scale) {
-            // The next view line of the same picture line.
-            std::memcpy(out, target.line(y - 1 - area.top()), size_t(area.width()) * sizeof(uint32_t));
-        } else {
-            const auto *in = reinterpret_cast<const uint32_t *>(picture.constScanLine(y / scale));
-            widenLine(scale, out, in, area.left(), shownRight);
-            std::fill_n(out + shownRight, area.width() - shownRight, Background);
+            continue;
         }
+        if (scale == 1) {
+            widenLine(1, out, reinterpret_cast<const uint32_t *>(picture.constScanLine(y)), area.left(), shownRight);
+            std::fill_n(out + shownRight, area.width() - shownRight, Background);
+        } else {
+            if (y / scale != widenedLine) {
+                widenedLine = y / scale;
+                const auto *in = reinterpret_cast<const uint32_t *>(picture.constScanLine(widenedLine));
+                widenLine(scale, widened.data(), in, area.left(), shownRight);
+                std::fill(widened.begin() + shownRight, widened.end(), Background);
+            }
+            std::memcpy(out, widened.data(), size_t(area.width()) * sizeof(uint32_t));
+        }
+        lineRows.drawInto(out, y);
     }
-    DrawMapLines(target, area.left(), area.top(), zoom, picture.width() * scale, shownBottom, lines);
 }
 
 } // namespace
@@ -274,12 +285,12 @@ void ZoomedPicture::paint(QPainter &painter, const MapZoom &zoom, const QRect &a
     const QImage picture = shownPicture(zoom);
     if (const std::optional<DevicePixels> device = devicePixelsOf(painter)) {
         for (const QRect &part : device->clip.translated(-device->offset).intersected(area))
-            composeView(device->at(part.translated(device->offset)), part, picture, zoom, lines);
+            composeView(device->at(part.translated(device->offset)), part, picture, zoom, lines, m_widened);
         return;
     }
     if (m_view.size() != area.size())
         m_view = QImage(area.size(), QImage::Format_RGB32);
-    composeView(mutablePixelsOf(m_view), area, picture, zoom, lines);
+    composeView(mutablePixelsOf(m_view), area, picture, zoom, lines, m_widened);
     painter.drawImage(area.topLeft(), m_view);
 }
 

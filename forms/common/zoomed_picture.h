@@ -78,8 +78,9 @@ private:
     int m_cellsOf = -1;
     std::vector<Source> m_sources;
     // Room for the view's pixels of the area painted last, kept for the next paint, for
-    // painters whose pixels cannot be written directly.
+    // painters whose pixels cannot be written directly; and for one widened picture line.
     QImage m_view;
+    std::vector<uint32_t> m_widened;
 };
 
 } // namespace tamo
