@@ -9,9 +9,11 @@
 #include "document/restore_points.h"
 #include "document/rom_document.h"
 #include "forms/common/qt_canvas.h"
+#include "forms/common/zoomed_picture.h"
 #include "view/map_editor.h"
 #include "view/map_pen.h"
 #include "view/stage_scene.h"
+#include "view/tile_tools.h"
 
 #include <QMainWindow>
 #include <QRect>
@@ -23,12 +25,13 @@
 #include <memory>
 #include <optional>
 
-class CanvasImage;
+class ImageExportDialog;
 class QAction;
 class QFileDialog;
 class QLabel;
 class QScrollArea;
 class QToolBar;
+class StageImage;
 
 namespace tamo {
 class Picture;
@@ -78,6 +81,8 @@ public:
     int32_t LevelNumber = 22;
     tamo::Stage Stage;
     tamo::Pen Pen;
+    // The selection, the drags under way and the floating block of the tile tools.
+    tamo::MapTools Tools;
     tamo::MarkSwitches MarkSwitches;
     std::unique_ptr<tamo::Picture> ChipPicture;
     std::unique_ptr<tamo::Picture> MarkPicture;
@@ -89,8 +94,15 @@ public:
     QAction *FileSave = nullptr;
     QAction *FileRestorePoints = nullptr;
     QAction *FileExit1 = nullptr;
+    QAction *FileExportImage = nullptr;
     QAction *EditUndo = nullptr;
     QAction *EditRedo = nullptr;
+    QAction *EditCut = nullptr;
+    QAction *EditCopy = nullptr;
+    QAction *EditPaste = nullptr;
+    QAction *EditDelete = nullptr;
+    QAction *EditFill = nullptr;
+    QAction *EditSelectNone = nullptr;
     QAction *StageLoad = nullptr;
     QAction *StageConfig = nullptr;
     QAction *MapEditHFlip = nullptr;
@@ -103,6 +115,11 @@ public:
     QAction *ViewCameraWindow = nullptr;
     QAction *ViewBananaWindow = nullptr;
     QAction *ViewHistoryWindow = nullptr;
+    QAction *ViewZoomIn = nullptr;
+    QAction *ViewZoomOut = nullptr;
+    QAction *ViewZoomActual = nullptr;
+    QAction *ViewGrid = nullptr;
+    QAction *ViewScreenLines = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -112,6 +129,7 @@ protected:
 private:
     void createActions();
     void createHistoryActions();
+    void setMapActionKeys();
     void createMenu();
     void createToolBar();
     void createStageView();
@@ -129,6 +147,13 @@ private:
     void FileSaveExecute();
     void FileRestorePointsExecute();
     void FileExit1Execute();
+    void FileExportImageExecute();
+    void EditCutExecute();
+    void EditCopyExecute();
+    void EditPasteExecute();
+    void EditDeleteExecute();
+    void EditFillExecute();
+    void EditSelectNoneExecute();
     void StageLoadExecute();
     void StageConfigExecute();
     void MapEditHFlipExecute();
@@ -141,6 +166,10 @@ private:
     void ViewCameraWindowExecute();
     void ViewBananaWindowExecute();
     void ViewHistoryWindowExecute();
+    void ViewZoomInExecute();
+    void ViewZoomOutExecute();
+    void ViewZoomActualExecute();
+    void ViewLinesExecute();
     void toggleMarkSwitch(bool &mark, QAction *action);
     void enableRomActions();
     // Asks what to do with unsaved edits before they would be lost; false to keep them.
@@ -151,12 +180,15 @@ private:
     void DocumentChanged(const RomChange &change);
     void ShowStageOf(int32_t level);
 
-    void ImageMainMouseDown(Qt::MouseButton button, int x, int y);
+    void ImageMainMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void ImageMainMouseMove(int x, int y);
     void ImageMainMouseUp();
 
     tamo::StageScene stageScene();
     void editMap(const std::function<void(tamo::MapEditor &)> &edit);
+    // A tile tool on the stage shown; nothing while no stage is.
+    void useTileTools(const std::function<void(tamo::TileTools &)> &use);
+    void showZoom();
 
     // What the map editor asks of the window.
     void showCellStatus(const std::string &text) override;
@@ -165,6 +197,9 @@ private:
     void strokeStarted() override;
     void paint(const tamo::RomPatch &patch) override;
     void imageChanged() override;
+    void editTiles(const std::string &text, const tamo::RomPatch &patch) override;
+    void copyTiles(const tamo::TileBlock &block) override;
+    void toolsChanged() override;
 
     void cellChanged(int32_t column, int32_t row);
 
@@ -174,12 +209,16 @@ private:
     // The normal place of a window that starts maximized, for its first restore.
     std::optional<QRect> m_normalPlace;
     tamo::QtCanvas m_stageCanvas;
+    // The stage bitmap at the view's zoom; it observes the canvas, so it goes first.
+    tamo::ZoomedPicture m_zoomedStage{m_stageCanvas};
     QToolBar *ToolBar1 = nullptr;
     QScrollArea *ScrollBox1 = nullptr;
-    CanvasImage *ImageMain = nullptr;
+    StageImage *ImageMain = nullptr;
     QLabel *m_cellPanel = nullptr;
     QLabel *m_penPanel = nullptr;
+    QLabel *m_zoomPanel = nullptr;
     QFileDialog *OpenDialog1 = nullptr;
+    ImageExportDialog *ExportDialog1 = nullptr;
 };
 
 extern TFormMain *FormMain;
