@@ -1,11 +1,15 @@
 #include "bench/bench_fixture.h"
 
+#include "bench/memcpy_bound.h"
 #include "forms/common/file_names.h"
+#include "view/map_pen.h"
 #include "view/stage_pictures.h"
 #include "view/stage_renderer.h"
 
 #include <QDir>
 #include <QImage>
+
+#include <benchmark/benchmark.h>
 
 #include <fstream>
 #include <random>
@@ -117,6 +121,48 @@ EditedStage::EditedStage(int32_t tilemapEnd)
     RedrawStage(scene);
     QObject::connect(&document, &RomDocument::changed,
                      [this](const RomChange &change) { DrawChangedCells(scene, change.patch); });
+}
+
+void DocumentHost::showCellStatus(const std::string &text)
+{
+    benchmark::DoNotOptimize(text.data());
+}
+
+void DocumentHost::showPenStatus(const std::string &text)
+{
+    benchmark::DoNotOptimize(text.data());
+}
+
+void DocumentHost::paint(const RomPatch &patch)
+{
+    document.edit(stroke.edit(patch, BenchStage::Level, document.image()));
+}
+
+void DocumentHost::editTiles(const std::string &text, const RomPatch &patch)
+{
+    document.edit(RomEdit{QString::fromStdString(text), EditScope::TileMap, BenchStage::Level, patch});
+}
+
+void TimePuts(benchmark::State &state, EditedStage &edited)
+{
+    const Stage &stage = edited.stage;
+    Pen pen{0x123, true, false, true, {}};
+    DocumentHost host(edited.document);
+    MapTools tools;
+    MapEditor editor(edited.scene, pen, tools, host);
+    int64_t cell = 0;
+    int64_t puts = 0;
+    BoundedTimer timer(state);
+    for (auto _ : state) {
+        host.strokeStarted();
+        pen.CurrentChip = int32_t(puts++ & 0xFF);
+        editor.PutChip(int32_t(cell / stage.MapHeight), int32_t(cell % stage.MapHeight));
+        cell = (cell + 37) % (int64_t(stage.MapWidth) * stage.MapHeight);
+        // The history grows by a step a put; emptying it now and then counts in the mean.
+        if (puts % 4096 == 0)
+            edited.document.history()->clear();
+    }
+    timer.report(CellPixels * CellPixels * 4);
 }
 
 } // namespace tamo::bench

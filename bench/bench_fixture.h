@@ -4,12 +4,16 @@
 #include "core/offset_table.h"
 #include "core/rom_image.h"
 #include "core/stage.h"
+#include "document/paint_stroke.h"
 #include "document/rom_document.h"
 #include "forms/common/qt_canvas.h"
 #include "forms/common/qt_picture.h"
+#include "view/map_editor.h"
 #include "view/stage_scene.h"
 
 #include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <memory>
@@ -54,5 +58,33 @@ public:
     QtCanvas canvas;
     StageScene scene;
 };
+
+// The main window's side of the map editor: every write made through the document (a
+// paint as part of its stroke, a tile tool's change as a step of its own), the changed
+// cells drawn again when the document says they changed; the status texts and the tools'
+// outlines go nowhere.
+struct DocumentHost : MapEditorHost
+{
+    explicit DocumentHost(RomDocument &document)
+        : document(document)
+    {
+    }
+    void showCellStatus(const std::string &text) override;
+    void showPenStatus(const std::string &text) override;
+    void penChanged() override {}
+    void strokeStarted() override { stroke.begin(document.newMergeKey()); }
+    void paint(const RomPatch &patch) override;
+    void imageChanged() override {}
+    void editTiles(const std::string &text, const RomPatch &patch) override;
+    void copyTiles(const TileBlock &) override {}
+    void toolsChanged() override {}
+
+    RomDocument &document;
+    PaintStroke stroke;
+};
+
+// Times one click that paints a round: a new stroke, the write through the document, the
+// cell drawn and both status texts. Every put changes its cell (the pen's chip goes round).
+void TimePuts(benchmark::State &state, EditedStage &edited);
 
 } // namespace tamo::bench

@@ -1,10 +1,7 @@
 #include "bench/bench_fixture.h"
 #include "bench/memcpy_bound.h"
-#include "document/paint_stroke.h"
-#include "document/rom_document.h"
 #include "forms/common/qt_canvas.h"
 #include "view/chip_palette.h"
-#include "view/map_editor.h"
 #include "view/map_pen.h"
 #include "view/stage_pictures.h"
 #include "view/stage_renderer.h"
@@ -59,50 +56,11 @@ void BM_RedrawStageWidest(benchmark::State &state)
 }
 BENCHMARK(BM_RedrawStageWidest)->Unit(benchmark::kMillisecond);
 
-// The main window's side of a put: the write made through the document as a step of its
-// own, and the changed cell drawn again when the document says it changed.
-struct DocumentHost : MapEditorHost
-{
-    explicit DocumentHost(RomDocument &document)
-        : document(document)
-    {
-    }
-    void showCellStatus(const std::string &text) override { benchmark::DoNotOptimize(text.data()); }
-    void showPenStatus(const std::string &text) override { benchmark::DoNotOptimize(text.data()); }
-    void penChanged() override {}
-    void strokeStarted() override { stroke.begin(document.newMergeKey()); }
-    void paint(const RomPatch &patch) override
-    {
-        document.edit(stroke.edit(patch, BenchStage::Level, document.image()));
-    }
-    void imageChanged() override {}
-
-    RomDocument &document;
-    PaintStroke stroke;
-};
-
-// One click that paints: a new stroke, the write through the document, the cell drawn
-// and both status texts. Every put changes its cell (the pen's chip goes round).
+// One click that paints, on the 120-cell stage.
 void BM_PutChip(benchmark::State &state)
 {
     EditedStage edited(0x0E00);
-    const Stage &stage = edited.stage;
-    Pen pen{0x123, true, false, true};
-    DocumentHost host(edited.document);
-    MapEditor editor(edited.scene, pen, host);
-    int32_t cell = 0;
-    int64_t puts = 0;
-    BoundedTimer timer(state);
-    for (auto _ : state) {
-        host.strokeStarted();
-        pen.CurrentChip = int32_t(puts++ & 0xFF);
-        editor.PutChip(cell / stage.MapHeight, cell % stage.MapHeight);
-        cell = (cell + 37) % (stage.MapWidth * stage.MapHeight);
-        // The history grows by a step a put; emptying it now and then counts in the mean.
-        if (puts % 4096 == 0)
-            edited.document.history()->clear();
-    }
-    timer.report(CellPixels * CellPixels * BytesPerPixel);
+    TimePuts(state, edited);
 }
 BENCHMARK(BM_PutChip);
 
@@ -111,7 +69,7 @@ void BM_DrawChipPalette(benchmark::State &state)
 {
     BenchStage bench(0x0E00, 0, 0);
     QtCanvas palette;
-    const Pen pen{0x45, true, false, false};
+    const Pen pen{0x45, true, false, false, {}};
     BoundedTimer timer(state);
     for (auto _ : state) {
         DrawChipPalette(true, bench.chipPicture.get(), pen, palette);

@@ -5,14 +5,13 @@
 #include "cli/stage_state.h"
 #include "forms/common/qt_canvas.h"
 #include "forms/common/qt_picture.h"
+#include "forms/common/stage_picture_file.h"
 #include "view/chip_palette.h"
 #include "view/map_pen.h"
 #include "view/stage_pictures.h"
-#include "view/stage_renderer.h"
 #include "view/stage_scene.h"
 
 #include <QCommandLineParser>
-#include <QImageWriter>
 
 #include <memory>
 
@@ -45,11 +44,7 @@ LoadedStage loadStage(const CliContext &context, const QStringList &args)
 
 void writeImage(const QImage &image, const QString &file)
 {
-    if (image.isNull())
-        throw std::runtime_error(file.toStdString() + ": the picture is empty (0 pixels), nothing was written");
-    QImageWriter writer(file, "png");
-    if (!writer.write(image))
-        throw std::runtime_error(file.toStdString() + ": " + writer.errorString().toStdString());
+    SavePng(image, file);
     printJson(QJsonDocument(QJsonObject{{"image", file},
                                         {"width", image.width()},
                                         {"height", image.height()}}));
@@ -68,11 +63,9 @@ int runRender(const CliContext &context, const QStringList &args)
     switches.ShowCameraMarks = !optionSet(context, "no-cameras");
     switches.ShowStartMark = !optionSet(context, "no-start");
 
-    QtCanvas canvas;
-    canvas.resize(loaded.stage.MapWidth * CellPixels, loaded.stage.MapHeight * CellPixels);
-    RedrawStage({loaded.state.rom, loaded.stage, loaded.chipPicture.get(), markPicture.get(),
-                 switches, canvas});
-    writeImage(canvas.picture(), args[2]);
+    writeImage(StagePicture(loaded.state.rom, loaded.stage, loaded.chipPicture.get(),
+                            markPicture.get(), switches),
+               args[2]);
     return 0;
 }
 

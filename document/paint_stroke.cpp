@@ -10,9 +10,15 @@ void PaintStroke::begin(uint64_t mergeKey)
 
 RomEdit PaintStroke::edit(const tamo::RomPatch &patch, int32_t level, const tamo::RomImage &image)
 {
-    if (patch.changes(image)) {
-        for (const tamo::RomWrite &write : patch.writes())
-            m_cells.insert(write.offset);
+    // A stamp writes a run of words a map column; each word is a cell.
+    for (const tamo::RomWrite &write : patch.writes()) {
+        for (size_t at = 0; at + 2 <= write.bytes.size(); at += 2) {
+            const int64_t offset = write.offset + int64_t(at);
+            if (image.contains(offset, 2)
+                && (image.bytes()[size_t(offset)] != write.bytes[at]
+                    || image.bytes()[size_t(offset) + 1] != write.bytes[at + 1]))
+                m_cells.insert(offset);
+        }
     }
     const size_t cells = m_cells.size();
     const QString text = cells == 1 ? QStringLiteral("Paint 1 cell")

@@ -15,9 +15,8 @@ class PaintStroke
 {
 public:
     void begin(uint64_t mergeKey);
-    // The edit that makes patch (one cell's tile word) as part of the stroke, in stage level.
-    // Its text counts the cells the stroke has changed, this one included when it changes
-    // the image.
+    // The edit that makes patch (the tile words of one put) as part of the stroke, in stage
+    // level. Its text counts the cells the stroke has changed, those of this put included.
     RomEdit edit(const tamo::RomPatch &patch, int32_t level, const tamo::RomImage &image);
 
 private:

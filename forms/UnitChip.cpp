@@ -48,7 +48,9 @@ TFormChip::TFormChip()
     ImageChip->setObjectName(QStringLiteral("ImageChip"));
     ScrollBox1 = createCellScrollBox(ImageChip, this);
     connect(ImageChip, &CanvasImage::mouseDown, this,
-            [this](Qt::MouseButton, int x, int y) { ReportErrors([&] { ImageChipMouseDown(x, y); }); });
+            [this](Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+                ReportErrors([&] { ImageChipMouseDown(x, y); });
+            });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

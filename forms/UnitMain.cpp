@@ -12,15 +12,20 @@
 #include "forms/client_area.h"
 #include "forms/common/file_names.h"
 #include "forms/common/qt_picture.h"
+#include "forms/common/stage_picture_file.h"
 #include "forms/error_report.h"
+#include "forms/image_export_dialog.h"
 #include "forms/image_list.h"
 #include "forms/message_box.h"
 #include "forms/rom_file_questions.h"
 #include "forms/rom_open_dialog.h"
 #include "forms/screen_size.h"
+#include "forms/stage_image.h"
+#include "forms/tile_clipboard.h"
 
 #include "core/file_system.h"
 #include "core/stage.h"
+#include "view/map_view_settings.h"
 #include "view/stage_marks.h"
 #include "view/stage_pictures.h"
 #include "view/stage_renderer.h"
@@ -47,6 +52,7 @@ namespace {
 constexpr int toolBarHeight = 29;
 constexpr int cellPanelWidth = 80;
 constexpr int penPanelWidth = 50;
+constexpr int zoomPanelWidth = 50;
 
 constexpr const char *applicationIniPath = "Config\\application.ini";
 constexpr const char *recoveryFolder = "Config\\recovery";
@@ -83,6 +89,7 @@ TFormMain::TFormMain(const std::filesystem::path &programDir)
     setWindowTitle(QStringLiteral("Tamo Editor[*]"));
     createActions();
     createHistoryActions();
+    setMapActionKeys();
     createMenu();
     createToolBar();
     createStageView();
@@ -164,6 +171,30 @@ void TFormMain::createActions()
          QKeyCombination(Qt::Key_F9), Icon::BananaWindow, true, true, &TFormMain::ViewBananaWindowExecute},
         {&TFormMain::ViewHistoryWindow, "ViewHistoryWindow", "History(&H)", nullptr, "History",
          Qt::CTRL | Qt::Key_H, std::nullopt, true, true, &TFormMain::ViewHistoryWindowExecute},
+        {&TFormMain::FileExportImage, "FileExportImage", "Export Image(&E)...", nullptr, "Export Image",
+         Qt::CTRL | Qt::Key_E, std::nullopt, false, false, &TFormMain::FileExportImageExecute},
+        {&TFormMain::EditCut, "EditCut", "Cut(&T)", nullptr, "Cut",
+         Qt::CTRL | Qt::Key_X, std::nullopt, false, false, &TFormMain::EditCutExecute},
+        {&TFormMain::EditCopy, "EditCopy", "Copy(&C)", nullptr, "Copy",
+         Qt::CTRL | Qt::Key_C, std::nullopt, false, false, &TFormMain::EditCopyExecute},
+        {&TFormMain::EditPaste, "EditPaste", "Paste(&P)", nullptr, "Paste",
+         Qt::CTRL | Qt::Key_V, std::nullopt, false, false, &TFormMain::EditPasteExecute},
+        {&TFormMain::EditDelete, "EditDelete", "Delete(&D)", nullptr, "Delete",
+         QKeyCombination(Qt::Key_Delete), std::nullopt, false, false, &TFormMain::EditDeleteExecute},
+        {&TFormMain::EditFill, "EditFill", "Fill(&F)", "Fill", "Fill the selection with the pen",
+         QKeyCombination(Qt::Key_F), Icon::Fill, false, false, &TFormMain::EditFillExecute},
+        {&TFormMain::EditSelectNone, "EditSelectNone", "Select None(&N)", nullptr, "Select None",
+         QKeyCombination(Qt::Key_Escape), std::nullopt, false, true, &TFormMain::EditSelectNoneExecute},
+        {&TFormMain::ViewZoomIn, "ViewZoomIn", "Zoom In(&I)", nullptr, "Zoom In",
+         Qt::CTRL | Qt::Key_Equal, std::nullopt, false, true, &TFormMain::ViewZoomInExecute},
+        {&TFormMain::ViewZoomOut, "ViewZoomOut", "Zoom Out(&O)", nullptr, "Zoom Out",
+         Qt::CTRL | Qt::Key_Minus, std::nullopt, false, true, &TFormMain::ViewZoomOutExecute},
+        {&TFormMain::ViewZoomActual, "ViewZoomActual", "Actual Size(&A)", nullptr, "Actual Size",
+         Qt::CTRL | Qt::Key_0, std::nullopt, false, true, &TFormMain::ViewZoomActualExecute},
+        {&TFormMain::ViewGrid, "ViewGrid", "Grid(&G)", nullptr, "Grid",
+         Qt::CTRL | Qt::Key_G, std::nullopt, true, true, &TFormMain::ViewLinesExecute},
+        {&TFormMain::ViewScreenLines, "ViewScreenLines", "Screen Lines(&L)", nullptr, "Screen Lines",
+         Qt::CTRL | Qt::SHIFT | Qt::Key_G, std::nullopt, true, true, &TFormMain::ViewLinesExecute},
     };
     for (const ActionDefinition &definition : definitions) {
         auto *action = new QAction(QString::fromUtf8(definition.caption), this);
@@ -208,22 +239,37 @@ void TFormMain::createHistoryActions()
     }
 }
 
+// The map's keys work while the main window is active only: in a tool window, F, Delete
+// and Esc belong to its own controls.
+void TFormMain::setMapActionKeys()
+{
+    ViewZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
+    for (QAction *action : {FileExportImage, EditCut, EditCopy, EditPaste, EditDelete, EditFill,
+                            EditSelectNone, ViewZoomIn, ViewZoomOut, ViewZoomActual, ViewGrid,
+                            ViewScreenLines})
+        action->setShortcutContext(Qt::WindowShortcut);
+}
+
 void TFormMain::createMenu()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
     QMenu *file = bar->addMenu(QStringLiteral("File(&F)"));
     file->setObjectName(QStringLiteral("File1"));
-    file->addActions({FileOpen1, FileSave, FileRestorePoints, FileExit1});
+    file->addActions({FileOpen1, FileSave, FileRestorePoints, FileExportImage, FileExit1});
 
     // Alt+E is taken by the tool button "Sprites(&E)".
     QMenu *edit = bar->addMenu(QStringLiteral("Edit(&T)"));
     edit->setObjectName(QStringLiteral("Edit1"));
     edit->addActions({EditUndo, EditRedo});
+    edit->addSeparator();
+    edit->addActions({EditCut, EditCopy, EditPaste, EditDelete, EditFill, EditSelectNone});
 
     QMenu *view = bar->addMenu(QStringLiteral("View(&V)"));
     view->setObjectName(QStringLiteral("View1"));
     view->addActions({ViewSpriteMark, ViewCameraMark, ViewStartMark});
+    view->addSeparator();
+    view->addActions({ViewZoomIn, ViewZoomOut, ViewZoomActual, ViewGrid, ViewScreenLines});
     view->addSeparator();
     view->addActions({ViewChipWindow, ViewSpriteWindow, ViewCameraWindow, ViewBananaWindow,
                       ViewHistoryWindow});
@@ -244,7 +290,7 @@ void TFormMain::createToolBar()
     ToolBar1->setContextMenuPolicy(Qt::PreventContextMenu);
     ToolBar1->addActions({FileOpen1, FileSave});
     ToolBar1->addSeparator();
-    ToolBar1->addActions({EditUndo, EditRedo});
+    ToolBar1->addActions({EditUndo, EditRedo, EditFill});
     ToolBar1->addSeparator();
     ToolBar1->addActions({StageLoad, StageConfig});
     ToolBar1->addSeparator();
@@ -253,18 +299,20 @@ void TFormMain::createToolBar()
 
 void TFormMain::createStageView()
 {
-    ImageMain = new CanvasImage(m_stageCanvas, nullptr);
+    ImageMain = new StageImage(m_stageCanvas, m_zoomedStage);
     ImageMain->setObjectName(QStringLiteral("ImageMain"));
     ImageMain->setMouseTracking(true);
     ScrollBox1 = createCellScrollBox(ImageMain, this);
     setCentralWidget(ScrollBox1);
 
-    connect(ImageMain, &CanvasImage::mouseDown, this, [this](Qt::MouseButton button, int x, int y) {
-        ReportErrors([&] { ImageMainMouseDown(button, x, y); });
-    });
+    connect(ImageMain, &CanvasImage::mouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y) {
+                ReportErrors([&] { ImageMainMouseDown(button, modifiers, x, y); });
+            });
     connect(ImageMain, &CanvasImage::mouseMove, this,
             [this](int x, int y) { ReportErrors([&] { ImageMainMouseMove(x, y); }); });
     connect(ImageMain, &CanvasImage::mouseUp, this, [this] { ReportErrors([&] { ImageMainMouseUp(); }); });
+    connect(ImageMain, &StageImage::zoomChanged, this, &TFormMain::showZoom);
 }
 
 void TFormMain::createStatusBar()
@@ -278,13 +326,24 @@ void TFormMain::createStatusBar()
     m_penPanel = new QLabel(bar);
     m_penPanel->setObjectName(QStringLiteral("StatusBar1Panel1"));
     m_penPanel->setMinimumWidth(penPanelWidth);
+    m_zoomPanel = new QLabel(bar);
+    m_zoomPanel->setObjectName(QStringLiteral("StatusBar1Panel2"));
+    m_zoomPanel->setMinimumWidth(zoomPanelWidth);
     bar->addWidget(m_cellPanel);
     bar->addWidget(m_penPanel, 1);
+    bar->addWidget(m_zoomPanel);
+    showZoom();
+}
+
+void TFormMain::showZoom()
+{
+    m_zoomPanel->setText(QString::fromStdString(ImageMain->zoom().text()));
 }
 
 void TFormMain::createOpenDialog()
 {
     OpenDialog1 = new RomOpenDialog(this);
+    ExportDialog1 = new ImageExportDialog(this);
 }
 
 void TFormMain::readSettings()
@@ -308,6 +367,11 @@ void TFormMain::readSettings()
     ViewSpriteMark->setChecked(MarkSwitches.ShowSpriteMarks);
     ViewCameraMark->setChecked(MarkSwitches.ShowCameraMarks);
     ViewStartMark->setChecked(MarkSwitches.ShowStartMark);
+    const tamo::MapViewSettings mapView = tamo::ReadMapViewSettings(ini);
+    ViewGrid->setChecked(mapView.Grid);
+    ViewScreenLines->setChecked(mapView.ScreenLines);
+    ImageMain->setLines(mapView.Grid, mapView.ScreenLines);
+    ImageMain->setZoom(mapView.Zoom);
     LevelNumber = ini.readInteger("Stage", "Latest", 22);
     RestorePointsKept = ini.readInteger("Backups", "Keep", 20);
 }
@@ -339,6 +403,7 @@ void TFormMain::writeSettings()
     FormCameraEdit->SavePlacement(ini);
     FormBananaEdit->SavePlacement(ini);
     FormHistory->SavePlacement(ini);
+    tamo::WriteMapViewSettings(ini, {ImageMain->zoom(), ViewGrid->isChecked(), ViewScreenLines->isChecked()});
     ini.save(tamo::fs::dataPath(ProgramDir, applicationIniPath));
 }
 
@@ -426,8 +491,8 @@ void TFormMain::OpenRom(const QString &path)
 
 void TFormMain::enableRomActions()
 {
-    for (QAction *action : {FileSave, FileRestorePoints, StageLoad, StageConfig, ViewSpriteMark, ViewCameraMark,
-                            ViewStartMark})
+    for (QAction *action : {FileSave, FileRestorePoints, FileExportImage, StageLoad, StageConfig, ViewSpriteMark,
+                            ViewCameraMark, ViewStartMark, EditPaste})
         action->setEnabled(true);
 }
 
@@ -478,6 +543,9 @@ void TFormMain::LoadStage()
     // Update could write.
     m_stageShown = false;
     Selection->select(std::nullopt);
+    // The tools' cells belong to the stage shown until now.
+    Tools = {};
+    toolsChanged();
     FormSpriteEdit->ClearList();
     FormCameraEdit->ClearList();
     FormBananaEdit->ClearList();
@@ -561,8 +629,14 @@ tamo::StageScene TFormMain::stageScene()
 void TFormMain::editMap(const std::function<void(tamo::MapEditor &)> &edit)
 {
     const tamo::StageScene scene = stageScene();
-    tamo::MapEditor editor(scene, Pen, *this);
+    tamo::MapEditor editor(scene, Pen, Tools, *this);
     edit(editor);
+}
+
+void TFormMain::useTileTools(const std::function<void(tamo::TileTools &)> &use)
+{
+    if (m_stageShown)
+        editMap([&](tamo::MapEditor &editor) { use(editor.tiles()); });
 }
 
 void TFormMain::FileOpen1Execute()
@@ -627,6 +701,72 @@ void TFormMain::FileExit1Execute()
     close();
 }
 
+void TFormMain::FileExportImageExecute()
+{
+    if (!m_stageShown)
+        return;
+    ExportDialog1->setDirectory(QFileInfo(RomFileName).absolutePath());
+    ExportDialog1->selectFile(QStringLiteral("stage%1.png").arg(LevelNumber));
+    if (ExportDialog1->exec() != QDialog::Accepted || ExportDialog1->selectedFiles().isEmpty())
+        return;
+    tamo::SavePng(tamo::StagePicture(RomImage, Stage, ChipPicture.get(), MarkPicture.get(), MarkSwitches),
+                  ExportDialog1->selectedFiles().constFirst());
+}
+
+void TFormMain::EditCutExecute()
+{
+    useTileTools([](tamo::TileTools &tiles) { tiles.cut(); });
+}
+
+void TFormMain::EditCopyExecute()
+{
+    useTileTools([](tamo::TileTools &tiles) { tiles.copy(); });
+}
+
+void TFormMain::EditPasteExecute()
+{
+    const std::optional<tamo::TileBlock> block = TileBlockOnClipboard();
+    if (!block)
+        return;
+    const QPoint at = ImageMain->canvasPointInView();
+    useTileTools([&](tamo::TileTools &tiles) { tiles.paste(*block, tamo::CellAt(at.x(), at.y())); });
+}
+
+void TFormMain::EditDeleteExecute()
+{
+    useTileTools([](tamo::TileTools &tiles) { tiles.deleteCells(); });
+}
+
+void TFormMain::EditFillExecute()
+{
+    useTileTools([](tamo::TileTools &tiles) { tiles.fill(); });
+}
+
+void TFormMain::EditSelectNoneExecute()
+{
+    useTileTools([](tamo::TileTools &tiles) { tiles.cancel(); });
+}
+
+void TFormMain::ViewZoomInExecute()
+{
+    ImageMain->setZoom(ImageMain->zoom().zoomedIn());
+}
+
+void TFormMain::ViewZoomOutExecute()
+{
+    ImageMain->setZoom(ImageMain->zoom().zoomedOut());
+}
+
+void TFormMain::ViewZoomActualExecute()
+{
+    ImageMain->setZoom(tamo::MapZoom());
+}
+
+void TFormMain::ViewLinesExecute()
+{
+    ImageMain->setLines(ViewGrid->isChecked(), ViewScreenLines->isChecked());
+}
+
 void TFormMain::ViewSpriteMarkExecute()
 {
     toggleMarkSwitch(MarkSwitches.ShowSpriteMarks, ViewSpriteMark);
@@ -679,9 +819,10 @@ void TFormMain::PaletteClick(int x, int y)
     editMap([x, y](tamo::MapEditor &editor) { editor.paletteClick(x, y); });
 }
 
-void TFormMain::ImageMainMouseDown(Qt::MouseButton button, int x, int y)
+void TFormMain::ImageMainMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
 {
-    editMap([=](tamo::MapEditor &editor) { editor.mouseDown(toMouseButton(button), x, y); });
+    const bool shift = modifiers & Qt::ShiftModifier;
+    editMap([=](tamo::MapEditor &editor) { editor.mouseDown(toMouseButton(button), x, y, shift); });
 }
 
 void TFormMain::ImageMainMouseMove(int x, int y)
@@ -709,6 +850,8 @@ void TFormMain::penChanged()
     MapEditHFlip->setChecked(Pen.HFlip);
     MapEditVFlip->setChecked(Pen.VFlip);
     FormChip->DrawChipPalette();
+    // A stamp's place follows the pointer.
+    toolsChanged();
 }
 
 void TFormMain::strokeStarted()
@@ -730,4 +873,21 @@ void TFormMain::imageChanged()
 {
     ImageMain->followCanvasSize();
     ImageMain->update();
+}
+
+void TFormMain::editTiles(const std::string &text, const tamo::RomPatch &patch)
+{
+    Document->edit(RomEdit{QString::fromStdString(text), EditScope::TileMap, LevelNumber, patch});
+}
+
+void TFormMain::copyTiles(const tamo::TileBlock &block)
+{
+    PutTileBlockOnClipboard(block);
+}
+
+void TFormMain::toolsChanged()
+{
+    ImageMain->showTools(Tools, Pen, ChipPicture.get());
+    for (QAction *action : {EditCut, EditCopy, EditDelete, EditFill})
+        action->setEnabled(Tools.Selection.has_value());
 }

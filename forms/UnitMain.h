@@ -10,9 +10,11 @@
 #include "document/rom_document.h"
 #include "forms/map_selection.h"
 #include "forms/common/qt_canvas.h"
+#include "forms/common/zoomed_picture.h"
 #include "view/map_editor.h"
 #include "view/map_pen.h"
 #include "view/stage_scene.h"
+#include "view/tile_tools.h"
 
 #include <QMainWindow>
 #include <QRect>
@@ -24,12 +26,13 @@
 #include <memory>
 #include <optional>
 
-class CanvasImage;
+class ImageExportDialog;
 class QAction;
 class QFileDialog;
 class QLabel;
 class QScrollArea;
 class QToolBar;
+class StageImage;
 
 namespace tamo {
 class Picture;
@@ -81,6 +84,8 @@ public:
     int32_t LevelNumber = 22;
     tamo::Stage Stage;
     tamo::Pen Pen;
+    // The selection, the drags under way and the floating block of the tile tools.
+    tamo::MapTools Tools;
     tamo::MarkSwitches MarkSwitches;
     std::unique_ptr<tamo::Picture> ChipPicture;
     std::unique_ptr<tamo::Picture> MarkPicture;
@@ -92,8 +97,15 @@ public:
     QAction *FileSave = nullptr;
     QAction *FileRestorePoints = nullptr;
     QAction *FileExit1 = nullptr;
+    QAction *FileExportImage = nullptr;
     QAction *EditUndo = nullptr;
     QAction *EditRedo = nullptr;
+    QAction *EditCut = nullptr;
+    QAction *EditCopy = nullptr;
+    QAction *EditPaste = nullptr;
+    QAction *EditDelete = nullptr;
+    QAction *EditFill = nullptr;
+    QAction *EditSelectNone = nullptr;
     QAction *StageLoad = nullptr;
     QAction *StageConfig = nullptr;
     QAction *MapEditHFlip = nullptr;
@@ -106,6 +118,11 @@ public:
     QAction *ViewCameraWindow = nullptr;
     QAction *ViewBananaWindow = nullptr;
     QAction *ViewHistoryWindow = nullptr;
+    QAction *ViewZoomIn = nullptr;
+    QAction *ViewZoomOut = nullptr;
+    QAction *ViewZoomActual = nullptr;
+    QAction *ViewGrid = nullptr;
+    QAction *ViewScreenLines = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -115,6 +132,7 @@ protected:
 private:
     void createActions();
     void createHistoryActions();
+    void setMapActionKeys();
     void createMenu();
     void createToolBar();
     void createStageView();
@@ -132,6 +150,13 @@ private:
     void FileSaveExecute();
     void FileRestorePointsExecute();
     void FileExit1Execute();
+    void FileExportImageExecute();
+    void EditCutExecute();
+    void EditCopyExecute();
+    void EditPasteExecute();
+    void EditDeleteExecute();
+    void EditFillExecute();
+    void EditSelectNoneExecute();
     void StageLoadExecute();
     void StageConfigExecute();
     void MapEditHFlipExecute();
@@ -144,6 +169,10 @@ private:
     void ViewCameraWindowExecute();
     void ViewBananaWindowExecute();
     void ViewHistoryWindowExecute();
+    void ViewZoomInExecute();
+    void ViewZoomOutExecute();
+    void ViewZoomActualExecute();
+    void ViewLinesExecute();
     void toggleMarkSwitch(bool &mark, QAction *action);
     void enableRomActions();
     // Asks what to do with unsaved edits before they would be lost; false to keep them.
@@ -154,12 +183,15 @@ private:
     void DocumentChanged(const RomChange &change);
     void ShowStageOf(int32_t level);
 
-    void ImageMainMouseDown(Qt::MouseButton button, int x, int y);
+    void ImageMainMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void ImageMainMouseMove(int x, int y);
     void ImageMainMouseUp();
 
     tamo::StageScene stageScene();
     void editMap(const std::function<void(tamo::MapEditor &)> &edit);
+    // A tile tool on the stage shown; nothing while no stage is.
+    void useTileTools(const std::function<void(tamo::TileTools &)> &use);
+    void showZoom();
 
     // What the map editor asks of the window.
     void showCellStatus(const std::string &text) override;
@@ -168,6 +200,9 @@ private:
     void strokeStarted() override;
     void paint(const tamo::RomPatch &patch) override;
     void imageChanged() override;
+    void editTiles(const std::string &text, const tamo::RomPatch &patch) override;
+    void copyTiles(const tamo::TileBlock &block) override;
+    void toolsChanged() override;
 
     void cellChanged(int32_t column, int32_t row);
 
@@ -177,12 +212,16 @@ private:
     // The normal place of a window that starts maximized, for its first restore.
     std::optional<QRect> m_normalPlace;
     tamo::QtCanvas m_stageCanvas;
+    // The stage bitmap at the view's zoom; it observes the canvas, so it goes first.
+    tamo::ZoomedPicture m_zoomedStage{m_stageCanvas};
     QToolBar *ToolBar1 = nullptr;
     QScrollArea *ScrollBox1 = nullptr;
-    CanvasImage *ImageMain = nullptr;
+    StageImage *ImageMain = nullptr;
     QLabel *m_cellPanel = nullptr;
     QLabel *m_penPanel = nullptr;
+    QLabel *m_zoomPanel = nullptr;
     QFileDialog *OpenDialog1 = nullptr;
+    ImageExportDialog *ExportDialog1 = nullptr;
 };
 
 extern TFormMain *FormMain;

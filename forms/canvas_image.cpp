@@ -41,8 +41,7 @@ void CanvasImage::paintEvent(QPaintEvent *event)
     const QRegion beyond = QRegion(exposed).subtracted(QRegion(bitmap.rect()));
     for (const QRect &rect : beyond)
         painter.fillRect(rect, QColor(background.red, background.green, background.blue));
-    if (!m_note.isEmpty())
-        drawNote(painter);
+    drawNote(painter);
 }
 
 void CanvasImage::setNote(const QString &note)
@@ -53,6 +52,8 @@ void CanvasImage::setNote(const QString &note)
 
 void CanvasImage::drawNote(QPainter &painter)
 {
+    if (m_note.isEmpty())
+        return;
     const QRect view = visibleRegion().boundingRect();
     const QFontMetrics metrics = painter.fontMetrics();
     const QSize text = metrics.size(0, m_note);
@@ -82,19 +83,19 @@ bool CanvasImage::eventFilter(QObject *watched, QEvent *event)
 
 void CanvasImage::mousePressEvent(QMouseEvent *event)
 {
-    const QPoint at = event->position().toPoint();
-    emit mouseDown(event->button(), at.x(), at.y());
+    const QPoint at = canvasPoint(event->position().toPoint());
+    emit mouseDown(event->button(), event->modifiers(), at.x(), at.y());
 }
 
 void CanvasImage::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = canvasPoint(event->position().toPoint());
     emit mouseMove(at.x(), at.y());
 }
 
 void CanvasImage::mouseReleaseEvent(QMouseEvent *event)
 {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = canvasPoint(event->position().toPoint());
     emit mouseUp(event->button(), at.x(), at.y());
 }
 

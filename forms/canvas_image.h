@@ -21,18 +21,25 @@ public:
     CanvasImage(tamo::QtCanvas &canvas, QWidget *parent);
 
     // Takes the canvas' size, which its drawing may have narrowed.
-    void followCanvasSize();
-    void updateCell(int column, int row);
+    virtual void followCanvasSize();
+    virtual void updateCell(int column, int row);
     // A short text shown centred over the part of the image in view, drawn over the
     // picture and never into the canvas; empty for none.
     void setNote(const QString &note);
 
 signals:
-    void mouseDown(Qt::MouseButton button, int x, int y);
+    // Positions in canvas pixels.
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseMove(int x, int y);
     void mouseUp(Qt::MouseButton button, int x, int y);
 
 protected:
+    // The canvas pixel shown at a point of the control: the same point, one to one.
+    virtual QPoint canvasPoint(const QPoint &point) const { return point; }
+    // The note, if there is one, over the part of the image in view.
+    void drawNote(QPainter &painter);
+    tamo::QtCanvas &canvas() const { return m_canvas; }
+
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -42,8 +49,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void drawNote(QPainter &painter);
-
     tamo::QtCanvas &m_canvas;
     QString m_note;
 };

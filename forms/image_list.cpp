@@ -139,6 +139,22 @@ void drawTurnArrow(QPainter &p, bool back)
     p.drawPolygon(QPolygon({QPoint(1, 9), QPoint(2, 3), QPoint(7, 5)}));
 }
 
+void drawFill(QPainter &p)
+{
+    // A tipped pail pouring paint.
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(7, 8);
+    p.rotate(-30);
+    p.setPen(QColor(60, 60, 60));
+    p.setBrush(QColor(200, 200, 210));
+    p.drawRect(-5, -4, 9, 9);
+    p.resetTransform();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 140, 255));
+    p.drawEllipse(QPointF(12.5, 12.5), 2.5, 3);
+    p.drawRect(11, 6, 3, 6);
+}
+
 } // namespace
 
 QIcon ImageList1(ImageListIcon icon)
@@ -159,6 +175,7 @@ QIcon ImageList1(ImageListIcon icon)
     case ImageListIcon::CameraWindow: drawCameraWindow(painter); break;
     case ImageListIcon::Undo: drawTurnArrow(painter, true); break;
     case ImageListIcon::Redo: drawTurnArrow(painter, false); break;
+    case ImageListIcon::Fill: drawFill(painter); break;
     }
     painter.end();
     return QIcon(pixmap);

@@ -16,6 +16,7 @@ enum class ImageListIcon {
     CameraWindow = 9,
     Undo = 10,
     Redo = 11,
+    Fill = 12,
 };
 
 QIcon ImageList1(ImageListIcon icon);

@@ -9,12 +9,16 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/client_area.cpp
     ${CMAKE_CURRENT_LIST_DIR}/editor_application.cpp
     ${CMAKE_CURRENT_LIST_DIR}/error_report.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/image_export_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_list.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/map_overlay.cpp
     ${CMAKE_CURRENT_LIST_DIR}/map_selection.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rom_file_questions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rom_open_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/screen_size.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/stage_image.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/tile_clipboard.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tool_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnitMain.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnitChip.cpp

@@ -16,22 +16,35 @@ CellPosition CellAt(int x, int y)
     return {x / CellPixels, y / CellPixels};
 }
 
-MapEditor::MapEditor(const StageScene &scene, Pen &pen, MapEditorHost &host)
+MapEditor::MapEditor(const StageScene &scene, Pen &pen, MapTools &tools, MapEditorHost &host)
     : m_scene(scene)
     , m_pen(pen)
+    , m_tools(tools)
     , m_host(host)
+    , m_tiles(scene, pen, tools, host)
 {
 }
 
-void MapEditor::mouseDown(MouseButton button, int x, int y)
+void MapEditor::mouseDown(MouseButton button, int x, int y, bool shift)
 {
     const CellPosition cell = CellAt(x, y);
     if (button == MouseButton::Left) {
-        m_pen.Painting = true;
-        m_host.strokeStarted();
-        PutChip(cell.column, cell.row);
+        if (m_tools.Floating) {
+            m_tiles.placeFloating(cell);
+        } else if (shift) {
+            m_tiles.beginSelection(cell);
+        } else if (m_tools.Selection && !m_pen.Painting) {
+            m_tiles.clearSelection();
+        } else {
+            m_pen.Painting = true;
+            m_host.strokeStarted();
+            PutChip(cell.column, cell.row);
+        }
     } else if (button == MouseButton::Right) {
         PickChip(cell.column, cell.row);
+        // In mid-stroke the pick only changes what the stroke paints.
+        if (!m_pen.Painting)
+            m_tiles.beginCapture(cell);
     }
 }
 
@@ -40,12 +53,14 @@ void MapEditor::mouseMove(int x, int y)
     const CellPosition cell = CellAt(x, y);
     if (m_pen.Painting)
         PutChip(cell.column, cell.row);
+    m_tiles.pointerMoved(cell);
     ShowPenStatus(cell);
 }
 
 void MapEditor::mouseUp()
 {
     m_pen.Painting = false;
+    m_tiles.endDrags();
     DrawMarks(m_scene);
     m_host.imageChanged();
 }
@@ -53,6 +68,7 @@ void MapEditor::mouseUp()
 void MapEditor::paletteClick(int x, int y)
 {
     m_pen.CurrentChip = PaletteChipAt(x, y);
+    m_pen.Stamp.reset();
     ShowPenStatus(std::nullopt);
     m_host.penChanged();
 }
@@ -60,6 +76,8 @@ void MapEditor::paletteClick(int x, int y)
 void MapEditor::toggleHFlip()
 {
     m_pen.HFlip = !m_pen.HFlip;
+    if (m_pen.Stamp)
+        m_pen.Stamp = MirroredLeftRight(*m_pen.Stamp);
     m_host.penChanged();
     ShowPenStatus(std::nullopt);
 }
@@ -67,6 +85,8 @@ void MapEditor::toggleHFlip()
 void MapEditor::toggleVFlip()
 {
     m_pen.VFlip = !m_pen.VFlip;
+    if (m_pen.Stamp)
+        m_pen.Stamp = MirroredTopBottom(*m_pen.Stamp);
     m_host.penChanged();
     ShowPenStatus(std::nullopt);
 }
@@ -75,17 +95,22 @@ void MapEditor::toggleVFlip()
 // pointer captured outside the image gives them.
 bool MapEditor::editable(int32_t column, int32_t row) const
 {
-    const Stage &stage = m_scene.stage;
-    return stage.ScreenMode == 0 && column >= 0 && column < stage.MapWidth && row >= 0
-           && row < stage.MapHeight
-           && m_scene.rom.contains(TileCellOffset(stage, column, row), 2);
+    return EditableCell(m_scene.rom, m_scene.stage, {column, row});
 }
 
 void MapEditor::PutChip(int32_t column, int32_t row)
 {
-    if (!editable(column, row))
-        return;
-    m_host.paint(TileCellPatch(m_scene.stage, column, row, PenTileWord(m_pen)));
+    if (m_pen.Stamp) {
+        // A stamp reaching into the map from outside still puts its cells inside.
+        const RomPatch patch = PutTilesPatch(m_scene.rom, m_scene.stage, *m_pen.Stamp, {column, row});
+        if (patch.isEmpty())
+            return;
+        m_host.paint(patch);
+    } else {
+        if (!editable(column, row))
+            return;
+        m_host.paint(TileCellPatch(m_scene.stage, column, row, PenTileWord(m_pen)));
+    }
     ShowPenStatus(CellPosition{column, row});
 }
 
@@ -98,6 +123,7 @@ void MapEditor::PickChip(int32_t column, int32_t row)
     m_pen.HFlip = word & HFlipBit;
     m_pen.VFlip = word & VFlipBit;
     m_pen.CurrentChip = word & ChipNumberMask;
+    m_pen.Stamp.reset();
     m_host.penChanged();
     ShowPenStatus(CellPosition{column, row});
 }

@@ -2,6 +2,7 @@
 
 #include "core/stage.h"
 #include "view/stage_scene.h"
+#include "view/tile_tools.h"
 
 #include <cstdint>
 #include <optional>
@@ -32,35 +33,47 @@ public:
     virtual void paint(const RomPatch &patch) = 0;
     // The marks were drawn again: the whole stage image may have changed.
     virtual void imageChanged() = 0;
+    // A change of the map made by a tile tool, as one step of its own named by text
+    // ("Fill 12 cells"); the host draws the cells that changed.
+    virtual void editTiles(const std::string &text, const RomPatch &patch) = 0;
+    // A block copied from the map, for the clipboard.
+    virtual void copyTiles(const TileBlock &block) = 0;
+    // The selection, a drag's outline, the floating block or the stamp's place changed.
+    virtual void toolsChanged() = 0;
 };
 
 // Column and row of a stage image pixel; the divisions truncate toward zero.
 CellPosition CellAt(int x, int y);
 
 // The map editing logic of the stage image and the chip palette. It keeps no state of
-// its own (the pen and the scene belong to the window), so the window may make one for
-// each event.
+// its own (the pen, the tools' state and the scene belong to the window), so the window
+// may make one for each event.
 class MapEditor
 {
 public:
-    MapEditor(const StageScene &scene, Pen &pen, MapEditorHost &host);
+    MapEditor(const StageScene &scene, Pen &pen, MapTools &tools, MapEditorHost &host);
 
-    // Mouse events of the stage image, positions in image pixels. Modifier keys play no part.
-    void mouseDown(MouseButton button, int x, int y);
+    // Mouse events of the stage image, positions in image pixels. A left press places a
+    // floating block; with Shift it begins a selection; while a selection is shown it
+    // clears it; else it paints. A right press picks and begins a stamp's capture.
+    void mouseDown(MouseButton button, int x, int y, bool shift = false);
     void mouseMove(int x, int y);
     void mouseUp();
+
+    TileTools &tiles() { return m_tiles; }
 
     // A click (any button) at palette pixel (x, y) of the chip window.
     void paletteClick(int x, int y);
 
-    // The flip actions.
+    // The flip actions; a stamp is mirrored with the flip.
     void toggleHFlip();
     void toggleVFlip();
 
-    // Paints the pen's tile word into the cell through the host; cells outside the map, or
-    // whose word lies outside the ROM image, and screen modes other than 0 change nothing.
+    // Paints the pen's tile word, or its stamp with its top-left cell there, into the map
+    // through the host; cells outside the map, or whose word lies outside the ROM image,
+    // and screen modes other than 0 change nothing.
     void PutChip(int32_t column, int32_t row);
-    // Takes the pen from the cell, under the same conditions.
+    // Takes the pen from the cell, under the same conditions; a stamp is dropped.
     void PickChip(int32_t column, int32_t row);
     // The cell panel for a cell inside the map (no cell: it keeps its text), and always
     // the pen panel.
@@ -71,7 +84,9 @@ private:
 
     const StageScene &m_scene;
     Pen &m_pen;
+    MapTools &m_tools;
     MapEditorHost &m_host;
+    TileTools m_tiles;
 };
 
 } // namespace tamo

@@ -11,11 +11,17 @@ uint16_t PenTileWord(const Pen &pen)
                                  | (pen.VFlip ? VFlipBit : 0));
 }
 
+TileBlock PenBlock(const Pen &pen)
+{
+    return pen.Stamp ? *pen.Stamp : SingleCellBlock(PenTileWord(pen));
+}
+
 void ResetPen(Pen &pen)
 {
     pen.CurrentChip = 0;
     pen.HFlip = false;
     pen.VFlip = false;
+    pen.Stamp.reset();
 }
 
 std::string CellStatusText(int32_t column, int32_t row)
@@ -25,7 +31,9 @@ std::string CellStatusText(int32_t column, int32_t row)
 
 std::string PenStatusText(const Pen &pen)
 {
-    std::string text = "現在のチップ:" + hexText(static_cast<uint32_t>(pen.CurrentChip), 4);
+    std::string text = pen.Stamp ? "Stamp " + std::to_string(pen.Stamp->columns) + " x "
+                                       + std::to_string(pen.Stamp->rows)
+                                 : "現在のチップ:" + hexText(static_cast<uint32_t>(pen.CurrentChip), 4);
     if (pen.HFlip)
         text += " 横反転";
     if (pen.VFlip)

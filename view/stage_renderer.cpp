@@ -6,6 +6,7 @@
 #include "view/canvas.h"
 #include "view/stage_marks.h"
 #include "view/stage_scene.h"
+#include "view/tile_block.h"
 #include "view/tile_word.h"
 
 #include <algorithm>
@@ -31,10 +32,7 @@ std::optional<PicturePoint> cellSource(const StageScene &scene, int32_t column, 
     const int64_t offset = TileCellOffset(scene.stage, column, row);
     if (!scene.rom.contains(offset, 2))
         return std::nullopt;
-    const PicturePoint source = TileSource(scene.rom.readWord(offset, "tile map cell"));
-    if (!holdsCell(scene.chipPicture, source))
-        return std::nullopt;
-    return source;
+    return ChipCorner(scene.chipPicture, scene.rom.readWord(offset, "tile map cell"));
 }
 
 // Cells first to first + count - 1 of one row. A stage image too large for one bitmap
@@ -58,6 +56,14 @@ void drawCells(const StageScene &scene, int32_t row, int32_t first, int32_t coun
 }
 
 } // namespace
+
+std::optional<PicturePoint> ChipCorner(const Picture *chipPicture, uint16_t word)
+{
+    const PicturePoint source = TileSource(word);
+    if (!holdsCell(chipPicture, source))
+        return std::nullopt;
+    return source;
+}
 
 void DrawTileMap(const StageScene &scene)
 {
@@ -94,6 +100,16 @@ void RedrawStage(const StageScene &scene)
 {
     DrawTileMap(scene);
     DrawMarks(scene);
+}
+
+void DrawTileBlock(Canvas &canvas, const Picture *chipPicture, const TileBlock &block)
+{
+    std::vector<std::optional<PicturePoint>> sources(size_t(block.columns));
+    for (int32_t row = 0; row < block.rows; ++row) {
+        for (int32_t column = 0; column < block.columns; ++column)
+            sources[size_t(column)] = ChipCorner(chipPicture, block.at(column, row));
+        canvas.copyCellRow(chipPicture, sources, 0, row * CellPixels);
+    }
 }
 
 } // namespace tamo

@@ -93,6 +93,13 @@ const QImage &QtCanvas::picture()
     return ensureBitmap();
 }
 
+void QtCanvas::areaDrawn(int x, int y, int width, int height)
+{
+    const QRect changed = QRect(x, y, width, height).intersected(QRect(0, 0, m_width, m_height));
+    if (m_observer && !changed.isEmpty())
+        m_observer->areaDrawn(changed);
+}
+
 void QtCanvas::fillCell(int x, int y)
 {
     QImage &bitmap = ensureBitmap();
@@ -104,6 +111,7 @@ void QtCanvas::fillCell(int x, int y)
         auto *line = reinterpret_cast<QRgb *>(bitmap.scanLine(row));
         std::fill(line + target.left, line + target.right, background);
     }
+    areaDrawn(x, y, CellPixels, CellPixels);
 }
 
 void QtCanvas::copyCell(const Picture &source, int sourceX, int sourceY, int x, int y,
@@ -134,6 +142,10 @@ void QtCanvas::copyCell(const Picture &source, int sourceX, int sourceY, int x, 
         // The common case, a whole cell: lines of a size the compiler knows.
         for (int row = 0; row < rows; ++row, in += inStride, out += outStride)
             std::memcpy(out, in, CellPixels * BytesPerPixel);
+        if (m_observer && rows == CellPixels)
+            m_observer->cellCopied(from, {sourceX, sourceY}, QPoint(x, y));
+        else
+            areaDrawn(x, y, CellPixels, CellPixels);
         return;
     }
     for (int row = 0; row < rows; ++row, in += inStride, out += outStride) {
@@ -146,6 +158,7 @@ void QtCanvas::copyCell(const Picture &source, int sourceX, int sourceY, int x, 
                 outPixels[i] = inPixels[i] ^ InvertRgb;
         }
     }
+    areaDrawn(x, y, CellPixels, CellPixels);
 }
 
 // The cells that lie whole inside the image's width and the picture are copied line by
@@ -168,8 +181,8 @@ void QtCanvas::copyCellRow(const Picture *source, std::span<const std::optional<
         } else if (left >= 0 && left + CellPixels <= m_width && cell->x >= 0 && cell->y >= 0
                    && cell->x + CellPixels <= from->width()
                    && cell->y + CellPixels <= from->height()) {
-            m_rowCells.emplace_back(left, from->bits() + (cell->y + top - y) * from->bytesPerLine()
-                                              + cell->x * BytesPerPixel);
+            m_rowCells.push_back({left, from->bits() + (cell->y + top - y) * from->bytesPerLine()
+                                            + cell->x * BytesPerPixel, *cell});
         } else {
             copyCell(*from, cell->x, cell->y, left, y, CopyMode::Plain);
         }
@@ -181,8 +194,16 @@ void QtCanvas::copyCellRow(const Picture *source, std::span<const std::optional<
     const qsizetype outStride = bitmap.bytesPerLine();
     uchar *out = bitmap.bits() + top * outStride;
     for (int line = 0; line < bottom - top; ++line, out += outStride) {
-        for (const auto &[cellLeft, in] : m_rowCells)
-            std::memcpy(out + cellLeft * BytesPerPixel, in + line * inStride, CellPixels * BytesPerPixel);
+        for (const RowCell &cell : m_rowCells)
+            std::memcpy(out + cell.left * BytesPerPixel, cell.in + line * inStride, CellPixels * BytesPerPixel);
+    }
+    if (!m_observer)
+        return;
+    for (const RowCell &cell : m_rowCells) {
+        if (bottom - top == CellPixels)
+            m_observer->cellCopied(*from, cell.corner, QPoint(cell.left, y));
+        else
+            areaDrawn(cell.left, y, CellPixels, CellPixels);
     }
 }
 
@@ -212,6 +233,8 @@ void QtCanvas::drawText(int x, int y, std::string_view text, const TextStyle &st
     painter.fillRect(box, QColor(toQRgb(style.background)));
     painter.setPen(QColor(toQRgb(style.color)));
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, line);
+    painter.end();
+    areaDrawn(box.x(), box.y(), box.width(), box.height());
 }
 
 } // namespace tamo

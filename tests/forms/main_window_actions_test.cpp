@@ -32,7 +32,8 @@ protected:
     static std::vector<QAction *> romActions()
     {
         return {FormMain->FileSave, FormMain->StageLoad, FormMain->StageConfig,
-                FormMain->ViewSpriteMark, FormMain->ViewCameraMark, FormMain->ViewStartMark};
+                FormMain->ViewSpriteMark, FormMain->ViewCameraMark, FormMain->ViewStartMark,
+                FormMain->FileExportImage, FormMain->EditPaste};
     }
 
     // Types a file name into the open dialog, which starts in the program folder, and
@@ -54,17 +55,6 @@ protected:
     {
         whenModalShown([typed](QWidget *dialog) { typeAndOpen(dialog, typed); });
         pressKey(Qt::Key_O, Qt::ControlModifier);
-    }
-
-    // Another stage whose chip bitmap is not the current stage's.
-    static int stageWithOtherTilemap()
-    {
-        const tamo::StageSource source{FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni};
-        for (int level = 0; level < tamo::LevelCount; ++level) {
-            if (tamo::DecodeFGTilemap(source, level) != FormMain->Stage.FGTilemap)
-                return level;
-        }
-        return -1;
     }
 
     void loadStageThroughTheDialog(int level)
@@ -91,11 +81,17 @@ TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcu
             texts << (entry->isSeparator() ? QStringLiteral("-") : entry->text() + QLatin1Char('|') + entry->shortcut().toString());
         return texts;
     };
-    EXPECT_EQ(entries(0), (QStringList{"Open(&O)...|Ctrl+O", "Save(&S)|Ctrl+S", "Restore Points(&R)...|", "Exit(&X)|"}));
-    EXPECT_EQ(entries(1), (QStringList{"Undo|Ctrl+Z", "Redo|Ctrl+Y"}));
+    EXPECT_EQ(entries(0), (QStringList{"Open(&O)...|Ctrl+O", "Save(&S)|Ctrl+S", "Restore Points(&R)...|",
+                                       "Export Image(&E)...|Ctrl+E", "Exit(&X)|"}));
+    EXPECT_EQ(entries(1), (QStringList{"Undo|Ctrl+Z", "Redo|Ctrl+Y", "-", "Cut(&T)|Ctrl+X",
+                                       "Copy(&C)|Ctrl+C", "Paste(&P)|Ctrl+V", "Delete(&D)|Del",
+                                       "Fill(&F)|F", "Select None(&N)|Esc"}));
     EXPECT_EQ(FormMain->EditRedo->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    EXPECT_EQ(FormMain->ViewZoomIn->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Plus));
     EXPECT_EQ(entries(2), (QStringList{"Sprites(&S)|F3", "Cameras(&C)|F4", "StartPositions(&P)|F5", "-",
-                                       "Tilemap(&M)|F6", "SpriteEdit(&E)|F7", "CameraEdit(&D)|F8",
+                                       "Zoom In(&I)|Ctrl+=", "Zoom Out(&O)|Ctrl+-",
+                                       "Actual Size(&A)|Ctrl+0", "Grid(&G)|Ctrl+G",
+                                       "Screen Lines(&L)|Ctrl+Shift+G", "-", "Tilemap(&M)|F6", "SpriteEdit(&E)|F7", "CameraEdit(&D)|F8",
                                        "BananaEdit(&B)|F9", "History(&H)|Ctrl+H"}));
     EXPECT_EQ(entries(3), (QStringList{"Stage(&L)...|Ctrl+L", "Config(&C)...|F12"}));
     // Alt+T reaches the Edit menu alone among the menus and the tool buttons.
@@ -115,10 +111,11 @@ TEST_F(MainWindowActionsTest, TheToolBarHoldsTheButtonsInTheirOrderWithTheirTips
     for (QAction *action : toolBar->actions())
         buttons << (action->isSeparator() ? QStringLiteral("-") : action->iconText() + QLatin1Char('|') + action->toolTip());
     EXPECT_EQ(buttons, (QStringList{"Open(&O)...|Open File", "Save(&S)|Save file", "-",
-                                    "Undo|Undo", "Redo|Redo", "-", "Load Stage(&L)...|Load Stage", "Stage Config(&C)...|Stage Config", "-",
+                                    "Undo|Undo", "Redo|Redo", "Fill|Fill the selection with the pen", "-",
+                                    "Load Stage(&L)...|Load Stage", "Stage Config(&C)...|Stage Config", "-",
                                     "Tilemap(&M)|Tilemap", "Sprites(&E)|Sprites", "Cameras(&D)|Cameras",
                                     "Bananas(&B)|Bananas"}));
-    // Twelve pictures of 16 x 16, each one different.
+    // Thirteen pictures of 16 x 16, each one different.
     QList<QImage> pictures;
     for (QAction *action : toolBar->actions() + QList<QAction *>{FormMain->MapEditHFlip, FormMain->MapEditVFlip}) {
         if (action->isSeparator())
@@ -128,7 +125,7 @@ TEST_F(MainWindowActionsTest, TheToolBarHoldsTheButtonsInTheirOrderWithTheirTips
         EXPECT_FALSE(pictures.contains(picture)) << action->objectName().toStdString();
         pictures << picture;
     }
-    EXPECT_EQ(pictures.size(), 12);
+    EXPECT_EQ(pictures.size(), 13);
 }
 
 TEST_F(MainWindowActionsTest, TheInterfaceFontIsAJapaneseFontOf12Pixels)

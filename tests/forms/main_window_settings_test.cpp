@@ -78,7 +78,7 @@ TEST_F(MainWindowSettingsTest, ClosingWritesTheSettingsInTheirOrderOnce)
     const tamo::IniFile ini = savedSettings();
     EXPECT_EQ(ini.sections(),
               (std::vector<std::string>{"MainWindow", "View", "Stage", "ChipWindow", "SpriteWindow",
-                                        "CameraWindow", "BananaWindow", "HistoryWindow"}))
+                                        "CameraWindow", "BananaWindow", "HistoryWindow", "MapView"}))
         << "no FileDialog section before a ROM was opened";
     EXPECT_EQ(ini.keys("MainWindow"),
               (std::vector<std::string>{"Left", "Top", "ClientWidth", "ClientHeight", "isMaximized"}));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/stage.h"
 #include "forms/UnitMain.h"
 #include "forms/canvas_image.h"
 #include "tests/forms/editor_test_support.h"
@@ -20,8 +21,8 @@ protected:
 
     static QString statusPanel(int panel)
     {
-        const char *name = panel == 0 ? "StatusBar1Panel0" : "StatusBar1Panel1";
-        return control<QLabel>(FormMain, name)->text();
+        const char *names[] = {"StatusBar1Panel0", "StatusBar1Panel1", "StatusBar1Panel2"};
+        return control<QLabel>(FormMain, names[panel])->text();
     }
 
     // Runs interact once the modal dialog that the next step opens is up. A dialog that
@@ -42,6 +43,17 @@ protected:
     static void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(QApplication::activeWindow(), key, modifiers);
+    }
+
+    // Another stage whose chip bitmap is not the current stage's.
+    static int stageWithOtherTilemap()
+    {
+        const tamo::StageSource source{FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni};
+        for (int level = 0; level < tamo::LevelCount; ++level) {
+            if (tamo::DecodeFGTilemap(source, level) != FormMain->Stage.FGTilemap)
+                return level;
+        }
+        return -1;
     }
 
     // The image's pixels as the screen shows them.

@@ -28,8 +28,12 @@ struct PaintingHost : MapEditorHost
         DrawChangedCells(scene, patch);
     }
     void imageChanged() override {}
+    void editTiles(const std::string &, const RomPatch &patch) override { paint(patch); }
+    void copyTiles(const TileBlock &block) override { copied = block; }
+    void toolsChanged() override {}
 
     RomImage &rom;
+    TileBlock copied = SingleCellBlock(0x4321);
     const StageScene &scene;
 };
 
@@ -75,17 +79,25 @@ TEST(HostileData, RandomStagesDrawAndEditInsideTheImage)
         canvas.resize(stage.MapWidth * 32, stage.MapHeight * 32);
         const StageScene scene{rom, stage, chips.get(), marks.get(), {}, canvas};
         ASSERT_NO_THROW(RedrawStage(scene)) << "round " << round;
-        Pen pen{int32_t(random() & 0xFFFF), bool(random() & 1), bool(random() & 1), false};
+        Pen pen{int32_t(random() & 0xFFFF), bool(random() & 1), bool(random() & 1), false, {}};
         PaintingHost host(rom, scene);
-        MapEditor editor(scene, pen, host);
+        MapTools tools;
+        MapEditor editor(scene, pen, tools, host);
+        TileTools &tiles = editor.tiles();
         for (int event = 0; event < 6; ++event) {
             const int x = std::uniform_int_distribution<int>(-100, 500)(random);
             const int y = std::uniform_int_distribution<int>(-100, 600)(random);
             const MouseButton button = MouseButton(random() % 4);
-            ASSERT_NO_THROW(editor.mouseDown(button, x, y));
+            ASSERT_NO_THROW(editor.mouseDown(button, x, y, random() & 1));
             ASSERT_NO_THROW(editor.mouseMove(y, x));
-            ASSERT_NO_THROW(editor.paletteClick(x < 0 ? 0 : x, y < 0 ? 0 : y));
             ASSERT_NO_THROW(editor.mouseUp());
+            // The selection and the stamp the drags left, if any, put everywhere.
+            ASSERT_NO_THROW(tiles.fill());
+            ASSERT_NO_THROW(tiles.cut());
+            ASSERT_NO_THROW(tiles.paste(host.copied, CellAt(x, y)));
+            ASSERT_NO_THROW(tiles.placeFloating(CellAt(y, x)));
+            ASSERT_NO_THROW(editor.PutChip(x / 8, y / 40));
+            ASSERT_NO_THROW(editor.paletteClick(x < 0 ? 0 : x, y < 0 ? 0 : y));
         }
         EXPECT_EQ(rom.size(), romSize);
         QtCanvas palette;

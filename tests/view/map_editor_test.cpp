@@ -27,6 +27,13 @@ struct RecordingHost : MapEditorHost
             changedCells.push_back(cell);
     }
     void imageChanged() override { ++imageChanges; }
+    void editTiles(const std::string &text, const RomPatch &patch) override
+    {
+        steps.push_back(text);
+        paint(patch);
+    }
+    void copyTiles(const TileBlock &block) override { copied = block; }
+    void toolsChanged() override { ++toolsChanges; }
 
     RomImage *rom = nullptr;
     const StageScene *scene = nullptr;
@@ -36,6 +43,9 @@ struct RecordingHost : MapEditorHost
     int strokes = 0;
     std::vector<CellPosition> changedCells;
     int imageChanges = 0;
+    std::vector<std::string> steps;
+    std::optional<TileBlock> copied;
+    int toolsChanges = 0;
 };
 
 class MapEditing : public testing::Test
@@ -51,7 +61,7 @@ protected:
         m_scene.emplace(fixture.scene(canvas));
         host.rom = &fixture.rom;
         host.scene = &*m_scene;
-        return MapEditor(*m_scene, pen, host);
+        return MapEditor(*m_scene, pen, tools, host);
     }
 
     int64_t cellOffset(int column, int row) const
@@ -62,6 +72,7 @@ protected:
     StageFixture fixture{10, 0x0100};
     RecordingCanvas canvas;
     Pen pen;
+    MapTools tools;
     RecordingHost host;
 
 private:
@@ -84,11 +95,12 @@ TEST(PenStatus, TextsOfTheStatusBar)
 
 TEST(PenStatus, ResetPenKeepsTheStroke)
 {
-    Pen pen{0x55, true, true, true};
+    Pen pen{0x55, true, true, true, SingleCellBlock(7)};
     ResetPen(pen);
     EXPECT_EQ(pen.CurrentChip, 0);
     EXPECT_FALSE(pen.HFlip);
     EXPECT_FALSE(pen.VFlip);
+    EXPECT_FALSE(pen.Stamp) << "a stage load drops the stamp";
     EXPECT_TRUE(pen.Painting);
 }
 
@@ -252,7 +264,7 @@ TEST_F(MapEditing, FlipsWorkBeforeAnyRomIsOpen)
     RomImage noRom;
     Stage noStage;
     StageScene scene{noRom, noStage, nullptr, nullptr, {}, canvas};
-    MapEditor map(scene, pen, host);
+    MapEditor map(scene, pen, tools, host);
     map.toggleHFlip();
     map.toggleVFlip();
     EXPECT_EQ(host.penStatus, (std::vector<std::string>{"現在のチップ:0000 横反転",
@@ -304,6 +316,154 @@ TEST_F(MapEditing, CellsWhoseWordLiesOutsideTheImageAreNeitherWrittenNorRead)
     EXPECT_EQ(host.penChanges, 0);
     map.mouseMove(8 * 32, 15 * 32);
     EXPECT_EQ(fixture.rom.readWord(StageFixture::RomSize - 3, "check"), 0x77);
+}
+
+// The tile tools on a stage of 10 columns whose cell (column, row) holds 0x0100 x column
+// + row, so that every copied word tells where it came from.
+class TileToolEditing : public MapEditing
+{
+protected:
+    TileToolEditing()
+    {
+        for (int column = 0; column < 10; ++column) {
+            for (int row = 0; row < 16; ++row)
+                fixture.rom.writeWord(cellOffset(column, row), uint16_t(column << 8 | row), "test");
+        }
+    }
+
+    uint16_t word(int column, int row) const { return fixture.rom.readWord(cellOffset(column, row), "check"); }
+
+    // A press, a move and a release, in cells; the press with Shift held or not.
+    void drag(MouseButton button, CellPosition from, CellPosition to, bool shift = false)
+    {
+        MapEditor map = editor();
+        map.mouseDown(button, from.column * 32 + 5, from.row * 32 + 5, shift);
+        map.mouseMove(to.column * 32 + 5, to.row * 32 + 5);
+        map.mouseUp();
+    }
+};
+
+TEST_F(TileToolEditing, ShiftDragSelectsInsideTheMapAndAClickClearsWithoutPainting)
+{
+    const std::vector<uint8_t> before = fixture.rom.bytes();
+    drag(MouseButton::Left, {7, 14}, {12, 20}, true);
+    EXPECT_EQ(tools.Selection, (CellRect{7, 14, 3, 2})) << "the drag past the corner stops at the map's edge";
+    EXPECT_FALSE(tools.SelectionAnchor);
+    EXPECT_FALSE(pen.Painting);
+    EXPECT_GT(host.toolsChanges, 0);
+
+    editor().mouseDown(MouseButton::Left, 5, 5);
+    EXPECT_FALSE(tools.Selection);
+    EXPECT_FALSE(pen.Painting);
+    EXPECT_EQ(fixture.rom.bytes(), before);
+    EXPECT_EQ(host.strokes, 0);
+}
+
+TEST_F(TileToolEditing, CopyCutDeleteAndFillEachMakeOneNamedStep)
+{
+    drag(MouseButton::Left, {2, 3}, {3, 5}, true);
+    MapEditor map = editor();
+    map.tiles().copy();
+    ASSERT_TRUE(host.copied);
+    EXPECT_EQ(*host.copied, (TileBlock{2, 3, {0x0203, 0x0303, 0x0204, 0x0304, 0x0205, 0x0305}}));
+    EXPECT_TRUE(host.steps.empty()) << "copying changes nothing";
+
+    pen.CurrentChip = 0x11;
+    pen.HFlip = true;
+    map.tiles().fill();
+    for (int row = 3; row <= 5; ++row) {
+        EXPECT_EQ(word(2, row), 0x4011);
+        EXPECT_EQ(word(3, row), 0x4011);
+    }
+    EXPECT_EQ(word(4, 3), 0x0403);
+    map.tiles().cut();
+    EXPECT_EQ(*host.copied, (TileBlock{2, 3, std::vector<uint16_t>(6, 0x4011)}));
+    EXPECT_EQ(word(3, 5), 0);
+    fixture.rom.writeWord(cellOffset(2, 4), 0x0055, "test");
+    map.tiles().deleteCells();
+    EXPECT_EQ(word(2, 4), 0);
+    EXPECT_EQ(host.steps, (std::vector<std::string>{"Fill 6 cells", "Cut 6 cells", "Delete 6 cells"}));
+    EXPECT_EQ(tools.Selection, (CellRect{2, 3, 2, 3})) << "the selection stays";
+}
+
+TEST_F(TileToolEditing, APastedBlockFollowsThePointerAndAClickPlacesWhatFallsInsideTheMap)
+{
+    const TileBlock block{3, 2, {0x0011, 0x0012, 0x0013, 0x0021, 0x0022, 0x0023}};
+    MapEditor map = editor();
+    map.tiles().paste(block, {0, 0});
+    map.mouseMove(8 * 32 + 1, 14 * 32 + 1);
+    EXPECT_EQ(StampPlace(tools, pen), (CellRect{8, 14, 3, 2}));
+    const std::vector<uint8_t> before = fixture.rom.bytes();
+    map.mouseDown(MouseButton::Left, 8 * 32 + 1, 14 * 32 + 1);
+    map.mouseUp();
+    EXPECT_EQ(host.steps, std::vector<std::string>{"Paste 3 x 2 cells"});
+    EXPECT_EQ(word(8, 14), 0x0011);
+    EXPECT_EQ(word(9, 14), 0x0012);
+    EXPECT_EQ(word(8, 15), 0x0021);
+    EXPECT_EQ(word(9, 15), 0x0022);
+    EXPECT_EQ(test::ChangedBytes(before, fixture.rom.bytes()), 8);
+    EXPECT_FALSE(tools.Floating);
+    EXPECT_FALSE(pen.Painting) << "placing paints nothing";
+
+    map.tiles().paste(block, {1, 1});
+    map.tiles().cancel();
+    map.mouseDown(MouseButton::Left, 5, 5);
+    map.mouseUp();
+    EXPECT_EQ(host.steps.size(), 1u) << "Esc dropped the block; the click painted";
+    EXPECT_EQ(word(0, 0), 0);
+}
+
+TEST_F(TileToolEditing, ARightDragTakesAStampThatPaintsWholeAndFlipsAsAWhole)
+{
+    drag(MouseButton::Right, {1, 2}, {3, 3});
+    ASSERT_TRUE(pen.Stamp);
+    EXPECT_EQ(*pen.Stamp, (TileBlock{3, 2, {0x0102, 0x0202, 0x0302, 0x0103, 0x0203, 0x0303}}));
+    EXPECT_FALSE(tools.Capture);
+    EXPECT_EQ(host.penStatus.back(), "Stamp 3 x 2");
+
+    MapEditor map = editor();
+    map.toggleHFlip();
+    EXPECT_EQ(*pen.Stamp, (TileBlock{3, 2, {0x4302, 0x4202, 0x4102, 0x4303, 0x4203, 0x4103}}));
+    EXPECT_EQ(host.penStatus.back(), "Stamp 3 x 2 横反転");
+    map.toggleVFlip();
+    EXPECT_EQ(*pen.Stamp, (TileBlock{3, 2, {0xC303, 0xC203, 0xC103, 0xC302, 0xC202, 0xC102}}));
+
+    // A stroke puts the whole stamp at every cell the pointer crosses.
+    map.mouseDown(MouseButton::Left, 6 * 32, 10 * 32);
+    map.mouseMove(7 * 32, 10 * 32);
+    map.mouseUp();
+    EXPECT_EQ(word(6, 10), 0xC303);
+    EXPECT_EQ(word(7, 10), 0xC303);
+    EXPECT_EQ(word(8, 10), 0xC203);
+    EXPECT_EQ(word(9, 10), 0xC103);
+    EXPECT_EQ(word(7, 11), 0xC302);
+    EXPECT_EQ(word(9, 11), 0xC102);
+    EXPECT_EQ(host.strokes, 1);
+
+    // A one-cell pick, or a chip from the palette, makes the pen one chip again.
+    drag(MouseButton::Right, {4, 4}, {4, 4});
+    EXPECT_FALSE(pen.Stamp);
+    EXPECT_EQ(pen.CurrentChip, 0x0404);
+    drag(MouseButton::Right, {4, 4}, {5, 4});
+    ASSERT_TRUE(pen.Stamp);
+    editor().paletteClick(0, 0);
+    EXPECT_FALSE(pen.Stamp);
+    EXPECT_EQ(host.penStatus.back(), "現在のチップ:0000");
+}
+
+TEST_F(TileToolEditing, OtherScreenModesSelectTakeAndPasteNothing)
+{
+    fixture.stage.ScreenMode = 1;
+    const std::vector<uint8_t> before = fixture.rom.bytes();
+    drag(MouseButton::Left, {1, 1}, {3, 3}, true);
+    drag(MouseButton::Right, {1, 1}, {3, 3});
+    MapEditor map = editor();
+    map.tiles().paste(SingleCellBlock(5), {0, 0});
+    map.tiles().fill();
+    EXPECT_FALSE(tools.Selection);
+    EXPECT_FALSE(pen.Stamp);
+    EXPECT_FALSE(tools.Floating);
+    EXPECT_EQ(fixture.rom.bytes(), before);
 }
 
 } // namespace

@@ -105,6 +105,14 @@ std::vector<RecordingCanvas::Call> RecordingCanvas::ofKind(Kind kind) const
     return result;
 }
 
+int ChangedBytes(const std::vector<uint8_t> &before, const std::vector<uint8_t> &after)
+{
+    int changed = 0;
+    for (size_t i = 0; i < before.size() && i < after.size(); ++i)
+        changed += before[i] != after[i] ? 1 : 0;
+    return changed;
+}
+
 StageFixture::StageFixture(int32_t mapWidth, int32_t tilemapStart)
     : rom(std::vector<uint8_t>(RomSize, 0))
 {

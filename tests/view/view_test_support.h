@@ -88,6 +88,9 @@ private:
     int m_callCount = 0;
 };
 
+// How many bytes differ between two images of the same size.
+int ChangedBytes(const std::vector<uint8_t> &before, const std::vector<uint8_t> &after);
+
 // A ROM image with one mode-0 stage in it: a tile map of 16 rows at TilemapOffset, a
 // sprite list and a camera block, all empty (terminated) until a test fills them.
 struct StageFixture

@@ -1,0 +1,91 @@
+#include "forms/map_overlay.h"
+
+#include "forms/common/qt_canvas.h"
+#include "view/canvas.h"
+#include "view/stage_renderer.h"
+
+#include <QPainter>
+#include <QRegion>
+
+namespace {
+
+const QColor SelectionColor(40, 140, 255);
+const QColor CaptureColor(255, 210, 0);
+const QColor StampColor(40, 220, 90);
+constexpr double FloatingOpacity = 0.7;
+// Outlines are drawn up to this far outside their rectangles.
+constexpr int OutlineReach = 2;
+
+// A rectangle's outline, a light line around a coloured one, and a tint inside.
+void drawOutline(QPainter &painter, const QRect &rect, const QColor &color, int tint)
+{
+    QColor fill = color;
+    fill.setAlpha(tint);
+    painter.fillRect(rect, fill);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(rect.adjusted(-1, -1, 0, 0));
+    painter.setPen(QPen(color, 1));
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+}
+
+QRegion outlineArea(const std::optional<tamo::CellRect> &cells, const tamo::MapZoom &zoom)
+{
+    if (!cells)
+        return {};
+    return QRegion(CellRectInView(*cells, zoom).adjusted(-OutlineReach, -OutlineReach, OutlineReach, OutlineReach));
+}
+
+} // namespace
+
+QRect CellRectInView(const tamo::CellRect &cells, const tamo::MapZoom &zoom)
+{
+    const int left = zoom.toView(cells.column * tamo::CellPixels);
+    const int top = zoom.toView(cells.row * tamo::CellPixels);
+    return QRect(QPoint(left, top), QPoint(zoom.toView((cells.column + cells.columns) * tamo::CellPixels) - 1,
+                                           zoom.toView((cells.row + cells.rows) * tamo::CellPixels) - 1));
+}
+
+QRegion ChangedArea(const MapOverlay &before, const MapOverlay &after, const tamo::MapZoom &zoom,
+                    const QRect &image)
+{
+    if (before.lines != after.lines)
+        return QRegion(image);
+    QRegion changed;
+    const auto compare = [&](const std::optional<tamo::CellRect> &old, const std::optional<tamo::CellRect> &now) {
+        if (old != now)
+            changed += outlineArea(old, zoom) + outlineArea(now, zoom);
+    };
+    compare(before.selection, after.selection);
+    compare(before.capture, after.capture);
+    if (before.floatingPicture.cacheKey() != after.floatingPicture.cacheKey())
+        changed += outlineArea(before.stampPlace, zoom) + outlineArea(after.stampPlace, zoom);
+    else
+        compare(before.stampPlace, after.stampPlace);
+    return changed;
+}
+
+void DrawMapOverlay(QPainter &painter, const MapOverlay &overlay, const tamo::MapZoom &zoom)
+{
+    if (overlay.selection)
+        drawOutline(painter, CellRectInView(*overlay.selection, zoom), SelectionColor, 50);
+    if (overlay.capture)
+        drawOutline(painter, CellRectInView(*overlay.capture, zoom), CaptureColor, 50);
+    if (overlay.stampPlace) {
+        const QRect place = CellRectInView(*overlay.stampPlace, zoom);
+        if (!overlay.floatingPicture.isNull()) {
+            painter.setOpacity(FloatingOpacity);
+            painter.drawImage(place, overlay.floatingPicture);
+            painter.setOpacity(1.0);
+        }
+        drawOutline(painter, place, StampColor, 0);
+    }
+}
+
+QImage TileBlockPicture(const tamo::TileBlock &block, const tamo::Picture *chipPicture)
+{
+    tamo::QtCanvas canvas;
+    canvas.resize(block.columns * tamo::CellPixels, block.rows * tamo::CellPixels);
+    tamo::DrawTileBlock(canvas, chipPicture, block);
+    return canvas.picture();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "view/map_zoom.h"
+
+namespace tamo {
+
+class IniFile;
+
+// How the stage view shows the map, kept across runs in section "MapView" of
+// Config\application.ini: "Zoom" ("1/8" ... "4", default "1"), "Grid" and "ScreenLines"
+// (booleans, default off).
+struct MapViewSettings
+{
+    MapZoom Zoom;
+    bool Grid = false;
+    bool ScreenLines = false;
+};
+
+MapViewSettings ReadMapViewSettings(const IniFile &ini);
+void WriteMapViewSettings(IniFile &ini, const MapViewSettings &settings);
+
+} // namespace tamo
