@@ -65,13 +65,15 @@ std::vector<int32_t> StagesSharingTileMap(const StageSource &source, int32_t lev
     return stages;
 }
 
-std::string SharedTileMapText(const std::vector<int32_t> &stages)
+std::string SharedTileMapText(const std::vector<int32_t> &stages, size_t listed)
 {
     if (stages.empty())
         return {};
     std::string text = "tile map shared with stages ";
-    for (size_t i = 0; i < stages.size(); ++i)
+    for (size_t i = 0; i < stages.size() && i < listed; ++i)
         text += (i == 0 ? "" : ", ") + std::to_string(stages[i]);
+    if (stages.size() > listed)
+        text += " and " + std::to_string(stages.size() - listed) + " more";
     return text;
 }
 

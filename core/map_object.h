@@ -39,7 +39,8 @@ RomPatch MoveObjectPatch(const RomImage &rom, const OffsetTable &offsets, const 
 // same tilemap number shows columns of the same map. Stages whose FG entry lies outside
 // the image are left out.
 std::vector<int32_t> StagesSharingTileMap(const StageSource &source, int32_t level);
-// "tile map shared with stages 12, 57, 140"; empty when no other stage shares it.
-std::string SharedTileMapText(const std::vector<int32_t> &stages);
+// "tile map shared with stages 12, 57, 140"; past the first listed ones "... and 9 more";
+// empty when no other stage shares it.
+std::string SharedTileMapText(const std::vector<int32_t> &stages, size_t listed = 8);
 
 } // namespace tamo

@@ -24,6 +24,7 @@
 #include "forms/tile_clipboard.h"
 
 #include "core/file_system.h"
+#include "core/map_object.h"
 #include "core/stage.h"
 #include "view/map_view_settings.h"
 #include "view/stage_marks.h"
@@ -34,13 +35,18 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QActionGroup>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolTip>
 #include <QUndoStack>
 
 #include <optional>
@@ -195,6 +201,10 @@ void TFormMain::createActions()
          Qt::CTRL | Qt::Key_G, std::nullopt, true, true, &TFormMain::ViewLinesExecute},
         {&TFormMain::ViewScreenLines, "ViewScreenLines", "Screen Lines(&L)", nullptr, "Screen Lines",
          Qt::CTRL | Qt::SHIFT | Qt::Key_G, std::nullopt, true, true, &TFormMain::ViewLinesExecute},
+        {&TFormMain::ToolPaintTiles, "ToolPaintTiles", "Paint tiles", "Paint tiles", "Paint tiles",
+         QKeyCombination(Qt::Key_B), Icon::PaintTiles, true, true, &TFormMain::ToolModeExecute},
+        {&TFormMain::ToolMoveObjects, "ToolMoveObjects", "Move objects", "Move objects", "Move objects",
+         QKeyCombination(Qt::Key_S), Icon::MoveObjects, true, true, &TFormMain::ToolModeExecute},
     };
     for (const ActionDefinition &definition : definitions) {
         auto *action = new QAction(QString::fromUtf8(definition.caption), this);
@@ -246,8 +256,13 @@ void TFormMain::setMapActionKeys()
     ViewZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
     for (QAction *action : {FileExportImage, EditCut, EditCopy, EditPaste, EditDelete, EditFill,
                             EditSelectNone, ViewZoomIn, ViewZoomOut, ViewZoomActual, ViewGrid,
-                            ViewScreenLines})
+                            ViewScreenLines, ToolPaintTiles, ToolMoveObjects})
         action->setShortcutContext(Qt::WindowShortcut);
+    // Exactly one of the two mouse modes is on.
+    auto *modes = new QActionGroup(this);
+    modes->addAction(ToolPaintTiles);
+    modes->addAction(ToolMoveObjects);
+    ToolPaintTiles->setChecked(true);
 }
 
 void TFormMain::createMenu()
@@ -271,6 +286,8 @@ void TFormMain::createMenu()
     view->addSeparator();
     view->addActions({ViewZoomIn, ViewZoomOut, ViewZoomActual, ViewGrid, ViewScreenLines});
     view->addSeparator();
+    view->addActions({ToolPaintTiles, ToolMoveObjects});
+    view->addSeparator();
     view->addActions({ViewChipWindow, ViewSpriteWindow, ViewCameraWindow, ViewBananaWindow,
                       ViewHistoryWindow});
 
@@ -291,6 +308,8 @@ void TFormMain::createToolBar()
     ToolBar1->addActions({FileOpen1, FileSave});
     ToolBar1->addSeparator();
     ToolBar1->addActions({EditUndo, EditRedo, EditFill});
+    ToolBar1->addSeparator();
+    ToolBar1->addActions({ToolPaintTiles, ToolMoveObjects});
     ToolBar1->addSeparator();
     ToolBar1->addActions({StageLoad, StageConfig});
     ToolBar1->addSeparator();
@@ -313,6 +332,9 @@ void TFormMain::createStageView()
             [this](int x, int y) { ReportErrors([&] { ImageMainMouseMove(x, y); }); });
     connect(ImageMain, &CanvasImage::mouseUp, this, [this] { ReportErrors([&] { ImageMainMouseUp(); }); });
     connect(ImageMain, &StageImage::zoomChanged, this, &TFormMain::showZoom);
+    connect(Selection, &MapSelection::changed, this, [this] { ReportErrors([this] { showSelectedObject(); }); });
+    ScrollBox1->installEventFilter(this);
+    ImageMain->installEventFilter(this);
 }
 
 void TFormMain::createStatusBar()
@@ -332,6 +354,9 @@ void TFormMain::createStatusBar()
     bar->addWidget(m_cellPanel);
     bar->addWidget(m_penPanel, 1);
     bar->addWidget(m_zoomPanel);
+    m_sharedPanel = new QLabel(bar);
+    m_sharedPanel->setObjectName(QStringLiteral("StatusBar1Panel3"));
+    bar->addWidget(m_sharedPanel);
     showZoom();
 }
 
@@ -372,6 +397,7 @@ void TFormMain::readSettings()
     ViewScreenLines->setChecked(mapView.ScreenLines);
     ImageMain->setLines(mapView.Grid, mapView.ScreenLines);
     ImageMain->setZoom(mapView.Zoom);
+    (mapView.MoveObjects ? ToolMoveObjects : ToolPaintTiles)->setChecked(true);
     LevelNumber = ini.readInteger("Stage", "Latest", 22);
     RestorePointsKept = ini.readInteger("Backups", "Keep", 20);
 }
@@ -403,7 +429,8 @@ void TFormMain::writeSettings()
     FormCameraEdit->SavePlacement(ini);
     FormBananaEdit->SavePlacement(ini);
     FormHistory->SavePlacement(ini);
-    tamo::WriteMapViewSettings(ini, {ImageMain->zoom(), ViewGrid->isChecked(), ViewScreenLines->isChecked()});
+    tamo::WriteMapViewSettings(ini, {ImageMain->zoom(), ViewGrid->isChecked(), ViewScreenLines->isChecked(),
+                                     movingObjects()});
     ini.save(tamo::fs::dataPath(ProgramDir, applicationIniPath));
 }
 
@@ -574,6 +601,10 @@ void TFormMain::LoadStage()
     FormSpriteEdit->RefreshList(true);
     FormCameraEdit->RefreshList(true);
     FormBananaEdit->RefreshList(true);
+    const std::vector<int32_t> sharing = tamo::StagesSharingTileMap(source, LevelNumber);
+    m_sharedTileMap = QString::fromStdString(tamo::SharedTileMapText(sharing));
+    m_sharedPanel->setText(m_sharedTileMap);
+    m_sharedPanel->setToolTip(QString::fromStdString(tamo::SharedTileMapText(sharing, sharing.size())));
     m_stageShown = true;
     ImageMain->show();
 }
@@ -592,11 +623,18 @@ void TFormMain::DocumentChanged(const RomChange &change)
             imageChanged();
         }
         return;
+    case EditScope::StartPoint:
+        // The start mark stands where the stage's decoded start point says.
+        if (m_stageShown)
+            Stage = tamo::DecodeStage({RomImage, OffsetTable, OffsetsIni}, LevelNumber, Stage);
+        [[fallthrough]];
     case EditScope::SpriteList:
     case EditScope::CameraList:
     case EditScope::BananaList:
-        if (m_stageShown)
+        if (m_stageShown) {
             RedrawStage();
+            showSelectedObject();
+        }
         return;
     case EditScope::StageSettings:
     case EditScope::WholeImage:
@@ -635,7 +673,7 @@ void TFormMain::editMap(const std::function<void(tamo::MapEditor &)> &edit)
 
 void TFormMain::useTileTools(const std::function<void(tamo::TileTools &)> &use)
 {
-    if (m_stageShown)
+    if (m_stageShown && !movingObjects())
         editMap([&](tamo::MapEditor &editor) { use(editor.tiles()); });
 }
 
@@ -744,6 +782,8 @@ void TFormMain::EditFillExecute()
 
 void TFormMain::EditSelectNoneExecute()
 {
+    if (movingObjects())
+        Selection->select(std::nullopt);
     useTileTools([](tamo::TileTools &tiles) { tiles.cancel(); });
 }
 
@@ -765,6 +805,40 @@ void TFormMain::ViewZoomActualExecute()
 void TFormMain::ViewLinesExecute()
 {
     ImageMain->setLines(ViewGrid->isChecked(), ViewScreenLines->isChecked());
+}
+
+void TFormMain::ToolModeExecute()
+{
+    // The tile tools' selection and floating block belong to painting.
+    Tools = {};
+    toolsChanged();
+}
+
+bool TFormMain::movingObjects() const
+{
+    return ToolMoveObjects->isChecked();
+}
+
+void TFormMain::showSelectedObject()
+{
+    const tamo::StageScene scene = stageScene();
+    const std::optional<tamo::MapObject> &object = Selection->object();
+    const std::optional<tamo::ObjectMark> mark = object ? tamo::FindObjectMark(scene, *object) : std::nullopt;
+    if (!m_stageShown || !mark) {
+        ImageMain->showObject(std::nullopt, {});
+        return;
+    }
+    const QRect place(mark->left, mark->top, tamo::CellPixels, tamo::CellPixels);
+    const std::optional<tamo::ObjectMark> dragged = m_mover.dragged();
+    if (dragged) {
+        // The mark as the map shows it, following the pointer.
+        ImageMain->showObject(QRect(dragged->left, dragged->top, tamo::CellPixels, tamo::CellPixels),
+                              m_stageCanvas.picture().copy(place));
+        return;
+    }
+    ImageMain->showObject(place, {});
+    const QPoint centre = place.center();
+    ScrollBox1->ensureVisible(ImageMain->zoom().toView(centre.x()), ImageMain->zoom().toView(centre.y()));
 }
 
 void TFormMain::ViewSpriteMarkExecute()
@@ -821,17 +895,40 @@ void TFormMain::PaletteClick(int x, int y)
 
 void TFormMain::ImageMainMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
 {
+    if (movingObjects()) {
+        // Only the left button does anything here, and it never paints.
+        if (button == Qt::LeftButton && m_stageShown) {
+            m_mover.press(stageScene(), x, y);
+            showSelectedObject();
+        }
+        return;
+    }
     const bool shift = modifiers & Qt::ShiftModifier;
     editMap([=](tamo::MapEditor &editor) { editor.mouseDown(toMouseButton(button), x, y, shift); });
 }
 
 void TFormMain::ImageMainMouseMove(int x, int y)
 {
+    if (movingObjects()) {
+        if (m_mover.dragged()) {
+            m_mover.move(stageScene(), x, y, QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
+            showSelectedObject();
+        }
+        editMap([=](tamo::MapEditor &editor) { editor.ShowPenStatus(tamo::CellAt(x, y)); });
+        return;
+    }
     editMap([=](tamo::MapEditor &editor) { editor.mouseMove(x, y); });
 }
 
 void TFormMain::ImageMainMouseUp()
 {
+    if (movingObjects()) {
+        if (m_mover.dragged()) {
+            m_mover.release(stageScene(), OffsetTable);
+            showSelectedObject();
+        }
+        return;
+    }
     editMap([](tamo::MapEditor &editor) { editor.mouseUp(); });
 }
 
@@ -861,7 +958,37 @@ void TFormMain::strokeStarted()
 
 void TFormMain::paint(const tamo::RomPatch &patch)
 {
-    Document->edit(m_stroke.edit(patch, LevelNumber, RomImage));
+    RomEdit edit = m_stroke.edit(patch, LevelNumber, RomImage);
+    edit.text = tileStepText(edit.text);
+    Document->edit(edit);
+}
+
+QString TFormMain::tileStepText(const QString &text) const
+{
+    return m_sharedTileMap.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, m_sharedTileMap);
+}
+
+bool TFormMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && movingObjects() && m_stageShown) {
+        const std::optional<QPoint> step = ArrowKeyStep(*static_cast<QKeyEvent *>(event));
+        bool moved = false;
+        if (step)
+            ReportErrors([&] { moved = m_mover.nudge(stageScene(), OffsetTable, step->x(), step->y()); });
+        if (moved)
+            return true;
+    }
+    if (event->type() == QEvent::ToolTip && watched == ImageMain && m_stageShown) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QPoint at = ImageMain->canvasPoint(help->pos());
+        const QString tip = SpriteMarkTip(stageScene(), SpriteIni, at.x(), at.y());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, ImageMain);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TFormMain::cellChanged(int32_t column, int32_t row)
@@ -877,7 +1004,7 @@ void TFormMain::imageChanged()
 
 void TFormMain::editTiles(const std::string &text, const tamo::RomPatch &patch)
 {
-    Document->edit(RomEdit{QString::fromStdString(text), EditScope::TileMap, LevelNumber, patch});
+    Document->edit(RomEdit{tileStepText(QString::fromStdString(text)), EditScope::TileMap, LevelNumber, patch});
 }
 
 void TFormMain::copyTiles(const tamo::TileBlock &block)

@@ -9,6 +9,7 @@
 #include "document/restore_points.h"
 #include "document/rom_document.h"
 #include "forms/map_selection.h"
+#include "forms/object_mover.h"
 #include "forms/common/qt_canvas.h"
 #include "forms/common/zoomed_picture.h"
 #include "view/map_editor.h"
@@ -123,11 +124,15 @@ public:
     QAction *ViewZoomActual = nullptr;
     QAction *ViewGrid = nullptr;
     QAction *ViewScreenLines = nullptr;
+    QAction *ToolPaintTiles = nullptr;
+    QAction *ToolMoveObjects = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // The arrow keys move the selected object, and a sprite mark tells its line in a tip.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createActions();
@@ -173,6 +178,10 @@ private:
     void ViewZoomOutExecute();
     void ViewZoomActualExecute();
     void ViewLinesExecute();
+    void ToolModeExecute();
+    bool movingObjects() const;
+    // The frame of the selected object, and the dragged mark's picture in it.
+    void showSelectedObject();
     void toggleMarkSwitch(bool &mark, QAction *action);
     void enableRomActions();
     // Asks what to do with unsaved edits before they would be lost; false to keep them.
@@ -205,10 +214,15 @@ private:
     void toolsChanged() override;
 
     void cellChanged(int32_t column, int32_t row);
+    // What a step that changes tiles is called, saying when other stages share them.
+    QString tileStepText(const QString &text) const;
 
     bool m_shownBefore = false;
     bool m_stageShown = false;
     PaintStroke m_stroke;
+    ObjectMover m_mover{*Document, *Selection};
+    // The other stages that show the tile map of the stage shown.
+    QString m_sharedTileMap;
     // The normal place of a window that starts maximized, for its first restore.
     std::optional<QRect> m_normalPlace;
     tamo::QtCanvas m_stageCanvas;
@@ -220,6 +234,7 @@ private:
     QLabel *m_cellPanel = nullptr;
     QLabel *m_penPanel = nullptr;
     QLabel *m_zoomPanel = nullptr;
+    QLabel *m_sharedPanel = nullptr;
     QFileDialog *OpenDialog1 = nullptr;
     ImageExportDialog *ExportDialog1 = nullptr;
 };

@@ -12,6 +12,7 @@ namespace {
 const QColor SelectionColor(40, 140, 255);
 const QColor CaptureColor(255, 210, 0);
 const QColor StampColor(40, 220, 90);
+const QColor ObjectColor(255, 120, 0);
 constexpr double FloatingOpacity = 0.7;
 // Outlines are drawn up to this far outside their rectangles.
 constexpr int OutlineReach = 2;
@@ -34,6 +35,19 @@ QRegion outlineArea(const std::optional<tamo::CellRect> &cells, const tamo::MapZ
     if (!cells)
         return {};
     return QRegion(CellRectInView(*cells, zoom).adjusted(-OutlineReach, -OutlineReach, OutlineReach, OutlineReach));
+}
+
+QRect imageRectInView(const QRect &rect, const tamo::MapZoom &zoom)
+{
+    return QRect(QPoint(zoom.toView(rect.left()), zoom.toView(rect.top())),
+                 QPoint(zoom.toView(rect.right() + 1) - 1, zoom.toView(rect.bottom() + 1) - 1));
+}
+
+QRegion frameArea(const std::optional<QRect> &frame, const tamo::MapZoom &zoom)
+{
+    if (!frame)
+        return {};
+    return QRegion(imageRectInView(*frame, zoom).adjusted(-OutlineReach, -OutlineReach, OutlineReach, OutlineReach));
 }
 
 } // namespace
@@ -62,6 +76,8 @@ QRegion ChangedArea(const MapOverlay &before, const MapOverlay &after, const tam
         changed += outlineArea(before.stampPlace, zoom) + outlineArea(after.stampPlace, zoom);
     else
         compare(before.stampPlace, after.stampPlace);
+    if (before.objectFrame != after.objectFrame || before.draggedMark.cacheKey() != after.draggedMark.cacheKey())
+        changed += frameArea(before.objectFrame, zoom) + frameArea(after.objectFrame, zoom);
     return changed;
 }
 
@@ -79,6 +95,15 @@ void DrawMapOverlay(QPainter &painter, const MapOverlay &overlay, const tamo::Ma
             painter.setOpacity(1.0);
         }
         drawOutline(painter, place, StampColor, 0);
+    }
+    if (overlay.objectFrame) {
+        const QRect frame = imageRectInView(*overlay.objectFrame, zoom);
+        if (!overlay.draggedMark.isNull()) {
+            painter.setOpacity(FloatingOpacity);
+            painter.drawImage(frame, overlay.draggedMark);
+            painter.setOpacity(1.0);
+        }
+        drawOutline(painter, frame, ObjectColor, 0);
     }
 }
 

@@ -63,6 +63,7 @@ TEST(SharedTileMaps, StagesWithTheSameTilemapNumberAreListed)
     EXPECT_EQ(SharedTileMapText(StagesSharingTileMap(source, 7)), "tile map shared with stages 0, 9, 12");
     EXPECT_TRUE(StagesSharingTileMap(source, 3).empty());
     EXPECT_EQ(SharedTileMapText({}), "");
+    EXPECT_EQ(SharedTileMapText({1, 2, 3}, 2), "tile map shared with stages 1, 2 and 1 more");
 }
 
 } // namespace
