@@ -37,9 +37,7 @@
 #include <QDir>
 #include <QActionGroup>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollArea>
@@ -329,12 +327,16 @@ void TFormMain::createStageView()
                 ReportErrors([&] { ImageMainMouseDown(button, modifiers, x, y); });
             });
     connect(ImageMain, &CanvasImage::mouseMove, this,
-            [this](int x, int y) { ReportErrors([&] { ImageMainMouseMove(x, y); }); });
+            [this](int x, int y, Qt::KeyboardModifiers modifiers) {
+                ReportErrors([&] { ImageMainMouseMove(x, y, modifiers); });
+            });
     connect(ImageMain, &CanvasImage::mouseUp, this, [this] { ReportErrors([&] { ImageMainMouseUp(); }); });
     connect(ImageMain, &StageImage::zoomChanged, this, &TFormMain::showZoom);
     connect(Selection, &MapSelection::changed, this, [this] { ReportErrors([this] { showSelectedObject(); }); });
-    ScrollBox1->installEventFilter(this);
     ImageMain->installEventFilter(this);
+    m_nudgeActions = AddNudgeActions(this, [this](int dx, int dy) {
+        ReportErrors([&] { m_mover.nudge(stageScene(), OffsetTable, dx, dy); });
+    });
 }
 
 void TFormMain::createStatusBar()
@@ -812,6 +814,7 @@ void TFormMain::ToolModeExecute()
     // The tile tools' selection and floating block belong to painting.
     Tools = {};
     toolsChanged();
+    showSelectedObject();
 }
 
 bool TFormMain::movingObjects() const
@@ -824,6 +827,9 @@ void TFormMain::showSelectedObject()
     const tamo::StageScene scene = stageScene();
     const std::optional<tamo::MapObject> &object = Selection->object();
     const std::optional<tamo::ObjectMark> mark = object ? tamo::FindObjectMark(scene, *object) : std::nullopt;
+    // The arrow keys scroll the map unless they have an object to move.
+    for (QAction *nudge : m_nudgeActions)
+        nudge->setEnabled(m_stageShown && mark && movingObjects());
     if (!m_stageShown || !mark) {
         ImageMain->showObject(std::nullopt, {});
         return;
@@ -907,11 +913,11 @@ void TFormMain::ImageMainMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers
     editMap([=](tamo::MapEditor &editor) { editor.mouseDown(toMouseButton(button), x, y, shift); });
 }
 
-void TFormMain::ImageMainMouseMove(int x, int y)
+void TFormMain::ImageMainMouseMove(int x, int y, Qt::KeyboardModifiers modifiers)
 {
     if (movingObjects()) {
         if (m_mover.dragged()) {
-            m_mover.move(stageScene(), x, y, QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
+            m_mover.move(stageScene(), x, y, modifiers & Qt::ShiftModifier);
             showSelectedObject();
         }
         editMap([=](tamo::MapEditor &editor) { editor.ShowPenStatus(tamo::CellAt(x, y)); });
@@ -970,14 +976,6 @@ QString TFormMain::tileStepText(const QString &text) const
 
 bool TFormMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && movingObjects() && m_stageShown) {
-        const std::optional<QPoint> step = ArrowKeyStep(*static_cast<QKeyEvent *>(event));
-        bool moved = false;
-        if (step)
-            ReportErrors([&] { moved = m_mover.nudge(stageScene(), OffsetTable, step->x(), step->y()); });
-        if (moved)
-            return true;
-    }
     if (event->type() == QEvent::ToolTip && watched == ImageMain && m_stageShown) {
         auto *help = static_cast<QHelpEvent *>(event);
         const QPoint at = ImageMain->canvasPoint(help->pos());

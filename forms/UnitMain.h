@@ -131,7 +131,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
-    // The arrow keys move the selected object, and a sprite mark tells its line in a tip.
+    // A sprite mark tells its line in a tip.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -193,7 +193,7 @@ private:
     void ShowStageOf(int32_t level);
 
     void ImageMainMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void ImageMainMouseMove(int x, int y);
+    void ImageMainMouseMove(int x, int y, Qt::KeyboardModifiers modifiers);
     void ImageMainMouseUp();
 
     tamo::StageScene stageScene();
@@ -221,6 +221,7 @@ private:
     bool m_stageShown = false;
     PaintStroke m_stroke;
     ObjectMover m_mover{*Document, *Selection};
+    QList<QAction *> m_nudgeActions;
     // The other stages that show the tile map of the stage shown.
     QString m_sharedTileMap;
     // The normal place of a window that starts maximized, for its first restore.

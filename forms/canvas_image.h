@@ -32,7 +32,7 @@ public:
 signals:
     // Positions in canvas pixels.
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void mouseMove(int x, int y);
+    void mouseMove(int x, int y, Qt::KeyboardModifiers modifiers);
     void mouseUp(Qt::MouseButton button, int x, int y);
 
 protected:

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -219,8 +220,9 @@ void ObjectListWindow::DocumentChanged(const RomChange &change)
     if (change.scope != m_kind.scope || !FormMain->StageShown())
         return;
     RefreshList(false);
-    // An Update keeps the typed texts; undo and redo show what the record holds now.
-    if (change.fromHistory)
+    // An Update keeps the typed texts; undo, redo and a move on the map show what the
+    // record holds now.
+    if (!m_updating)
         m_fillBoxes();
 }
 
@@ -275,6 +277,7 @@ void ObjectListWindow::ButtonUpdateClick()
             return;
         }
         const QString step = QStringLiteral("%1 #%2").arg(QLatin1String(m_kind.stepName)).arg(line);
+        const QScopedValueRollback updating(m_updating, true);
         FormMain->Document->edit(
             RomEdit{step, m_kind.scope, FormMain->LevelNumber, recordPatch(offset, line)});
     } catch (const tamo::RomRangeError &error) {

@@ -94,6 +94,7 @@ private:
     QListWidget *m_listBox = nullptr;
     QLabel *m_count = nullptr;
     std::function<void()> m_fillBoxes; // the list box's click: the boxes from the selected line
+    bool m_updating = false; // while this window's Update writes its record
     QPushButton *m_buttonUpdate = nullptr;
     QLineEdit *m_editAddress = nullptr;
     std::vector<QWidget *> m_editingControls;

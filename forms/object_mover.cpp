@@ -9,7 +9,8 @@
 #include "forms/map_selection.h"
 #include "view/stage_scene.h"
 
-#include <QKeyEvent>
+#include <QAction>
+#include <QWidget>
 
 namespace {
 
@@ -36,16 +37,29 @@ QString SpriteMarkTip(const tamo::StageScene &scene, const tamo::IniFile &sprite
     return tamo::fromShiftJis(tamo::SpriteLineText(mark->object.index, sprite, name));
 }
 
-std::optional<QPoint> ArrowKeyStep(const QKeyEvent &key)
+QList<QAction *> AddNudgeActions(QWidget *window, const std::function<void(int dx, int dy)> &nudge)
 {
-    const int step = key.modifiers() & Qt::ShiftModifier ? 8 : 1;
-    switch (key.key()) {
-    case Qt::Key_Left: return QPoint(-step, 0);
-    case Qt::Key_Right: return QPoint(step, 0);
-    case Qt::Key_Up: return QPoint(0, -step);
-    case Qt::Key_Down: return QPoint(0, step);
-    default: return std::nullopt;
+    struct Arrow
+    {
+        Qt::Key key;
+        int dx;
+        int dy;
+    };
+    const Arrow arrows[] = {{Qt::Key_Left, -1, 0}, {Qt::Key_Right, 1, 0}, {Qt::Key_Up, 0, -1}, {Qt::Key_Down, 0, 1}};
+    QList<QAction *> actions;
+    for (const Arrow &arrow : arrows) {
+        for (const int step : {1, 8}) {
+            auto *action = new QAction(window);
+            action->setEnabled(false);
+            action->setShortcut(step == 1 ? QKeySequence(arrow.key) : QKeySequence(Qt::SHIFT | arrow.key));
+            action->setShortcutContext(Qt::WindowShortcut);
+            QObject::connect(action, &QAction::triggered, window,
+                             [nudge, dx = arrow.dx * step, dy = arrow.dy * step] { nudge(dx, dy); });
+            window->addAction(action);
+            actions << action;
+        }
     }
+    return actions;
 }
 
 QString ObjectName(const tamo::MapObject &object)
@@ -89,20 +103,17 @@ void ObjectMover::release(const tamo::StageScene &scene, const tamo::OffsetTable
         moveObject(scene, offsets, drag.mark(), 0);
 }
 
-bool ObjectMover::nudge(const tamo::StageScene &scene, const tamo::OffsetTable &offsets, int dx, int dy)
+void ObjectMover::nudge(const tamo::StageScene &scene, const tamo::OffsetTable &offsets, int dx, int dy)
 {
     const std::optional<tamo::MapObject> &object = m_selection.object();
-    if (!object)
-        return false;
-    const std::optional<tamo::ObjectMark> mark = tamo::FindObjectMark(scene, *object);
+    const std::optional<tamo::ObjectMark> mark = object ? tamo::FindObjectMark(scene, *object) : std::nullopt;
     if (!mark)
-        return true;
+        return;
     if (m_nudged != object) {
         m_nudged = object;
         m_nudgeKey = m_document.newMergeKey();
     }
     moveObject(scene, offsets, tamo::MovedMark(scene.stage, *mark, dx, dy), m_nudgeKey);
-    return true;
 }
 
 std::optional<tamo::ObjectMark> ObjectMover::dragged() const

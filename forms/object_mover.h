@@ -2,14 +2,16 @@
 
 #include "view/object_marks.h"
 
-#include <QPoint>
+#include <QList>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 class MapSelection;
-class QKeyEvent;
+class QAction;
+class QWidget;
 class RomDocument;
 
 namespace tamo {
@@ -30,9 +32,8 @@ public:
     void press(const tamo::StageScene &scene, int x, int y);
     void move(const tamo::StageScene &scene, int x, int y, bool snap);
     void release(const tamo::StageScene &scene, const tamo::OffsetTable &offsets);
-    // Moves the selected object by dx, dy pixels (right and down positive); false when no
-    // object is selected.
-    bool nudge(const tamo::StageScene &scene, const tamo::OffsetTable &offsets, int dx, int dy);
+    // Moves the selected object, if any, by dx, dy pixels (right and down positive).
+    void nudge(const tamo::StageScene &scene, const tamo::OffsetTable &offsets, int dx, int dy);
 
     // Where the mark being dragged stands now.
     std::optional<tamo::ObjectMark> dragged() const;
@@ -56,5 +57,7 @@ QString ObjectName(const tamo::MapObject &object);
 // (x, y); empty where no sprite mark is.
 QString SpriteMarkTip(const tamo::StageScene &scene, const tamo::IniFile &spriteIni, int x, int y);
 
-// The move an arrow key asks for: one pixel, or eight with Shift.
-std::optional<QPoint> ArrowKeyStep(const QKeyEvent &key);
+// The arrow keys as actions of the window that move the selected object one pixel, or
+// eight with Shift; they start disabled, and the keys of a disabled action reach the
+// focused control as before.
+QList<QAction *> AddNudgeActions(QWidget *window, const std::function<void(int dx, int dy)> &nudge);
