@@ -104,6 +104,9 @@ void DrawMapOverlay(QPainter &painter, const MapOverlay &overlay, const tamo::Ma
             painter.setOpacity(1.0);
         }
         drawOutline(painter, frame, ObjectColor, 0);
+        // A second ring outside, so that the frame stands out from the mark's own border.
+        painter.setPen(QPen(ObjectColor, 1));
+        painter.drawRect(frame.adjusted(-2, -2, 1, 1));
     }
 }
 
