@@ -30,6 +30,16 @@ void drawOutline(QPainter &painter, const QRect &rect, const QColor &color, int 
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
 }
 
+// A picture that follows the pointer, see-through over the map; nothing for a null one.
+void drawFloating(QPainter &painter, const QRect &place, const QImage &picture)
+{
+    if (picture.isNull())
+        return;
+    painter.setOpacity(FloatingOpacity);
+    painter.drawImage(place, picture);
+    painter.setOpacity(1.0);
+}
+
 QRegion outlineArea(const std::optional<tamo::CellRect> &cells, const tamo::MapZoom &zoom)
 {
     if (!cells)
@@ -89,20 +99,12 @@ void DrawMapOverlay(QPainter &painter, const MapOverlay &overlay, const tamo::Ma
         drawOutline(painter, CellRectInView(*overlay.capture, zoom), CaptureColor, 50);
     if (overlay.stampPlace) {
         const QRect place = CellRectInView(*overlay.stampPlace, zoom);
-        if (!overlay.floatingPicture.isNull()) {
-            painter.setOpacity(FloatingOpacity);
-            painter.drawImage(place, overlay.floatingPicture);
-            painter.setOpacity(1.0);
-        }
+        drawFloating(painter, place, overlay.floatingPicture);
         drawOutline(painter, place, StampColor, 0);
     }
     if (overlay.objectFrame) {
         const QRect frame = imageRectInView(*overlay.objectFrame, zoom);
-        if (!overlay.draggedMark.isNull()) {
-            painter.setOpacity(FloatingOpacity);
-            painter.drawImage(frame, overlay.draggedMark);
-            painter.setOpacity(1.0);
-        }
+        drawFloating(painter, frame, overlay.draggedMark);
         drawOutline(painter, frame, ObjectColor, 0);
         // A second ring outside, so that the frame stands out from the mark's own border.
         painter.setPen(QPen(ObjectColor, 1));
