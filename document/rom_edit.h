@@ -14,6 +14,7 @@ enum class EditScope {
     BananaList,    // records of a banana list
     StageSettings, // the stage's settings, which decide how the stage is decoded
     WholeImage,    // anything anywhere
+    StartPoint,    // the stage's start point, which only its mark shows
 };
 
 // One edit of the ROM image as the history keeps it.

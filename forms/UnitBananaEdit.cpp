@@ -20,7 +20,7 @@ constexpr int32_t DefaultGroup = 2;
 
 TFormBananaEdit::TFormBananaEdit()
     : ObjectListEditor(BananaPlacement, FormMain->ViewBananaWindow, "Bananas Edit",
-                       {"banana list", "Banana", EditScope::BananaList, 0, tamo::BananaRecordSize})
+                       {"banana list", "Banana", EditScope::BananaList, std::nullopt, 0, tamo::BananaRecordSize})
 {
     ListBoxBanana = addListBox("ListBoxBanana", 200, [this] { ListBoxBananaClick(); });
     addLabel(QStringLiteral("Adress"), 208, 8);

@@ -17,7 +17,7 @@ constexpr ToolWindowPlacement CameraPlacement{"CameraWindow", 100, 100, 450, 265
 
 TFormCameraEdit::TFormCameraEdit()
     : ObjectListEditor(CameraPlacement, FormMain->ViewCameraWindow, "Cameras Edit",
-                       {"camera list", "Camera", EditScope::CameraList, tamo::CameraRecordsStart, tamo::CameraRecordSize})
+                       {"camera list", "Camera", EditScope::CameraList, tamo::ObjectKind::Camera, tamo::CameraRecordsStart, tamo::CameraRecordSize})
 {
     ListBoxCamera = addListBox("ListBoxCamera", 200, [this] { ListBoxCameraClick(); });
     addLabel(QStringLiteral("X:"), 208, 8);

@@ -24,6 +24,7 @@
 #include "forms/tile_clipboard.h"
 
 #include "core/file_system.h"
+#include "core/map_object.h"
 #include "core/stage.h"
 #include "view/map_view_settings.h"
 #include "view/stage_marks.h"
@@ -34,13 +35,16 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QActionGroup>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolTip>
 #include <QUndoStack>
 
 #include <optional>
@@ -195,6 +199,10 @@ void TFormMain::createActions()
          Qt::CTRL | Qt::Key_G, std::nullopt, true, true, &TFormMain::ViewLinesExecute},
         {&TFormMain::ViewScreenLines, "ViewScreenLines", "Screen Lines(&L)", nullptr, "Screen Lines",
          Qt::CTRL | Qt::SHIFT | Qt::Key_G, std::nullopt, true, true, &TFormMain::ViewLinesExecute},
+        {&TFormMain::ToolPaintTiles, "ToolPaintTiles", "Paint tiles", "Paint tiles", "Paint tiles",
+         QKeyCombination(Qt::Key_B), Icon::PaintTiles, true, true, &TFormMain::ToolModeExecute},
+        {&TFormMain::ToolMoveObjects, "ToolMoveObjects", "Move objects", "Move objects", "Move objects",
+         QKeyCombination(Qt::Key_S), Icon::MoveObjects, true, true, &TFormMain::ToolModeExecute},
     };
     for (const ActionDefinition &definition : definitions) {
         auto *action = new QAction(QString::fromUtf8(definition.caption), this);
@@ -246,8 +254,13 @@ void TFormMain::setMapActionKeys()
     ViewZoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Equal), QKeySequence(Qt::CTRL | Qt::Key_Plus)});
     for (QAction *action : {FileExportImage, EditCut, EditCopy, EditPaste, EditDelete, EditFill,
                             EditSelectNone, ViewZoomIn, ViewZoomOut, ViewZoomActual, ViewGrid,
-                            ViewScreenLines})
+                            ViewScreenLines, ToolPaintTiles, ToolMoveObjects})
         action->setShortcutContext(Qt::WindowShortcut);
+    // Exactly one of the two mouse modes is on.
+    auto *modes = new QActionGroup(this);
+    modes->addAction(ToolPaintTiles);
+    modes->addAction(ToolMoveObjects);
+    ToolPaintTiles->setChecked(true);
 }
 
 void TFormMain::createMenu()
@@ -271,6 +284,8 @@ void TFormMain::createMenu()
     view->addSeparator();
     view->addActions({ViewZoomIn, ViewZoomOut, ViewZoomActual, ViewGrid, ViewScreenLines});
     view->addSeparator();
+    view->addActions({ToolPaintTiles, ToolMoveObjects});
+    view->addSeparator();
     view->addActions({ViewChipWindow, ViewSpriteWindow, ViewCameraWindow, ViewBananaWindow,
                       ViewHistoryWindow});
 
@@ -292,6 +307,8 @@ void TFormMain::createToolBar()
     ToolBar1->addSeparator();
     ToolBar1->addActions({EditUndo, EditRedo, EditFill});
     ToolBar1->addSeparator();
+    ToolBar1->addActions({ToolPaintTiles, ToolMoveObjects});
+    ToolBar1->addSeparator();
     ToolBar1->addActions({StageLoad, StageConfig});
     ToolBar1->addSeparator();
     ToolBar1->addActions({ViewChipWindow, ViewSpriteWindow, ViewCameraWindow, ViewBananaWindow});
@@ -310,9 +327,16 @@ void TFormMain::createStageView()
                 ReportErrors([&] { ImageMainMouseDown(button, modifiers, x, y); });
             });
     connect(ImageMain, &CanvasImage::mouseMove, this,
-            [this](int x, int y) { ReportErrors([&] { ImageMainMouseMove(x, y); }); });
+            [this](int x, int y, Qt::KeyboardModifiers modifiers) {
+                ReportErrors([&] { ImageMainMouseMove(x, y, modifiers); });
+            });
     connect(ImageMain, &CanvasImage::mouseUp, this, [this] { ReportErrors([&] { ImageMainMouseUp(); }); });
     connect(ImageMain, &StageImage::zoomChanged, this, &TFormMain::showZoom);
+    connect(Selection, &MapSelection::changed, this, [this] { ReportErrors([this] { showSelectedObject(); }); });
+    ImageMain->installEventFilter(this);
+    m_nudgeActions = AddNudgeActions(this, [this](int dx, int dy) {
+        ReportErrors([&] { m_mover.nudge(stageScene(), OffsetTable, dx, dy); });
+    });
 }
 
 void TFormMain::createStatusBar()
@@ -332,6 +356,9 @@ void TFormMain::createStatusBar()
     bar->addWidget(m_cellPanel);
     bar->addWidget(m_penPanel, 1);
     bar->addWidget(m_zoomPanel);
+    m_sharedPanel = new QLabel(bar);
+    m_sharedPanel->setObjectName(QStringLiteral("StatusBar1Panel3"));
+    bar->addWidget(m_sharedPanel);
     showZoom();
 }
 
@@ -372,6 +399,7 @@ void TFormMain::readSettings()
     ViewScreenLines->setChecked(mapView.ScreenLines);
     ImageMain->setLines(mapView.Grid, mapView.ScreenLines);
     ImageMain->setZoom(mapView.Zoom);
+    (mapView.MoveObjects ? ToolMoveObjects : ToolPaintTiles)->setChecked(true);
     LevelNumber = ini.readInteger("Stage", "Latest", 22);
     RestorePointsKept = ini.readInteger("Backups", "Keep", 20);
 }
@@ -403,7 +431,8 @@ void TFormMain::writeSettings()
     FormCameraEdit->SavePlacement(ini);
     FormBananaEdit->SavePlacement(ini);
     FormHistory->SavePlacement(ini);
-    tamo::WriteMapViewSettings(ini, {ImageMain->zoom(), ViewGrid->isChecked(), ViewScreenLines->isChecked()});
+    tamo::WriteMapViewSettings(ini, {ImageMain->zoom(), ViewGrid->isChecked(), ViewScreenLines->isChecked(),
+                                     movingObjects()});
     ini.save(tamo::fs::dataPath(ProgramDir, applicationIniPath));
 }
 
@@ -542,6 +571,7 @@ void TFormMain::LoadStage()
     // Until the load succeeds no stage is shown, and the editors list no records that an
     // Update could write.
     m_stageShown = false;
+    Selection->select(std::nullopt);
     // The tools' cells belong to the stage shown until now.
     Tools = {};
     toolsChanged();
@@ -573,6 +603,10 @@ void TFormMain::LoadStage()
     FormSpriteEdit->RefreshList(true);
     FormCameraEdit->RefreshList(true);
     FormBananaEdit->RefreshList(true);
+    const std::vector<int32_t> sharing = tamo::StagesSharingTileMap(source, LevelNumber);
+    m_sharedTileMap = QString::fromStdString(tamo::SharedTileMapText(sharing));
+    m_sharedPanel->setText(m_sharedTileMap);
+    m_sharedPanel->setToolTip(QString::fromStdString(tamo::SharedTileMapText(sharing, sharing.size())));
     m_stageShown = true;
     ImageMain->show();
 }
@@ -591,11 +625,18 @@ void TFormMain::DocumentChanged(const RomChange &change)
             imageChanged();
         }
         return;
+    case EditScope::StartPoint:
+        // The start mark stands where the stage's decoded start point says.
+        if (m_stageShown)
+            Stage = tamo::DecodeStage({RomImage, OffsetTable, OffsetsIni}, LevelNumber, Stage);
+        [[fallthrough]];
     case EditScope::SpriteList:
     case EditScope::CameraList:
     case EditScope::BananaList:
-        if (m_stageShown)
+        if (m_stageShown) {
             RedrawStage();
+            showSelectedObject();
+        }
         return;
     case EditScope::StageSettings:
     case EditScope::WholeImage:
@@ -634,7 +675,7 @@ void TFormMain::editMap(const std::function<void(tamo::MapEditor &)> &edit)
 
 void TFormMain::useTileTools(const std::function<void(tamo::TileTools &)> &use)
 {
-    if (m_stageShown)
+    if (m_stageShown && !movingObjects())
         editMap([&](tamo::MapEditor &editor) { use(editor.tiles()); });
 }
 
@@ -743,6 +784,8 @@ void TFormMain::EditFillExecute()
 
 void TFormMain::EditSelectNoneExecute()
 {
+    if (movingObjects())
+        Selection->select(std::nullopt);
     useTileTools([](tamo::TileTools &tiles) { tiles.cancel(); });
 }
 
@@ -764,6 +807,44 @@ void TFormMain::ViewZoomActualExecute()
 void TFormMain::ViewLinesExecute()
 {
     ImageMain->setLines(ViewGrid->isChecked(), ViewScreenLines->isChecked());
+}
+
+void TFormMain::ToolModeExecute()
+{
+    // The tile tools' selection and floating block belong to painting.
+    Tools = {};
+    toolsChanged();
+    showSelectedObject();
+}
+
+bool TFormMain::movingObjects() const
+{
+    return ToolMoveObjects->isChecked();
+}
+
+void TFormMain::showSelectedObject()
+{
+    const tamo::StageScene scene = stageScene();
+    const std::optional<tamo::MapObject> &object = Selection->object();
+    const std::optional<tamo::ObjectMark> mark = object ? tamo::FindObjectMark(scene, *object) : std::nullopt;
+    // The arrow keys scroll the map unless they have an object to move.
+    for (QAction *nudge : m_nudgeActions)
+        nudge->setEnabled(m_stageShown && mark && movingObjects());
+    if (!m_stageShown || !mark) {
+        ImageMain->showObject(std::nullopt, {});
+        return;
+    }
+    const QRect place(mark->left, mark->top, tamo::CellPixels, tamo::CellPixels);
+    const std::optional<tamo::ObjectMark> dragged = m_mover.dragged();
+    if (dragged) {
+        // The mark as the map shows it, following the pointer.
+        ImageMain->showObject(QRect(dragged->left, dragged->top, tamo::CellPixels, tamo::CellPixels),
+                              m_stageCanvas.picture().copy(place));
+        return;
+    }
+    ImageMain->showObject(place, {});
+    const QPoint centre = place.center();
+    ScrollBox1->ensureVisible(ImageMain->zoom().toView(centre.x()), ImageMain->zoom().toView(centre.y()));
 }
 
 void TFormMain::ViewSpriteMarkExecute()
@@ -820,17 +901,40 @@ void TFormMain::PaletteClick(int x, int y)
 
 void TFormMain::ImageMainMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y)
 {
+    if (movingObjects()) {
+        // Only the left button does anything here, and it never paints.
+        if (button == Qt::LeftButton && m_stageShown) {
+            m_mover.press(stageScene(), x, y);
+            showSelectedObject();
+        }
+        return;
+    }
     const bool shift = modifiers & Qt::ShiftModifier;
     editMap([=](tamo::MapEditor &editor) { editor.mouseDown(toMouseButton(button), x, y, shift); });
 }
 
-void TFormMain::ImageMainMouseMove(int x, int y)
+void TFormMain::ImageMainMouseMove(int x, int y, Qt::KeyboardModifiers modifiers)
 {
+    if (movingObjects()) {
+        if (m_mover.dragged()) {
+            m_mover.move(stageScene(), x, y, modifiers & Qt::ShiftModifier);
+            showSelectedObject();
+        }
+        editMap([=](tamo::MapEditor &editor) { editor.ShowPenStatus(tamo::CellAt(x, y)); });
+        return;
+    }
     editMap([=](tamo::MapEditor &editor) { editor.mouseMove(x, y); });
 }
 
 void TFormMain::ImageMainMouseUp()
 {
+    if (movingObjects()) {
+        if (m_mover.dragged()) {
+            m_mover.release(stageScene(), OffsetTable);
+            showSelectedObject();
+        }
+        return;
+    }
     editMap([](tamo::MapEditor &editor) { editor.mouseUp(); });
 }
 
@@ -860,7 +964,29 @@ void TFormMain::strokeStarted()
 
 void TFormMain::paint(const tamo::RomPatch &patch)
 {
-    Document->edit(m_stroke.edit(patch, LevelNumber, RomImage));
+    RomEdit edit = m_stroke.edit(patch, LevelNumber, RomImage);
+    edit.text = tileStepText(edit.text);
+    Document->edit(edit);
+}
+
+QString TFormMain::tileStepText(const QString &text) const
+{
+    return m_sharedTileMap.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, m_sharedTileMap);
+}
+
+bool TFormMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip && watched == ImageMain && m_stageShown) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QPoint at = ImageMain->canvasPoint(help->pos());
+        const QString tip = SpriteMarkTip(stageScene(), SpriteIni, at.x(), at.y());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, ImageMain);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TFormMain::cellChanged(int32_t column, int32_t row)
@@ -876,7 +1002,7 @@ void TFormMain::imageChanged()
 
 void TFormMain::editTiles(const std::string &text, const tamo::RomPatch &patch)
 {
-    Document->edit(RomEdit{QString::fromStdString(text), EditScope::TileMap, LevelNumber, patch});
+    Document->edit(RomEdit{tileStepText(QString::fromStdString(text)), EditScope::TileMap, LevelNumber, patch});
 }
 
 void TFormMain::copyTiles(const tamo::TileBlock &block)

@@ -8,6 +8,8 @@
 #include "document/recovery_journal.h"
 #include "document/restore_points.h"
 #include "document/rom_document.h"
+#include "forms/map_selection.h"
+#include "forms/object_mover.h"
 #include "forms/common/qt_canvas.h"
 #include "forms/common/zoomed_picture.h"
 #include "view/map_editor.h"
@@ -72,6 +74,8 @@ public:
     RomDocument *const Document = new RomDocument(this);
     const tamo::RomImage &RomImage = Document->image();
     const QString &RomFileName = Document->fileName();
+    // The object selected on the map, which the sprite and camera editors follow too.
+    MapSelection *const Selection = new MapSelection(this);
     bool RomLoaded = false;
     // Keeps the unsaved edits in Config/recovery while there are any.
     RecoveryJournal *const Journal;
@@ -120,11 +124,15 @@ public:
     QAction *ViewZoomActual = nullptr;
     QAction *ViewGrid = nullptr;
     QAction *ViewScreenLines = nullptr;
+    QAction *ToolPaintTiles = nullptr;
+    QAction *ToolMoveObjects = nullptr;
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // A sprite mark tells its line in a tip.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createActions();
@@ -170,6 +178,10 @@ private:
     void ViewZoomOutExecute();
     void ViewZoomActualExecute();
     void ViewLinesExecute();
+    void ToolModeExecute();
+    bool movingObjects() const;
+    // The frame of the selected object, and the dragged mark's picture in it.
+    void showSelectedObject();
     void toggleMarkSwitch(bool &mark, QAction *action);
     void enableRomActions();
     // Asks what to do with unsaved edits before they would be lost; false to keep them.
@@ -181,7 +193,7 @@ private:
     void ShowStageOf(int32_t level);
 
     void ImageMainMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void ImageMainMouseMove(int x, int y);
+    void ImageMainMouseMove(int x, int y, Qt::KeyboardModifiers modifiers);
     void ImageMainMouseUp();
 
     tamo::StageScene stageScene();
@@ -202,10 +214,16 @@ private:
     void toolsChanged() override;
 
     void cellChanged(int32_t column, int32_t row);
+    // What a step that changes tiles is called, saying when other stages share them.
+    QString tileStepText(const QString &text) const;
 
     bool m_shownBefore = false;
     bool m_stageShown = false;
     PaintStroke m_stroke;
+    ObjectMover m_mover{*Document, *Selection};
+    QList<QAction *> m_nudgeActions;
+    // The other stages that show the tile map of the stage shown.
+    QString m_sharedTileMap;
     // The normal place of a window that starts maximized, for its first restore.
     std::optional<QRect> m_normalPlace;
     tamo::QtCanvas m_stageCanvas;
@@ -217,6 +235,7 @@ private:
     QLabel *m_cellPanel = nullptr;
     QLabel *m_penPanel = nullptr;
     QLabel *m_zoomPanel = nullptr;
+    QLabel *m_sharedPanel = nullptr;
     QFileDialog *OpenDialog1 = nullptr;
     ImageExportDialog *ExportDialog1 = nullptr;
 };

@@ -29,7 +29,7 @@ QString codeText(int32_t value)
 
 TFormSpriteEdit::TFormSpriteEdit()
     : ObjectListEditor(SpritePlacement, FormMain->ViewSpriteWindow, "Sprite Edit",
-                       {"sprite list", "Sprite", EditScope::SpriteList, 0, tamo::SpriteRecordSize})
+                       {"sprite list", "Sprite", EditScope::SpriteList, tamo::ObjectKind::Sprite, 0, tamo::SpriteRecordSize})
 {
     ListBoxSprite = addListBox("ListBoxSprite", 330, [this] { ListBoxSpriteClick(); });
     addLabel(QStringLiteral("Type address:"), 336, 8);

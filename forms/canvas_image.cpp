@@ -90,7 +90,7 @@ void CanvasImage::mousePressEvent(QMouseEvent *event)
 void CanvasImage::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint at = canvasPoint(event->position().toPoint());
-    emit mouseMove(at.x(), at.y());
+    emit mouseMove(at.x(), at.y(), event->modifiers());
 }
 
 void CanvasImage::mouseReleaseEvent(QMouseEvent *event)

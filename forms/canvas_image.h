@@ -26,16 +26,16 @@ public:
     // A short text shown centred over the part of the image in view, drawn over the
     // picture and never into the canvas; empty for none.
     void setNote(const QString &note);
+    // The canvas pixel shown at a point of the control: the same point, one to one.
+    virtual QPoint canvasPoint(const QPoint &point) const { return point; }
 
 signals:
     // Positions in canvas pixels.
     void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
-    void mouseMove(int x, int y);
+    void mouseMove(int x, int y, Qt::KeyboardModifiers modifiers);
     void mouseUp(Qt::MouseButton button, int x, int y);
 
 protected:
-    // The canvas pixel shown at a point of the control: the same point, one to one.
-    virtual QPoint canvasPoint(const QPoint &point) const { return point; }
     // The note, if there is one, over the part of the image in view.
     void drawNote(QPainter &painter);
     tamo::QtCanvas &canvas() const { return m_canvas; }

@@ -155,6 +155,32 @@ void drawFill(QPainter &p)
     p.drawRect(11, 6, 3, 6);
 }
 
+void drawPaintTiles(QPainter &p)
+{
+    // A brush over a chip.
+    p.setPen(QColor(60, 60, 60));
+    p.setBrush(QColor(120, 190, 240));
+    p.drawRect(1, 8, 7, 7);
+    p.setPen(QPen(QColor(140, 90, 40), 2));
+    p.drawLine(14, 1, 8, 7);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(200, 40, 120));
+    p.drawEllipse(5, 6, 5, 5);
+}
+
+void drawMoveObjects(QPainter &p)
+{
+    // Four arrows pointing out from the middle.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(90, 60, 170));
+    p.drawRect(7, 3, 2, 10);
+    p.drawRect(3, 7, 10, 2);
+    p.drawPolygon(QPolygon({QPoint(8, 0), QPoint(11, 4), QPoint(5, 4)}));
+    p.drawPolygon(QPolygon({QPoint(8, 16), QPoint(11, 12), QPoint(5, 12)}));
+    p.drawPolygon(QPolygon({QPoint(0, 8), QPoint(4, 5), QPoint(4, 11)}));
+    p.drawPolygon(QPolygon({QPoint(16, 8), QPoint(12, 5), QPoint(12, 11)}));
+}
+
 } // namespace
 
 QIcon ImageList1(ImageListIcon icon)
@@ -176,6 +202,8 @@ QIcon ImageList1(ImageListIcon icon)
     case ImageListIcon::Undo: drawTurnArrow(painter, true); break;
     case ImageListIcon::Redo: drawTurnArrow(painter, false); break;
     case ImageListIcon::Fill: drawFill(painter); break;
+    case ImageListIcon::PaintTiles: drawPaintTiles(painter); break;
+    case ImageListIcon::MoveObjects: drawMoveObjects(painter); break;
     }
     painter.end();
     return QIcon(pixmap);

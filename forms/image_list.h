@@ -17,6 +17,8 @@ enum class ImageListIcon {
     Undo = 10,
     Redo = 11,
     Fill = 12,
+    PaintTiles = 13,
+    MoveObjects = 14,
 };
 
 QIcon ImageList1(ImageListIcon icon);

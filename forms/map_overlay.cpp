@@ -12,6 +12,7 @@ namespace {
 const QColor SelectionColor(40, 140, 255);
 const QColor CaptureColor(255, 210, 0);
 const QColor StampColor(40, 220, 90);
+const QColor ObjectColor(255, 120, 0);
 constexpr double FloatingOpacity = 0.7;
 // Outlines are drawn up to this far outside their rectangles.
 constexpr int OutlineReach = 2;
@@ -29,11 +30,34 @@ void drawOutline(QPainter &painter, const QRect &rect, const QColor &color, int 
     painter.drawRect(rect.adjusted(0, 0, -1, -1));
 }
 
+// A picture that follows the pointer, see-through over the map; nothing for a null one.
+void drawFloating(QPainter &painter, const QRect &place, const QImage &picture)
+{
+    if (picture.isNull())
+        return;
+    painter.setOpacity(FloatingOpacity);
+    painter.drawImage(place, picture);
+    painter.setOpacity(1.0);
+}
+
 QRegion outlineArea(const std::optional<tamo::CellRect> &cells, const tamo::MapZoom &zoom)
 {
     if (!cells)
         return {};
     return QRegion(CellRectInView(*cells, zoom).adjusted(-OutlineReach, -OutlineReach, OutlineReach, OutlineReach));
+}
+
+QRect imageRectInView(const QRect &rect, const tamo::MapZoom &zoom)
+{
+    return QRect(QPoint(zoom.toView(rect.left()), zoom.toView(rect.top())),
+                 QPoint(zoom.toView(rect.right() + 1) - 1, zoom.toView(rect.bottom() + 1) - 1));
+}
+
+QRegion frameArea(const std::optional<QRect> &frame, const tamo::MapZoom &zoom)
+{
+    if (!frame)
+        return {};
+    return QRegion(imageRectInView(*frame, zoom).adjusted(-OutlineReach, -OutlineReach, OutlineReach, OutlineReach));
 }
 
 } // namespace
@@ -62,6 +86,8 @@ QRegion ChangedArea(const MapOverlay &before, const MapOverlay &after, const tam
         changed += outlineArea(before.stampPlace, zoom) + outlineArea(after.stampPlace, zoom);
     else
         compare(before.stampPlace, after.stampPlace);
+    if (before.objectFrame != after.objectFrame || before.draggedMark.cacheKey() != after.draggedMark.cacheKey())
+        changed += frameArea(before.objectFrame, zoom) + frameArea(after.objectFrame, zoom);
     return changed;
 }
 
@@ -73,12 +99,16 @@ void DrawMapOverlay(QPainter &painter, const MapOverlay &overlay, const tamo::Ma
         drawOutline(painter, CellRectInView(*overlay.capture, zoom), CaptureColor, 50);
     if (overlay.stampPlace) {
         const QRect place = CellRectInView(*overlay.stampPlace, zoom);
-        if (!overlay.floatingPicture.isNull()) {
-            painter.setOpacity(FloatingOpacity);
-            painter.drawImage(place, overlay.floatingPicture);
-            painter.setOpacity(1.0);
-        }
+        drawFloating(painter, place, overlay.floatingPicture);
         drawOutline(painter, place, StampColor, 0);
+    }
+    if (overlay.objectFrame) {
+        const QRect frame = imageRectInView(*overlay.objectFrame, zoom);
+        drawFloating(painter, frame, overlay.draggedMark);
+        drawOutline(painter, frame, ObjectColor, 0);
+        // A second ring outside, so that the frame stands out from the mark's own border.
+        painter.setPen(QPen(ObjectColor, 1));
+        painter.drawRect(frame.adjusted(-2, -2, 1, 1));
     }
 }
 

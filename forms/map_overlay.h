@@ -27,6 +27,10 @@ struct MapOverlay
     std::optional<tamo::CellRect> capture;
     std::optional<tamo::CellRect> stampPlace;
     QImage floatingPicture; // null when only the stamp's outline is shown
+    // The selected object's mark, in stage image pixels, and while it is dragged the mark's
+    // picture that follows the pointer there.
+    std::optional<QRect> objectFrame;
+    QImage draggedMark;
 };
 
 // The view areas whose look differs between the two overlays; the whole image when the

@@ -5,6 +5,7 @@
 #include "core/typed_number.h"
 #include "forms/UnitMain.h"
 #include "forms/error_report.h"
+#include "forms/map_selection.h"
 #include "forms/message_box.h"
 
 #include <QKeyEvent>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -47,6 +49,7 @@ ObjectListWindow::ObjectListWindow(const ToolWindowPlacement &placement, QAction
     setWindowTitle(QString::fromLatin1(caption));
     connect(FormMain->Document, &RomDocument::changed, this,
             [this](const RomChange &change) { ReportErrors([&] { DocumentChanged(change); }); });
+    connect(FormMain->Selection, &MapSelection::changed, this, [this] { ReportErrors([this] { SelectionChanged(); }); });
 }
 
 QListWidget *ObjectListWindow::addListBox(const char *name, int width,
@@ -63,7 +66,15 @@ QListWidget *ObjectListWindow::addListBox(const char *name, int width,
     // A click on the line already selected fills the edit boxes again, as does moving the
     // selection with the keys.
     m_fillBoxes = std::move(onClick);
-    const auto reportingClick = [this] { ReportErrors(m_fillBoxes); };
+    const auto reportingClick = [this] {
+        ReportErrors([this] {
+            m_fillBoxes();
+            // The map selects the line's record; the map then shows it.
+            const int line = selectedLine();
+            if (m_kind.markKind && line >= 0)
+                FormMain->Selection->select(tamo::MapObject{*m_kind.markKind, line});
+        });
+    };
     connect(m_listBox, &QListWidget::itemClicked, this, reportingClick);
     connect(m_listBox, &QListWidget::itemSelectionChanged, this, reportingClick);
     addEditingControl(m_listBox);
@@ -96,6 +107,14 @@ void ObjectListWindow::addUpdateButton(const QRect &geometry)
     m_buttonUpdate->setDefault(true);
     connect(m_buttonUpdate, &QPushButton::clicked, this, [this] { ReportErrors([this] { ButtonUpdateClick(); }); });
     addEditingControl(m_buttonUpdate);
+    // Below it, how many records the list has: records are changed in place, never added
+    // or removed.
+    m_count = new QLabel(this);
+    m_count->setObjectName(QStringLiteral("LabelCount"));
+    QFont font = m_count->font();
+    font.setPixelSize(11);
+    m_count->setFont(font);
+    m_count->setGeometry(geometry.left(), geometry.bottom() + 2, 240, 13);
 }
 
 void ObjectListWindow::addAddressBox(const QRect &geometry, bool readOnly)
@@ -164,6 +183,7 @@ void ObjectListWindow::RefreshList(bool Reset)
         m_editAddress->clear();
     }
     showLines(lines);
+    showCount();
 }
 
 void ObjectListWindow::ClearList()
@@ -172,6 +192,27 @@ void ObjectListWindow::ClearList()
     m_listBox->clear();
     for (QLineEdit *box : m_resetBoxes)
         box->clear();
+    m_count->clear();
+}
+
+void ObjectListWindow::showCount()
+{
+    const int count = recordCount();
+    const QString noun = QString::fromLatin1(m_kind.stepName).toLower() + (count == 1 ? "" : "s");
+    m_count->setText(QStringLiteral("%1 %2, fixed by the ROM").arg(count).arg(noun));
+}
+
+void ObjectListWindow::SelectionChanged()
+{
+    const std::optional<tamo::MapObject> &object = FormMain->Selection->object();
+    if (!object || object->kind != m_kind.markKind || object->index >= m_listBox->count()
+        || selectedLine() == object->index)
+        return;
+    if (!isVisible())
+        toggleShown();
+    QListWidgetItem *item = m_listBox->item(object->index);
+    m_listBox->setCurrentItem(item);
+    m_listBox->scrollToItem(item);
 }
 
 void ObjectListWindow::DocumentChanged(const RomChange &change)
@@ -179,8 +220,9 @@ void ObjectListWindow::DocumentChanged(const RomChange &change)
     if (change.scope != m_kind.scope || !FormMain->StageShown())
         return;
     RefreshList(false);
-    // An Update keeps the typed texts; undo and redo show what the record holds now.
-    if (change.fromHistory)
+    // An Update keeps the typed texts; undo, redo and a move on the map show what the
+    // record holds now.
+    if (!m_updating)
         m_fillBoxes();
 }
 
@@ -235,6 +277,7 @@ void ObjectListWindow::ButtonUpdateClick()
             return;
         }
         const QString step = QStringLiteral("%1 #%2").arg(QLatin1String(m_kind.stepName)).arg(line);
+        const QScopedValueRollback updating(m_updating, true);
         FormMain->Document->edit(
             RomEdit{step, m_kind.scope, FormMain->LevelNumber, recordPatch(offset, line)});
     } catch (const tamo::RomRangeError &error) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/map_object.h"
 #include "core/rom_image.h"
 #include "document/rom_edit.h"
 #include "forms/tool_window.h"
@@ -9,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -37,8 +39,9 @@ protected:
     struct ListKind
     {
         const char *name;     // "sprite list", for the messages
-        const char *stepName; // "Sprite", for the steps of the history: "Sprite #3"
+        const char *stepName; // "Sprite", for the steps of the history: "Sprite #3", and the count
         EditScope scope;
+        std::optional<tamo::ObjectKind> markKind; // the records' marks on the map, if they have any
         int firstRecord;      // where record 0 lies, from the list's offset
         int recordSize;
     };
@@ -84,8 +87,14 @@ private:
     void DocumentChanged(const RomChange &change);
 
     ListKind m_kind;
+    void showCount();
+    // The map selected one of this list's records: its line is selected and shown.
+    void SelectionChanged();
+
     QListWidget *m_listBox = nullptr;
+    QLabel *m_count = nullptr;
     std::function<void()> m_fillBoxes; // the list box's click: the boxes from the selected line
+    bool m_updating = false; // while this window's Update writes its record
     QPushButton *m_buttonUpdate = nullptr;
     QLineEdit *m_editAddress = nullptr;
     std::vector<QWidget *> m_editingControls;

@@ -80,6 +80,14 @@ void StageImage::showTools(const tamo::MapTools &tools, const tamo::Pen &pen,
     setOverlay(overlay);
 }
 
+void StageImage::showObject(const std::optional<QRect> &frame, const QImage &draggedMark)
+{
+    MapOverlay overlay = m_overlay;
+    overlay.objectFrame = frame;
+    overlay.draggedMark = draggedMark;
+    setOverlay(overlay);
+}
+
 void StageImage::setOverlay(const MapOverlay &overlay)
 {
     const QRegion changed = ChangedArea(m_overlay, overlay, m_zoom, rect());

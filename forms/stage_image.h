@@ -33,10 +33,14 @@ public:
     // Shows the selection, a right drag's rectangle and where the pen's stamp or the
     // floating block would go; the chip bitmap draws the floating block.
     void showTools(const tamo::MapTools &tools, const tamo::Pen &pen, const tamo::Picture *chipPicture);
+    // Frames the selected object's mark (stage image pixels), with the mark's picture in it
+    // while it is dragged; none for no object.
+    void showObject(const std::optional<QRect> &frame, const QImage &draggedMark);
     // The stage image pixel under the pointer when it is over the part of the image in
     // view, else the one at the view's top-left corner.
     QPoint canvasPointInView() const;
 
+    QPoint canvasPoint(const QPoint &point) const override;
     void followCanvasSize() override;
     void updateCell(int column, int row) override;
 
@@ -46,7 +50,6 @@ signals:
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    QPoint canvasPoint(const QPoint &point) const override;
 
 private:
     QScrollArea *scrollBox() const;

@@ -12,6 +12,8 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/image_export_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_list.cpp
     ${CMAKE_CURRENT_LIST_DIR}/map_overlay.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/map_selection.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/object_mover.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rom_file_questions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rom_open_dialog.cpp

@@ -3,6 +3,7 @@
 #include "core/integer_syntax.h"
 #include "core/object_lists.h"
 #include "core/stage.h"
+#include "view/object_marks.h"
 #include "view/stage_scene.h"
 
 #include <string>
@@ -22,17 +23,6 @@ std::string indexLabel(int index)
 TextStyle labelStyle(Rgb color)
 {
     return {LabelPointSize, color, Black};
-}
-
-int imageX(const StageScene &scene, int32_t mapX)
-{
-    return mapX - scene.stage.TilemapStart;
-}
-
-// Sprite and start-point heights count upward from the bottom of the map.
-int topFromBottom(const StageScene &scene, int32_t y)
-{
-    return scene.stage.MapHeight * CellPixels - y - CellPixels;
 }
 
 // The mark cell is copied opaque over the tiles; a mark bitmap too small to hold it
@@ -59,8 +49,8 @@ void drawSprites(const StageScene &scene)
         const SpriteRecord &sprite = sprites[index];
         const bool paramOne = sprite.Param == 1;
         const Rgb color = paramOne ? SpriteLabelColor : OtherSpriteLabelColor;
-        const int left = imageX(scene, sprite.X);
-        const int top = topFromBottom(scene, sprite.Y);
+        const int left = MarkLeft(scene.stage, sprite.X);
+        const int top = MarkTop(scene.stage, ObjectKind::Sprite, sprite.Y);
         drawMarkCell(scene, paramOne ? MarkCell::Sprite : MarkCell::OtherSprite, left, top);
         drawLabel(scene, left, top, 0, indexLabel(index), color);
         drawLabel(scene, left, top, 1, hexText(static_cast<uint32_t>(sprite.Type), 4), color);
@@ -71,9 +61,8 @@ void drawCameras(const StageScene &scene)
 {
     const std::vector<CameraRecord> cameras = ReadCameraList(scene.rom, scene.stage.CameraBlockOffset);
     for (int index = 0; index < static_cast<int>(cameras.size()); ++index) {
-        // Camera heights count downward from the top of the map.
-        const int left = imageX(scene, cameras[index].X);
-        const int top = cameras[index].Y - CellPixels;
+        const int left = MarkLeft(scene.stage, cameras[index].X);
+        const int top = MarkTop(scene.stage, ObjectKind::Camera, cameras[index].Y);
         drawMarkCell(scene, MarkCell::Camera, left, top);
         drawLabel(scene, left, top, 0, indexLabel(index), CameraLabelColor);
     }
@@ -81,8 +70,8 @@ void drawCameras(const StageScene &scene)
 
 void drawStart(const StageScene &scene)
 {
-    const int left = imageX(scene, scene.stage.StartX);
-    const int top = topFromBottom(scene, scene.stage.StartY);
+    const int left = MarkLeft(scene.stage, scene.stage.StartX);
+    const int top = MarkTop(scene.stage, ObjectKind::Start, scene.stage.StartY);
     drawMarkCell(scene, MarkCell::Start, left, top);
     drawLabel(scene, left, top, 0, "Start", StartLabelColor);
 }

@@ -91,7 +91,8 @@ TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcu
     EXPECT_EQ(entries(2), (QStringList{"Sprites(&S)|F3", "Cameras(&C)|F4", "StartPositions(&P)|F5", "-",
                                        "Zoom In(&I)|Ctrl+=", "Zoom Out(&O)|Ctrl+-",
                                        "Actual Size(&A)|Ctrl+0", "Grid(&G)|Ctrl+G",
-                                       "Screen Lines(&L)|Ctrl+Shift+G", "-", "Tilemap(&M)|F6", "SpriteEdit(&E)|F7", "CameraEdit(&D)|F8",
+                                       "Screen Lines(&L)|Ctrl+Shift+G", "-", "Paint tiles|B", "Move objects|S", "-",
+                                       "Tilemap(&M)|F6", "SpriteEdit(&E)|F7", "CameraEdit(&D)|F8",
                                        "BananaEdit(&B)|F9", "History(&H)|Ctrl+H"}));
     EXPECT_EQ(entries(3), (QStringList{"Stage(&L)...|Ctrl+L", "Config(&C)...|F12"}));
     // Alt+T reaches the Edit menu alone among the menus and the tool buttons.
@@ -112,10 +113,11 @@ TEST_F(MainWindowActionsTest, TheToolBarHoldsTheButtonsInTheirOrderWithTheirTips
         buttons << (action->isSeparator() ? QStringLiteral("-") : action->iconText() + QLatin1Char('|') + action->toolTip());
     EXPECT_EQ(buttons, (QStringList{"Open(&O)...|Open File", "Save(&S)|Save file", "-",
                                     "Undo|Undo", "Redo|Redo", "Fill|Fill the selection with the pen", "-",
+                                    "Paint tiles|Paint tiles", "Move objects|Move objects", "-",
                                     "Load Stage(&L)...|Load Stage", "Stage Config(&C)...|Stage Config", "-",
                                     "Tilemap(&M)|Tilemap", "Sprites(&E)|Sprites", "Cameras(&D)|Cameras",
                                     "Bananas(&B)|Bananas"}));
-    // Thirteen pictures of 16 x 16, each one different.
+    // Fifteen pictures of 16 x 16, each one different.
     QList<QImage> pictures;
     for (QAction *action : toolBar->actions() + QList<QAction *>{FormMain->MapEditHFlip, FormMain->MapEditVFlip}) {
         if (action->isSeparator())
@@ -125,7 +127,7 @@ TEST_F(MainWindowActionsTest, TheToolBarHoldsTheButtonsInTheirOrderWithTheirTips
         EXPECT_FALSE(pictures.contains(picture)) << action->objectName().toStdString();
         pictures << picture;
     }
-    EXPECT_EQ(pictures.size(), 13);
+    EXPECT_EQ(pictures.size(), 15);
 }
 
 TEST_F(MainWindowActionsTest, TheInterfaceFontIsAJapaneseFontOf12Pixels)

@@ -75,4 +75,12 @@ protected:
         const QImage plain = bitmap.copy((chip % 16) * 32, (chip / 16) * 32, 32, 32);
         return plain.mirrored(hFlip, vFlip).convertToFormat(QImage::Format_RGB32);
     }
+
+    // A step that paints names, where the stage shares its tile map, the other stages after
+    // its own text: "Paint 4 cells (tile map shared with stages ...)". The step's own text.
+    static QString stepWithoutSharedNote(const QString &text)
+    {
+        const qsizetype note = text.indexOf(QStringLiteral(" (tile map shared with stages "));
+        return note < 0 ? text : text.left(note);
+    }
 };
