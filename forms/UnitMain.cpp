@@ -892,6 +892,8 @@ void TFormMain::toggleMarkSwitch(bool &mark, QAction *action)
     mark = !mark;
     action->setChecked(mark);
     RedrawStage();
+    // A selected object whose marks go off loses its frame and its arrow keys.
+    showSelectedObject();
 }
 
 void TFormMain::PaletteClick(int x, int y)

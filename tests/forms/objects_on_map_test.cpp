@@ -208,7 +208,14 @@ TEST_F(ObjectsOnMapTest, OnlyMarksThatAreShownArePickedAndASpriteMarkTellsItsLin
     EXPECT_EQ(QToolTip::text(), QStringLiteral("1:%1-%2:").arg(romWord(spriteAt(1)), 4, 16, QLatin1Char('0'))
                                     .arg(romWord(spriteAt(1) + 6), 4, 16, QLatin1Char('0')).toUpper() + name);
 
-    pressKey(Qt::Key_F3); // the sprite marks off
+    // A selected sprite whose marks go off keeps no frame and no arrow keys, and is not
+    // picked again.
+    drag(mark, mark);
+    const QPoint corner(728, 512 - 128 - 32);
+    EXPECT_EQ(shownPixel(corner), FrameColour);
+    pressKey(Qt::Key_F3);
+    EXPECT_NE(shownPixel(corner), FrameColour);
+    pressKey(Qt::Key_Right);
     drag(mark, mark + QPoint(50, 0));
     EXPECT_EQ(FormMain->Selection->object(), std::nullopt);
     EXPECT_EQ(romWord(spriteAt(1) + 2), 728);
