@@ -1,6 +1,7 @@
 #include "bench/bench_fixture.h"
 
 #include "bench/memcpy_bound.h"
+#include "core/file_system.h"
 #include "forms/common/file_names.h"
 #include "view/map_pen.h"
 #include "view/stage_pictures.h"
@@ -11,7 +12,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
 #include <random>
 #include <stdexcept>
 
@@ -114,8 +114,7 @@ EditedStage::EditedStage(int32_t tilemapEnd)
     , scene{document.image(), stage, bench.chipPicture.get(), bench.markPicture.get(), {}, canvas}
 {
     const std::filesystem::path file = bench.programDir() / "bench.smc";
-    std::ofstream(file, std::ios::binary)
-        .write(reinterpret_cast<const char *>(bench.rom.bytes().data()), bench.rom.size());
+    fs::writeWholeFile(file, bench.rom.bytes());
     document.open(fileNameText(file));
     canvas.resize(stage.MapWidth * CellPixels, stage.MapHeight * CellPixels);
     RedrawStage(scene);

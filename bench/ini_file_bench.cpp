@@ -3,6 +3,7 @@
 #include "core/ini_file.h"
 #include "core/integer_syntax.h"
 #include "core/sprite_types.h"
+#include "forms/common/file_names.h"
 
 #include <QTemporaryDir>
 
@@ -30,7 +31,7 @@ public:
             for (int kind = 0; kind < kindsPerSection; ++kind)
                 text += "0x" + hexText(uint32_t(kind), 4) + "=kind " + std::to_string(section * kindsPerSection + kind) + "\n";
         }
-        path = std::filesystem::path(m_dir.path().toStdString()) / "sprite.ini";
+        path = filePath(m_dir.path()) / "sprite.ini";
         fs::writeWholeFile(path, std::span(reinterpret_cast<const uint8_t *>(text.data()), text.size()));
         bytes = text.size();
     }

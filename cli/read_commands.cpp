@@ -10,17 +10,6 @@
 
 namespace tamo::cli {
 
-namespace {
-
-// A list whose first record lies outside the image is an error naming the offset and the
-// image size, not an empty list; one that starts inside shows its whole records.
-void requireFirstRecord(const RomImage &rom, int64_t at, int recordSize, const char *list)
-{
-    rom.requireRange(at, recordSize, list);
-}
-
-} // namespace
-
 int runStages(const CliContext &context, const QStringList &)
 {
     const IniFile offsetsIni = loadOffsetsIni(context);
@@ -49,7 +38,9 @@ int runSprites(const CliContext &context, const QStringList &args)
 {
     const StageState state = loadStageState(context, args[0], args[1]);
     const int32_t offset = SpriteListOffset(state.rom, state.offsets, state.level);
-    requireFirstRecord(state.rom, offset, SpriteRecordSize, "Sprite list");
+    // A list whose first record lies outside the image is an error naming the offset and
+    // the image size, not an empty list; one that starts inside shows its whole records.
+    state.rom.requireRange(offset, SpriteRecordSize, "Sprite list");
     QJsonArray records;
     int index = 0;
     for (const SpriteRecord &record : ReadSpriteList(state.rom, offset)) {
@@ -64,7 +55,7 @@ int runCameras(const CliContext &context, const QStringList &args)
 {
     const StageState state = loadStageState(context, args[0], args[1]);
     const int32_t block = CameraBlockOffset(state.rom, state.offsets, state.level);
-    requireFirstRecord(state.rom, int64_t(block) + CameraRecordsStart, CameraRecordSize, "Camera list");
+    state.rom.requireRange(int64_t(block) + CameraRecordsStart, CameraRecordSize, "Camera list");
     QJsonArray records;
     int index = 0;
     for (const CameraRecord &record : ReadCameraList(state.rom, block))
@@ -77,7 +68,7 @@ int runBananas(const CliContext &context, const QStringList &args)
 {
     const StageState state = loadStageState(context, args[0], args[1]);
     const int32_t offset = BananaListOffset(state.rom, state.offsets, state.level);
-    requireFirstRecord(state.rom, offset, BananaRecordSize, "Banana list");
+    state.rom.requireRange(offset, BananaRecordSize, "Banana list");
     QJsonArray records;
     int index = 0;
     for (const BananaRecord &record : ReadBananaList(state.rom, offset))

@@ -78,15 +78,14 @@ size_t IniFile::findEntry(const Section &section, std::string_view key) const
     return section.keyIndex.find(key, [&](size_t i) { return textOf(section.entries[i].key); });
 }
 
-bool IniFile::addEntry(Section &section, Text key, Text value)
+size_t IniFile::addEntry(Section &section, Text key, Text value)
 {
     const size_t position = section.entries.size();
     const size_t found = section.keyIndex.findOrAdd(textOf(key), position,
                                                     [&](size_t i) { return textOf(section.entries[i].key); });
-    if (found != position)
-        return false;
-    section.entries.push_back({key, value});
-    return true;
+    if (found == position)
+        section.entries.push_back({key, value});
+    return found;
 }
 
 const IniFile::Section *IniFile::findSection(std::string_view name) const
@@ -144,8 +143,7 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
     const Text keyPlace = appended(keyName);
     const Text valuePlace = appended(valueText);
     Section &target = sectionForWrite(appended(sectionName));
-    if (!addEntry(target, keyPlace, valuePlace))
-        target.entries[findEntry(target, keyName)].value = valuePlace;
+    target.entries[addEntry(target, keyPlace, valuePlace)].value = valuePlace;
 }
 
 void IniFile::writeInteger(std::string_view section, std::string_view key, int32_t value)

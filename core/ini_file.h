@@ -90,8 +90,9 @@ private:
     Section &sectionForWrite(Text name);
     // The entry's position in the section, or NameIndex::Missing.
     size_t findEntry(const Section &section, std::string_view key) const;
-    // Appends the entry unless its key is there already; false when it was.
-    bool addEntry(Section &section, Text key, Text value);
+    // Appends the entry unless its key is there already; the position of the entry with
+    // that key, new or old.
+    size_t addEntry(Section &section, Text key, Text value);
 
     std::vector<uint8_t> m_text;
     std::vector<Section> m_sections;

@@ -12,17 +12,12 @@ namespace tamo {
 namespace {
 
 constexpr int32_t WordLimit = 0xFFFF;
-constexpr int32_t CameraEnd = 0xFFFF; // an X or Y that ends the camera list
-
-// A sprite record's X and Y follow its Param.
-constexpr int SpriteXAt = 2;
-constexpr int SpriteYAt = 4;
 
 } // namespace
 
 int32_t LargestPosition(ObjectKind kind)
 {
-    return kind == ObjectKind::Camera ? CameraEnd - 1 : WordLimit;
+    return kind == ObjectKind::Camera ? CameraListEnd - 1 : WordLimit;
 }
 
 RomPatch MoveObjectPatch(const RomImage &rom, const OffsetTable &offsets, const Stage &stage,
@@ -31,12 +26,8 @@ RomPatch MoveObjectPatch(const RomImage &rom, const OffsetTable &offsets, const 
     x = std::clamp(x, 0, LargestPosition(object.kind));
     y = std::clamp(y, 0, LargestPosition(object.kind));
     switch (object.kind) {
-    case ObjectKind::Sprite: {
-        const int64_t record = int64_t(stage.SpriteListOffset) + int64_t(SpriteRecordSize) * object.index;
-        return RomPatch()
-            .writeWord(record + SpriteXAt, uint32_t(x), "Sprite record")
-            .writeWord(record + SpriteYAt, uint32_t(y), "Sprite record");
-    }
+    case ObjectKind::Sprite:
+        return SpritePositionPatch(stage.SpriteListOffset, object.index, x, y);
     case ObjectKind::Camera:
         return CameraRecordPatch(stage.CameraBlockOffset, object.index, CameraRecord{x, y});
     case ObjectKind::Start:

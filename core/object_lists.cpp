@@ -51,6 +51,15 @@ RomPatch SpriteRecordPatch(int64_t offset, int index, const SpriteRecord &record
     return RomPatch().write(offset + int64_t(SpriteRecordSize) * index, bytes, "Sprite record");
 }
 
+RomPatch SpritePositionPatch(int64_t offset, int index, int32_t x, int32_t y)
+{
+    std::array<uint8_t, 4> bytes{};
+    putWord(bytes, 0, x);
+    putWord(bytes, 2, y);
+    // X and Y follow the record's Param.
+    return RomPatch().write(offset + int64_t(SpriteRecordSize) * index + 2, bytes, "Sprite record");
+}
+
 void WriteSpriteRecord(RomImage &rom, int64_t offset, int index, const SpriteRecord &record)
 {
     SpriteRecordPatch(offset, index, record).applyTo(rom);
@@ -61,7 +70,9 @@ std::vector<CameraRecord> ReadCameraList(const RomImage &rom, int64_t blockOffse
     const char *what = "Camera list";
     return readList<CameraRecord>(
         rom, blockOffset + CameraRecordsStart, CameraRecordSize,
-        [&](int64_t at) { return rom.readWord(at, what) == 0xFFFF || rom.readWord(at + 2, what) == 0xFFFF; },
+        [&](int64_t at) {
+            return rom.readWord(at, what) == CameraListEnd || rom.readWord(at + 2, what) == CameraListEnd;
+        },
         [&](int64_t at) { return CameraRecord{rom.readWord(at, what), rom.readWord(at + 2, what)}; });
 }
 

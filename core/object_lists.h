@@ -36,12 +36,15 @@ constexpr int SpriteRecordSize = 8;
 constexpr int CameraRecordSize = 4;
 constexpr int CameraRecordsStart = 8; // the camera records follow the block's first 8 bytes
 constexpr int BananaRecordSize = 4;
+constexpr int32_t CameraListEnd = 0xFFFF; // a camera X or Y that ends the list
 
 // Each list runs to its terminator; a list that reaches the end of the image (or starts
 // outside it) ends there. A record patch writes the whole record, every field cut to its
 // width; the writes throw RomRangeError when the record lies outside.
 std::vector<SpriteRecord> ReadSpriteList(const RomImage &rom, int64_t offset);
 RomPatch SpriteRecordPatch(int64_t offset, int index, const SpriteRecord &record);
+// The record's X and Y only; its Param and Type stay as they are.
+RomPatch SpritePositionPatch(int64_t offset, int index, int32_t x, int32_t y);
 void WriteSpriteRecord(RomImage &rom, int64_t offset, int index, const SpriteRecord &record);
 
 std::vector<CameraRecord> ReadCameraList(const RomImage &rom, int64_t blockOffset);

@@ -5,7 +5,6 @@
 #include "core/little_endian.h"
 #include "core/rom_error.h"
 
-#include <array>
 #include <string>
 
 namespace tamo {

@@ -70,10 +70,15 @@ int64_t TFormSpriteEdit::listOffset() const
     return tamo::SpriteListOffset(romImage(), FormMain->OffsetTable, FormMain->LevelNumber);
 }
 
+QString SpriteLine(const tamo::IniFile &spriteIni, int index, const tamo::SpriteRecord &record)
+{
+    const std::string name = tamo::SpriteTypeName(spriteIni, record.Param, record.Type);
+    return tamo::fromShiftJis(tamo::SpriteLineText(index, record, name));
+}
+
 QString TFormSpriteEdit::lineText(int index, const tamo::SpriteRecord &record) const
 {
-    const std::string name = tamo::SpriteTypeName(FormMain->SpriteIni, record.Param, record.Type);
-    return tamo::fromShiftJis(tamo::SpriteLineText(index, record, name));
+    return SpriteLine(FormMain->SpriteIni, index, record);
 }
 
 tamo::RomPatch TFormSpriteEdit::recordPatch(int64_t offset, int line) const

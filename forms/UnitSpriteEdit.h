@@ -10,6 +10,13 @@ class QComboBox;
 class QLineEdit;
 class QListWidget;
 
+namespace tamo {
+class IniFile;
+}
+
+// A sprite's line as the editor lists it: index, codes and kind name.
+QString SpriteLine(const tamo::IniFile &spriteIni, int index, const tamo::SpriteRecord &record);
+
 // The sprite editor: the current stage's sprite records, one line each, the selected one
 // in edit boxes, the sprite kinds of Data\sprite.ini to choose from, and Update to write
 // the record back in place.

@@ -166,12 +166,10 @@ const tamo::RomImage &ObjectListWindow::romImage()
 
 void ObjectListWindow::RefreshList(bool Reset)
 {
-    clearRecords();
-    if (Reset) {
-        m_listBox->clear();
-        for (QLineEdit *box : m_resetBoxes)
-            box->clear();
-    }
+    if (Reset)
+        ClearList();
+    else
+        clearRecords();
     QStringList lines;
     try {
         const int64_t offset = listOffset();

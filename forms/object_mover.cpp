@@ -1,11 +1,9 @@
 #include "forms/object_mover.h"
 
-#include "core/list_lines.h"
 #include "core/object_lists.h"
-#include "core/sprite_types.h"
 #include "core/stage.h"
 #include "document/rom_document.h"
-#include "forms/common/shift_jis_text.h"
+#include "forms/UnitSpriteEdit.h"
 #include "forms/map_selection.h"
 #include "view/stage_scene.h"
 
@@ -32,9 +30,7 @@ QString SpriteMarkTip(const tamo::StageScene &scene, const tamo::IniFile &sprite
     if (!mark || mark->object.kind != tamo::ObjectKind::Sprite)
         return {};
     const std::vector<tamo::SpriteRecord> sprites = tamo::ReadSpriteList(scene.rom, scene.stage.SpriteListOffset);
-    const tamo::SpriteRecord &sprite = sprites.at(size_t(mark->object.index));
-    const std::string name = tamo::SpriteTypeName(spriteIni, sprite.Param, sprite.Type);
-    return tamo::fromShiftJis(tamo::SpriteLineText(mark->object.index, sprite, name));
+    return SpriteLine(spriteIni, mark->object.index, sprites.at(size_t(mark->object.index)));
 }
 
 QList<QAction *> AddNudgeActions(QWidget *window, const std::function<void(int dx, int dy)> &nudge)

@@ -51,23 +51,33 @@ ObjectMark MarkOf(const Stage &stage, const MapObject &object, int32_t x, int32_
     return {object, x, y, MarkLeft(stage, x), MarkTop(stage, object.kind, y)};
 }
 
+bool MarksShown(const StageScene &scene, ObjectKind kind)
+{
+    if (scene.stage.ScreenMode != 0)
+        return false;
+    switch (kind) {
+    case ObjectKind::Sprite: return scene.switches.ShowSpriteMarks;
+    case ObjectKind::Camera: return scene.switches.ShowCameraMarks;
+    case ObjectKind::Start: break;
+    }
+    return scene.switches.ShowStartMark;
+}
+
 std::vector<ObjectMark> ObjectMarks(const StageScene &scene)
 {
     const Stage &stage = scene.stage;
     std::vector<ObjectMark> marks;
-    if (stage.ScreenMode != 0)
-        return marks;
-    if (scene.switches.ShowSpriteMarks) {
+    if (MarksShown(scene, ObjectKind::Sprite)) {
         const std::vector<SpriteRecord> sprites = ReadSpriteList(scene.rom, stage.SpriteListOffset);
         for (int i = 0; i < int(sprites.size()); ++i)
             marks.push_back(MarkOf(stage, {ObjectKind::Sprite, i}, sprites[i].X, sprites[i].Y));
     }
-    if (scene.switches.ShowCameraMarks) {
+    if (MarksShown(scene, ObjectKind::Camera)) {
         const std::vector<CameraRecord> cameras = ReadCameraList(scene.rom, stage.CameraBlockOffset);
         for (int i = 0; i < int(cameras.size()); ++i)
             marks.push_back(MarkOf(stage, {ObjectKind::Camera, i}, cameras[i].X, cameras[i].Y));
     }
-    if (scene.switches.ShowStartMark)
+    if (MarksShown(scene, ObjectKind::Start))
         marks.push_back(MarkOf(stage, {ObjectKind::Start, 0}, stage.StartX, stage.StartY));
     return marks;
 }

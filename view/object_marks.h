@@ -29,6 +29,10 @@ struct ObjectMark
     friend bool operator==(const ObjectMark &, const ObjectMark &) = default;
 };
 
+// Whether the map shows marks of that kind: its switch is on and the stage is of screen
+// mode 0. What is drawn and what can be picked both follow this.
+bool MarksShown(const StageScene &scene, ObjectKind kind);
+
 // The mark of object at X and Y.
 ObjectMark MarkOf(const Stage &stage, const MapObject &object, int32_t x, int32_t y);
 // The marks of the stage in drawing order (sprites, then cameras, then the start point,
@@ -52,7 +56,6 @@ public:
     // Follows the pointer at image pixel (x, y) in whole pixels; with snap the X and Y the
     // mark stands for become multiples of 8.
     void moveTo(const Stage &stage, int x, int y, bool snap);
-    const ObjectMark &start() const { return m_start; }
     const ObjectMark &mark() const { return m_mark; }
     bool moved() const { return m_mark.x != m_start.x || m_mark.y != m_start.y; }
 

@@ -78,9 +78,9 @@ void drawStart(const StageScene &scene)
 
 // A pass that runs out of drawing resources stops where it is; the next pass still runs.
 template<typename Pass>
-void runPass(const StageScene &scene, bool switchOn, Pass pass)
+void runPass(const StageScene &scene, ObjectKind kind, Pass pass)
 {
-    if (!switchOn || scene.stage.ScreenMode != 0)
+    if (!MarksShown(scene, kind))
         return;
     try {
         pass(scene);
@@ -92,17 +92,17 @@ void runPass(const StageScene &scene, bool switchOn, Pass pass)
 
 void DrawSpriteMarks(const StageScene &scene)
 {
-    runPass(scene, scene.switches.ShowSpriteMarks, drawSprites);
+    runPass(scene, ObjectKind::Sprite, drawSprites);
 }
 
 void DrawCameraMarks(const StageScene &scene)
 {
-    runPass(scene, scene.switches.ShowCameraMarks, drawCameras);
+    runPass(scene, ObjectKind::Camera, drawCameras);
 }
 
 void DrawStartMark(const StageScene &scene)
 {
-    runPass(scene, scene.switches.ShowStartMark, drawStart);
+    runPass(scene, ObjectKind::Start, drawStart);
 }
 
 void DrawMarks(const StageScene &scene)
