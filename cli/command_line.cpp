@@ -189,7 +189,8 @@ int runCommand(const CommandEntry &entry, const QString &programName,
     // Missing data files read as empty, so a mistyped folder would go unnoticed.
     std::error_code error;
     if (!std::filesystem::is_directory(context.homeDir, error))
-        throw std::runtime_error(QStringLiteral("--home %1: no such folder").arg(home).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("--home %1: no such folder").arg(fileNameText(context.homeDir)).toStdString());
     context.dryRun = entry.editsRom && parser.isSet(dryRunOption);
     context.options = &parser;
     return entry.run(context, args);

@@ -149,6 +149,7 @@ TEST_F(CommandLineTest, MissingHomeFolderIsAnError)
     const CliRun run = runTamoCli({"--home", qPath(home / "missing"), "stages"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.oneErrorLine());
+    EXPECT_TRUE(run.err.contains(qPath(home / "missing").toUtf8())) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
 }
 
