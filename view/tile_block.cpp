@@ -160,6 +160,17 @@ RomPatch FillTilesPatch(const RomImage &rom, const Stage &stage, const CellRect 
     return writes.take();
 }
 
+TileBlock TopLeftPart(const TileBlock &block, int32_t columns, int32_t rows)
+{
+    TileBlock part{std::clamp(columns, 0, block.columns), std::clamp(rows, 0, block.rows), {}};
+    part.words.reserve(size_t(part.columns) * size_t(part.rows));
+    for (int32_t row = 0; row < part.rows; ++row) {
+        const auto rowStart = block.words.begin() + std::ptrdiff_t(size_t(row) * size_t(block.columns));
+        part.words.insert(part.words.end(), rowStart, rowStart + part.columns);
+    }
+    return part;
+}
+
 TileBlock MirroredLeftRight(const TileBlock &block)
 {
     TileBlock mirrored = block;
