@@ -5,9 +5,8 @@
 #include <limits>
 
 namespace tamo {
-namespace {
 
-std::optional<uint64_t> parseDigits(std::string_view digits, int base, uint64_t limit)
+std::optional<uint64_t> parseDigitRun(std::string_view digits, int base, uint64_t limit)
 {
     if (digits.empty())
         return std::nullopt;
@@ -29,8 +28,6 @@ std::optional<uint64_t> parseDigits(std::string_view digits, int base, uint64_t 
     return value;
 }
 
-} // namespace
-
 std::optional<int32_t> parseInteger(std::string_view text)
 {
     bool negative = false;
@@ -42,14 +39,14 @@ std::optional<int32_t> parseInteger(std::string_view text)
 
     std::optional<uint64_t> magnitude;
     if (!rest.empty() && rest.front() == '$') {
-        magnitude = parseDigits(rest.substr(1), 16, 0xFFFFFFFFull);
+        magnitude = parseDigitRun(rest.substr(1), 16, 0xFFFFFFFFull);
     } else if (rest.size() > 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X')) {
         // "0x" is a prefix only when digits follow it: "0x" alone is no number.
-        magnitude = parseDigits(rest.substr(2), 16, 0xFFFFFFFFull);
+        magnitude = parseDigitRun(rest.substr(2), 16, 0xFFFFFFFFull);
     } else {
         const uint64_t limit = negative ? uint64_t(std::numeric_limits<int32_t>::max()) + 1
                                         : uint64_t(std::numeric_limits<int32_t>::max());
-        magnitude = parseDigits(rest, 10, limit);
+        magnitude = parseDigitRun(rest, 10, limit);
     }
     if (!magnitude)
         return std::nullopt;

@@ -16,6 +16,10 @@ std::optional<int32_t> parseInteger(std::string_view text);
 
 int32_t readInteger(std::string_view text, int32_t defaultValue);
 
+// A run of digits of base 10 or 16 (either case) and nothing else, read as a number of at
+// most limit; none for an empty run, another character or a larger number.
+std::optional<uint64_t> parseDigitRun(std::string_view digits, int base, uint64_t limit);
+
 // Upper-case hexadecimal with at least minDigits digits, zero-padded, no prefix.
 std::string hexText(uint64_t value, int minDigits);
 

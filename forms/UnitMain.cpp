@@ -749,8 +749,7 @@ void TFormMain::FileExportImageExecute()
     ExportDialog1->selectFile(QStringLiteral("stage%1.png").arg(LevelNumber));
     if (ExportDialog1->exec() != QDialog::Accepted || ExportDialog1->selectedFiles().isEmpty())
         return;
-    tamo::SavePng(tamo::StagePicture(RomImage, Stage, ChipPicture.get(), MarkPicture.get(), MarkSwitches),
-                  ExportDialog1->selectedFiles().constFirst());
+    tamo::SavePng(m_stageCanvas.picture(), ExportDialog1->selectedFiles().constFirst());
 }
 
 void TFormMain::EditCutExecute()

@@ -64,10 +64,9 @@ QRegion frameArea(const std::optional<QRect> &frame, const tamo::MapZoom &zoom)
 
 QRect CellRectInView(const tamo::CellRect &cells, const tamo::MapZoom &zoom)
 {
-    const int left = zoom.toView(cells.column * tamo::CellPixels);
-    const int top = zoom.toView(cells.row * tamo::CellPixels);
-    return QRect(QPoint(left, top), QPoint(zoom.toView((cells.column + cells.columns) * tamo::CellPixels) - 1,
-                                           zoom.toView((cells.row + cells.rows) * tamo::CellPixels) - 1));
+    return imageRectInView(QRect(cells.column * tamo::CellPixels, cells.row * tamo::CellPixels,
+                                 cells.columns * tamo::CellPixels, cells.rows * tamo::CellPixels),
+                           zoom);
 }
 
 QRegion ChangedArea(const MapOverlay &before, const MapOverlay &after, const tamo::MapZoom &zoom,

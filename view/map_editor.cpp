@@ -6,7 +6,6 @@
 #include "view/chip_palette.h"
 #include "view/map_pen.h"
 #include "view/stage_marks.h"
-#include "view/stage_renderer.h"
 #include "view/tile_word.h"
 
 namespace tamo {
@@ -91,13 +90,6 @@ void MapEditor::toggleVFlip()
     ShowPenStatus(std::nullopt);
 }
 
-// Negative cells are refused as well: a press made while another button holds the
-// pointer captured outside the image gives them.
-bool MapEditor::editable(int32_t column, int32_t row) const
-{
-    return EditableCell(m_scene.rom, m_scene.stage, {column, row});
-}
-
 void MapEditor::PutChip(int32_t column, int32_t row)
 {
     if (m_pen.Stamp) {
@@ -107,7 +99,7 @@ void MapEditor::PutChip(int32_t column, int32_t row)
             return;
         m_host.paint(patch);
     } else {
-        if (!editable(column, row))
+        if (!EditableCell(m_scene.rom, m_scene.stage, {column, row}))
             return;
         m_host.paint(TileCellPatch(m_scene.stage, column, row, PenTileWord(m_pen)));
     }
@@ -116,7 +108,7 @@ void MapEditor::PutChip(int32_t column, int32_t row)
 
 void MapEditor::PickChip(int32_t column, int32_t row)
 {
-    if (!editable(column, row))
+    if (!EditableCell(m_scene.rom, m_scene.stage, {column, row}))
         return;
     const uint16_t word = m_scene.rom.readWord(TileCellOffset(m_scene.stage, column, row),
                                                "tile map cell");

@@ -70,8 +70,9 @@ public:
     void toggleVFlip();
 
     // Paints the pen's tile word, or its stamp with its top-left cell there, into the map
-    // through the host; cells outside the map, or whose word lies outside the ROM image,
-    // and screen modes other than 0 change nothing.
+    // through the host; cells outside the map (negative ones too: a press made while another
+    // button holds the pointer captured outside the image gives them), or whose word lies
+    // outside the ROM image, and screen modes other than 0 change nothing.
     void PutChip(int32_t column, int32_t row);
     // Takes the pen from the cell, under the same conditions; a stamp is dropped.
     void PickChip(int32_t column, int32_t row);
@@ -80,8 +81,6 @@ public:
     void ShowPenStatus(std::optional<CellPosition> cell);
 
 private:
-    bool editable(int32_t column, int32_t row) const;
-
     const StageScene &m_scene;
     Pen &m_pen;
     MapTools &m_tools;

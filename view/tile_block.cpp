@@ -1,5 +1,6 @@
 #include "view/tile_block.h"
 
+#include "core/integer_syntax.h"
 #include "core/little_endian.h"
 #include "core/rom_image.h"
 #include "view/tile_word.h"
@@ -53,36 +54,25 @@ bool fitsBlock(int64_t columns, int64_t rows)
            && columns * rows <= MaxBlockCells;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // The words of one line of the text form; none when a word is not one to four digits.
 std::optional<std::vector<uint16_t>> wordsOfLine(std::string_view line)
 {
+    const auto isBlank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
     std::vector<uint16_t> words;
     size_t at = 0;
     while (at < line.size()) {
-        if (std::isspace(static_cast<unsigned char>(line[at]))) {
+        if (isBlank(line[at])) {
             ++at;
             continue;
         }
-        uint32_t word = 0;
-        size_t digits = 0;
-        for (; at < line.size() && !std::isspace(static_cast<unsigned char>(line[at])); ++at, ++digits) {
-            const int digit = hexDigit(line[at]);
-            if (digit < 0 || digits == 4)
-                return std::nullopt;
-            word = word << 4 | uint32_t(digit);
-        }
-        words.push_back(uint16_t(word));
+        const size_t start = at;
+        while (at < line.size() && !isBlank(line[at]))
+            ++at;
+        const std::string_view digits = line.substr(start, at - start);
+        const std::optional<uint64_t> word = digits.size() <= 4 ? parseDigitRun(digits, 16, 0xFFFF) : std::nullopt;
+        if (!word)
+            return std::nullopt;
+        words.push_back(uint16_t(*word));
     }
     return words;
 }
@@ -170,6 +160,17 @@ RomPatch FillTilesPatch(const RomImage &rom, const Stage &stage, const CellRect 
     return writes.take();
 }
 
+TileBlock TopLeftPart(const TileBlock &block, int32_t columns, int32_t rows)
+{
+    TileBlock part{std::clamp(columns, 0, block.columns), std::clamp(rows, 0, block.rows), {}};
+    part.words.reserve(size_t(part.columns) * size_t(part.rows));
+    for (int32_t row = 0; row < part.rows; ++row) {
+        const auto rowStart = block.words.begin() + std::ptrdiff_t(size_t(row) * size_t(block.columns));
+        part.words.insert(part.words.end(), rowStart, rowStart + part.columns);
+    }
+    return part;
+}
+
 TileBlock MirroredLeftRight(const TileBlock &block)
 {
     TileBlock mirrored = block;
@@ -194,15 +195,12 @@ TileBlock MirroredTopBottom(const TileBlock &block)
 
 std::string TileBlockText(const TileBlock &block)
 {
-    static constexpr char Digits[] = "0123456789ABCDEF";
     std::string text;
     for (int32_t row = 0; row < block.rows; ++row) {
         for (int32_t column = 0; column < block.columns; ++column) {
-            const uint16_t word = block.at(column, row);
             if (column > 0)
                 text += ' ';
-            for (int shift = 12; shift >= 0; shift -= 4)
-                text += Digits[(word >> shift) & 0xF];
+            text += hexText(block.at(column, row), 4);
         }
         text += '\n';
     }

@@ -64,6 +64,9 @@ RomPatch PutTilesPatch(const RomImage &rom, const Stage &stage, const TileBlock 
 RomPatch FillTilesPatch(const RomImage &rom, const Stage &stage, const CellRect &rect,
                         const TileBlock &pattern);
 
+// The block's top-left part of at most the given columns and rows.
+TileBlock TopLeftPart(const TileBlock &block, int32_t columns, int32_t rows);
+
 // The block mirrored as a whole: its layout reversed and every word's flip bit of that
 // direction toggled.
 TileBlock MirroredLeftRight(const TileBlock &block);

@@ -15,6 +15,15 @@ std::string cellsText(const char *verb, int64_t cells)
     return std::string(verb) + " " + std::to_string(cells) + (cells == 1 ? " cell" : " cells");
 }
 
+// The cells a patch of tile words writes, two bytes each.
+int64_t cellCount(const RomPatch &patch)
+{
+    int64_t bytes = 0;
+    for (const RomWrite &write : patch.writes())
+        bytes += int64_t(write.bytes.size());
+    return bytes / 2;
+}
+
 std::string pasteText(const TileBlock &block)
 {
     if (block.isSingleCell())
@@ -42,11 +51,6 @@ TileTools::TileTools(const StageScene &scene, Pen &pen, MapTools &tools, MapEdit
 {
 }
 
-bool TileTools::editable(CellPosition cell) const
-{
-    return EditableCell(m_scene.rom, m_scene.stage, cell);
-}
-
 void TileTools::beginSelection(CellPosition cell)
 {
     beginDrag(m_tools.SelectionAnchor, m_tools.Selection, cell);
@@ -59,7 +63,7 @@ void TileTools::beginCapture(CellPosition cell)
 
 void TileTools::beginDrag(std::optional<CellPosition> &anchor, std::optional<CellRect> &rect, CellPosition cell)
 {
-    if (!editable(cell))
+    if (!EditableCell(m_scene.rom, m_scene.stage, cell))
         return;
     anchor = cell;
     rect = CellRect::Spanning(cell, cell);
@@ -130,14 +134,19 @@ void TileTools::changeSelection(const CellRect &rect, const char *verb, const Ti
 {
     const RomPatch patch = FillTilesPatch(m_scene.rom, m_scene.stage, rect, pattern);
     if (!patch.isEmpty())
-        m_host.editTiles(cellsText(verb, EditableCellCount(m_scene.rom, m_scene.stage, rect)), patch);
+        m_host.editTiles(cellsText(verb, cellCount(patch)), patch);
 }
 
 void TileTools::paste(const TileBlock &block, CellPosition at)
 {
-    if (m_scene.stage.ScreenMode != 0 || block.words.empty())
+    if (m_scene.stage.ScreenMode != 0)
         return;
-    m_tools.Floating = block;
+    // The click that places the block is on a cell of the map, so no cell beyond the map's
+    // width or height from the block's corner could ever land; nor are they drawn.
+    TileBlock fitting = TopLeftPart(block, m_scene.stage.MapWidth, m_scene.stage.MapHeight);
+    if (fitting.words.empty())
+        return;
+    m_tools.Floating = std::move(fitting);
     m_tools.Pointer = at;
     m_host.toolsChanged();
 }

@@ -57,7 +57,8 @@ public:
     void deleteCells();
     // Fills the selection with what the pen puts down, a stamp repeated from the corner.
     void fill();
-    // The block floats with its top-left cell at the given cell until placed or dropped.
+    // The block floats with its top-left cell at the given cell until placed or dropped;
+    // of a block larger than the map only its top-left part of the map's size floats.
     void paste(const TileBlock &block, CellPosition at);
     void placeFloating(CellPosition at);
     // Drops the floating block and clears the selection.
@@ -68,7 +69,6 @@ private:
     // A drag over the cells of a rectangle begins at the cell, inside the map.
     void beginDrag(std::optional<CellPosition> &anchor, std::optional<CellRect> &rect, CellPosition cell);
     void changeSelection(const CellRect &rect, const char *verb, const TileBlock &pattern);
-    bool editable(CellPosition cell) const;
 
     const StageScene &m_scene;
     Pen &m_pen;

@@ -1,11 +1,16 @@
 #include "forms/common/stage_picture_file.h"
 
+#include "core/file_system.h"
 #include "core/stage.h"
+#include "forms/common/file_names.h"
 #include "forms/common/qt_canvas.h"
 #include "view/stage_renderer.h"
 
+#include <QBuffer>
 #include <QImageWriter>
 
+#include <filesystem>
+#include <span>
 #include <stdexcept>
 
 namespace tamo {
@@ -21,11 +26,18 @@ QImage StagePicture(const RomImage &rom, const Stage &stage, const Picture *chip
 
 void SavePng(const QImage &picture, const QString &file)
 {
+    // Qt would name the file through its own decoding, which loses bytes that are not
+    // UTF-8: the PNG is made in memory and written under the file's own name.
+    const std::filesystem::path path = filePath(file);
     if (picture.isNull())
-        throw std::runtime_error(file.toStdString() + ": the picture is empty (0 pixels), nothing was written");
-    QImageWriter writer(file, "png");
+        throw std::runtime_error(path.string() + ": the picture is empty (0 pixels), nothing was written");
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
     if (!writer.write(picture))
-        throw std::runtime_error(file.toStdString() + ": " + writer.errorString().toStdString());
+        throw std::runtime_error(path.string() + ": " + writer.errorString().toStdString());
+    fs::writeWholeFile(path, std::span(reinterpret_cast<const uint8_t *>(png.constData()), size_t(png.size())));
 }
 
 } // namespace tamo

@@ -198,7 +198,7 @@ void ZoomedPicture::cellCopied(const QtPicture &source, PicturePoint corner, QPo
     followBitmap();
     const bool onGrid = at.x() % CellPixels == 0 && at.y() % CellPixels == 0
                         && corner.x % ReducedCopies::LargestFactor == 0
-                        && corner.y % ReducedCopies::LargestFactor == 0 && source.image().format() == QImage::Format_RGB32;
+                        && corner.y % ReducedCopies::LargestFactor == 0;
     const int column = at.x() / CellPixels;
     const int row = at.y() / CellPixels;
     if (!onGrid || column >= m_cellColumns || row >= m_cellRows) {

@@ -38,6 +38,19 @@ TEST(IntegerSyntax, TextThatIsNoNumberGivesTheDefault)
     }
 }
 
+TEST(IntegerSyntax, ADigitRunReadsUpToItsLimitAndNothingButDigits)
+{
+    EXPECT_EQ(tamo::parseDigitRun("c0Ff", 16, 0xFFFF), 0xC0FF);
+    EXPECT_EQ(tamo::parseDigitRun("0000FFFF", 16, 0xFFFF), 0xFFFF) << "leading zeros count for nothing";
+    EXPECT_EQ(tamo::parseDigitRun("10000", 16, 0xFFFF), std::nullopt);
+    EXPECT_EQ(tamo::parseDigitRun("65535", 10, 65535), 65535);
+    EXPECT_EQ(tamo::parseDigitRun("65536", 10, 65535), std::nullopt);
+    for (const char *text : {"", "A", "+1", "-1", "1 "})
+        EXPECT_EQ(tamo::parseDigitRun(text, 10, 99), std::nullopt) << text;
+    for (const char *text : {"", "G", "$1", "0x1", " 1"})
+        EXPECT_EQ(tamo::parseDigitRun(text, 16, 0xFFFF), std::nullopt) << text;
+}
+
 TEST(TypedInteger, BlanksAroundTheNumberDoNotCountButTheSyntaxStays)
 {
     EXPECT_EQ(tamo::parseTypedInteger(" 40"), 40);

@@ -1,9 +1,11 @@
 #include "tests/forms/main_window_test_support.h"
 
 #include "core/stage.h"
+#include "forms/common/stage_picture_file.h"
 #include "forms/stage_image.h"
 #include "tests/support/halved_picture.h"
 #include "view/map_zoom.h"
+#include "view/object_marks.h"
 
 #include <QDialogButtonBox>
 #include <QScrollArea>
@@ -248,6 +250,13 @@ TEST_F(MapViewTest, ExportImageWritesTheStageAtOneToOne)
     pressKey(Qt::Key_F4);
     pressKey(Qt::Key_Minus, Qt::ControlModifier);
     pressKey(Qt::Key_G, Qt::ControlModifier);
+    // A cell painted under the start mark, whose mark is drawn again over it on release.
+    const tamo::Stage &stage = FormMain->Stage;
+    const int markLeft = tamo::MarkLeft(stage, stage.StartX);
+    const int markTop = tamo::MarkTop(stage, tamo::ObjectKind::Start, stage.StartY);
+    FormMain->Pen.CurrentChip = 0x21;
+    QTest::mouseClick(stageImage(), Qt::LeftButton, {}, inView(markLeft + 16, markTop + 16));
+    ASSERT_EQ(cellWord((markLeft + 16) / 32, (markTop + 16) / 32), 0x0021);
     whenModalShown([](QWidget *dialog) {
         auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         ASSERT_NE(fileName, nullptr);
@@ -269,6 +278,10 @@ TEST_F(MapViewTest, ExportImageWritesTheStageAtOneToOne)
     const QImage shown = shownImage();
     EXPECT_EQ(exported.size(), QSize(FormMain->Stage.MapWidth * 32, 512));
     EXPECT_TRUE(exported.convertToFormat(QImage::Format_RGB32) == shown.convertToFormat(QImage::Format_RGB32));
+    // The stage drawn afresh from the image, as tamo-cli renders it.
+    const QImage drawn = tamo::StagePicture(FormMain->RomImage, stage, FormMain->ChipPicture.get(),
+                                            FormMain->MarkPicture.get(), FormMain->MarkSwitches);
+    EXPECT_TRUE(exported.convertToFormat(QImage::Format_RGB32) == drawn.convertToFormat(QImage::Format_RGB32));
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QMimeData>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -184,6 +185,44 @@ TEST_F(TileToolsTest, BlocksTravelThroughTheClipboardInTheProgramsFormAndAsText)
     EXPECT_TRUE(FormMain->Tools.Floating);
     pressKey(Qt::Key_Escape);
     EXPECT_FALSE(FormMain->Tools.Floating);
+}
+
+// A block of 60,000 x 17 words from another program floats as the 16 rows of the map's
+// width that could land, not as a picture of 60,000 x 17 cells.
+TEST_F(TileToolsTest, ABlockWiderAndTallerThanTheMapFloatsAndPlacesWhatFits)
+{
+    const int width = FormMain->Stage.MapWidth;
+    const int height = FormMain->Stage.MapHeight;
+    ASSERT_LT(width, 60000);
+    ASSERT_LT(height, 17);
+    const auto wordAt = [](int column, int row) { return uint16_t(0x8000 ^ (column * 17 + row)); };
+    std::string text;
+    char word[8];
+    for (int row = 0; row < 17; ++row) {
+        for (int column = 0; column < 60000; ++column) {
+            std::snprintf(word, sizeof word, column == 0 ? "%04x" : " %04x", unsigned(wordAt(column, row)));
+            text += word;
+        }
+        text += '\n';
+    }
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+    const std::vector<uint8_t> before = romBytes();
+
+    pressKey(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_TRUE(FormMain->Tools.Floating);
+    EXPECT_EQ(FormMain->Tools.Floating->columns, width);
+    EXPECT_EQ(FormMain->Tools.Floating->rows, height);
+    placeAt(0, 0);
+    EXPECT_EQ(stepWithoutSharedNote(FormMain->EditUndo->text()),
+              QStringLiteral("Undo Paste %1 x %2 cells").arg(width).arg(height));
+    for (int column = 0; column < width; ++column) {
+        for (int row = 0; row < height; ++row)
+            ASSERT_EQ(cellWord(column, row), wordAt(column, row)) << column << ", " << row;
+    }
+    for (const int64_t offset : changedOffsets(before, romBytes())) {
+        EXPECT_GE(offset, cellOffset(0, 0));
+        EXPECT_LE(offset, cellOffset(width - 1, height - 1) + 1);
+    }
 }
 
 TEST_F(TileToolsTest, ARightDragMakesAStampThatAStrokePutsDownAsOneStep)

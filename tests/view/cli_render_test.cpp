@@ -17,6 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 namespace tamo {
@@ -205,6 +208,44 @@ TEST_F(CliRender, SamePixelsAsTheEditorsStageLoad)
     canvas.resize(stage.MapWidth * 32, stage.MapHeight * 32);
     RedrawStage({rom, stage, chips.get(), marks.get(), {}, canvas});
     EXPECT_EQ(render(level, {}), canvas.picture());
+}
+
+// Output names are the bytes they were given in, UTF-8 or not: "out" + 0xFF + ".png" is
+// written under that name, and a folder that is missing is named in the error as given.
+TEST_F(CliRender, AnOutputNameThatIsNotUtf8IsWrittenAndNamedByItsOwnBytes)
+{
+    const QImage expected = render(22, tilesOnly);
+    const std::filesystem::path folder = m_out.path().toStdString();
+    struct Run
+    {
+        int exitCode = -1;
+        QByteArray standardError;
+    };
+    // The shell hands the name's bytes over as they are; Qt's process arguments would not.
+    const auto renderTo = [&](const char *printfName) {
+        QProcess process;
+        process.start(QStringLiteral("/bin/sh"),
+                      {QStringLiteral("-c"),
+                       QStringLiteral("exec \"$0\" render \"$1\" 22 \"$2/$(printf \"$3\")\" --no-sprites --no-cameras --no-start"),
+                       QStringLiteral(TAMO_CLI_PATH), demoRom, m_out.path(), QString::fromLatin1(printfName)});
+        process.waitForFinished(120000);
+        return Run{process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardError()};
+    };
+
+    const Run written = renderTo("out\\377.png");
+    const std::filesystem::path file = folder / "out\xFF.png";
+    std::ifstream in(file, std::ios::binary);
+    const std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    // QTemporaryDir cannot remove a file whose name is not UTF-8.
+    std::filesystem::remove(file);
+    EXPECT_EQ(written.exitCode, 0) << written.standardError.constData();
+    EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(png)).convertToFormat(QImage::Format_RGB32), expected);
+    EXPECT_FALSE(std::filesystem::exists(folder / "out\xEF\xBF\xBD.png")) << "no U+FFFD in its place";
+
+    const Run refused = renderTo("missing\\377/out.png");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.standardError.contains("missing\xFF/out.png")) << refused.standardError.constData();
 }
 
 TEST_F(CliRender, ScreenModesOneAndTwoGiveAnEmptyMapOfTheirSize)

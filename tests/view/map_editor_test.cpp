@@ -413,6 +413,35 @@ TEST_F(TileToolEditing, APastedBlockFollowsThePointerAndAClickPlacesWhatFallsIns
     EXPECT_EQ(word(0, 0), 0);
 }
 
+// Cells beyond the map's width and height from the block's corner could never land: the
+// block floats without them.
+TEST_F(TileToolEditing, ABlockLargerThanTheMapFloatsAndPlacesOnlyItsTopLeftPart)
+{
+    TileBlock block{13, 18, {}};
+    for (int row = 0; row < 18; ++row) {
+        for (int column = 0; column < 13; ++column)
+            block.words.push_back(uint16_t((column << 8 | row) ^ 0x8080));
+    }
+    MapEditor map = editor();
+    map.tiles().paste(block, {4, 4});
+    ASSERT_TRUE(tools.Floating);
+    EXPECT_EQ(tools.Floating->columns, 10);
+    EXPECT_EQ(tools.Floating->rows, 16);
+    EXPECT_EQ(tools.Floating->words.size(), 160u);
+    map.mouseMove(5, 5);
+    EXPECT_EQ(StampPlace(tools, pen), (CellRect{0, 0, 10, 16}));
+
+    const std::vector<uint8_t> before = fixture.rom.bytes();
+    map.mouseDown(MouseButton::Left, 5, 5);
+    map.mouseUp();
+    EXPECT_EQ(host.steps, std::vector<std::string>{"Paste 10 x 16 cells"});
+    for (int column = 0; column < 10; ++column) {
+        for (int row = 0; row < 16; ++row)
+            EXPECT_EQ(word(column, row), (column << 8 | row) ^ 0x8080) << column << ", " << row;
+    }
+    EXPECT_EQ(test::ChangedBytes(before, fixture.rom.bytes()), 320) << "no byte beside the map";
+}
+
 TEST_F(TileToolEditing, ARightDragTakesAStampThatPaintsWholeAndFlipsAsAWhole)
 {
     drag(MouseButton::Right, {1, 2}, {3, 3});

@@ -103,7 +103,7 @@ TEST(TileBlock, TheTextFormRoundTripsAndRefusesWhatIsNoBlock)
     EXPECT_EQ(TileBlockFromText("0013 4013\n8001 C0FF\n"), block);
     EXPECT_EQ(TileBlockFromText("  13\t4013\r\n8001 c0ff\r\n\r\n"), block) << "blanks, CR and lower case";
     EXPECT_EQ(TileBlockFromText("7"), SingleCellBlock(7));
-    for (const char *notABlock : {"", "\n\n", "0013 4013\n8001\n", "12345", "00G1", "0x13", "1,2"})
+    for (const char *notABlock : {"", "\n\n", "0013 4013\n8001\n", "12345", "00000", "00G1", "0x13", "1,2"})
         EXPECT_FALSE(TileBlockFromText(notABlock)) << '"' << notABlock << '"';
 }
 
