@@ -77,10 +77,7 @@ RecoveryJournal::RecoveryJournal(RomDocument &document, std::filesystem::path fo
         if (clean)
             writeNow();
     });
-    connect(&m_document, &RomDocument::imageReplaced, this, [this] {
-        m_timer.stop();
-        m_recoveredStep = nullptr;
-    });
+    connect(&m_document, &RomDocument::imageReplaced, &m_timer, &QTimer::stop);
 }
 
 std::filesystem::path RecoveryJournal::pathFor(const QString &romFileName) const
@@ -98,17 +95,6 @@ void RecoveryJournal::changed()
         m_timer.start();
 }
 
-int RecoveryJournal::stepsToKeep()
-{
-    const int steps = m_document.unsavedSteps();
-    const QUndoStack *history = m_document.history();
-    for (int i = 0; m_recoveredStep && i < history->index(); ++i) {
-        if (history->command(i) == m_recoveredStep)
-            return steps + m_recoveredSteps - 1;
-    }
-    return steps;
-}
-
 void RecoveryJournal::writeNow()
 {
     m_timer.stop();
@@ -122,7 +108,7 @@ void RecoveryJournal::writeNow()
     const tamo::RomPatch patch
         = tamo::DifferencePatch(m_document.savedBytes(), m_document.image().bytes(), writeText);
     const QJsonObject journal = journalOf(romKey(m_document.fileName()), m_document.savedHash(),
-                                          m_document.image().size(), stepsToKeep(), patch);
+                                          m_document.image().size(), m_document.unsavedSteps(), patch);
     QSaveFile file(tamo::fileNameText(path));
     const bool written = QDir().mkpath(tamo::fileNameText(m_folder)) && file.open(QIODevice::WriteOnly)
         && file.write(QJsonDocument(journal).toJson(QJsonDocument::Compact)) >= 0 && file.commit();
@@ -180,11 +166,6 @@ void RecoveryJournal::restore(const UnsavedWork &work, int32_t level)
 {
     const QString text = work.steps == 1 ? QStringLiteral("Recovered 1 edit")
                                          : QStringLiteral("Recovered %1 edits").arg(work.steps);
-    if (!m_document.edit(RomEdit{text, EditScope::WholeImage, level, work.patch})) {
+    if (!m_document.edit(RomEdit{text, EditScope::WholeImage, level, work.patch, 0, work.steps}))
         removeFile();
-        return;
-    }
-    const QUndoStack *history = m_document.history();
-    m_recoveredStep = history->command(history->index() - 1);
-    m_recoveredSteps = work.steps;
 }
