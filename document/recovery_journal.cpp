@@ -2,14 +2,13 @@
 
 #include "core/rom_difference.h"
 #include "core/rom_error.h"
+#include "document/file_key.h"
 #include "document/rom_document.h"
 #include "forms/common/file_names.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,13 +20,6 @@
 namespace {
 
 constexpr const char *writeText = "unsaved edit";
-
-QString romKey(const QString &romFileName)
-{
-    const QFileInfo file(romFileName);
-    const QString canonical = file.canonicalFilePath();
-    return canonical.isEmpty() ? file.absoluteFilePath() : canonical;
-}
 
 QJsonObject journalOf(const QString &rom, const QByteArray &hash, int64_t size, int steps,
                       const tamo::RomPatch &patch)
@@ -82,10 +74,7 @@ RecoveryJournal::RecoveryJournal(RomDocument &document, std::filesystem::path fo
 
 std::filesystem::path RecoveryJournal::pathFor(const QString &romFileName) const
 {
-    const QString key = romKey(romFileName);
-    const QByteArray keyHash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return m_folder / tamo::filePath(QFileInfo(key).fileName() + QLatin1Char('.') + QString::fromLatin1(keyHash)
-                               + QStringLiteral(".journal"));
+    return m_folder / tamo::filePath(FileKeyName(romFileName) + QStringLiteral(".journal"));
 }
 
 void RecoveryJournal::changed()
@@ -107,7 +96,7 @@ void RecoveryJournal::writeNow()
     const std::filesystem::path path = pathFor(m_document.fileName());
     const tamo::RomPatch patch
         = tamo::DifferencePatch(m_document.savedBytes(), m_document.image().bytes(), writeText);
-    const QJsonObject journal = journalOf(romKey(m_document.fileName()), m_document.savedHash(),
+    const QJsonObject journal = journalOf(FileKey(m_document.fileName()), m_document.savedHash(),
                                           m_document.image().size(), m_document.unsavedSteps(), patch);
     QSaveFile file(tamo::fileNameText(path));
     const bool written = QDir().mkpath(tamo::fileNameText(m_folder)) && file.open(QIODevice::WriteOnly)
@@ -143,7 +132,7 @@ JournalLookup RecoveryJournal::lookUp()
                                                                : QJsonObject();
     file.close();
     const int steps = journal.value(QStringLiteral("steps")).toInt();
-    const bool sameBytes = journal.value(QStringLiteral("rom")).toString() == romKey(m_document.fileName())
+    const bool sameBytes = journal.value(QStringLiteral("rom")).toString() == FileKey(m_document.fileName())
         && journal.value(QStringLiteral("sha256")).toString() == QString::fromLatin1(m_document.savedHash().toHex())
         && journal.value(QStringLiteral("size")).toDouble() == double(m_document.image().size());
     std::optional<tamo::RomPatch> patch = patchOf(journal.value(QStringLiteral("writes")).toArray());
