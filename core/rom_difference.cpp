@@ -32,22 +32,6 @@ std::vector<ByteRun> DifferingRuns(std::span<const uint8_t> a, std::span<const u
     return runs;
 }
 
-int64_t ByteCount(std::span<const ByteRun> runs)
-{
-    int64_t count = 0;
-    for (const ByteRun &run : runs)
-        count += run.end - run.begin;
-    return count;
-}
-
-bool Overlaps(std::span<const ByteRun> runs, const ByteRun &range)
-{
-    // The first run that ends after the range begins.
-    const auto run = std::upper_bound(runs.begin(), runs.end(), range.begin,
-                                      [](int64_t begin, const ByteRun &r) { return begin < r.end; });
-    return run != runs.end() && run->begin < range.end && range.begin < range.end;
-}
-
 RomPatch DifferencePatch(std::span<const uint8_t> from, std::span<const uint8_t> to, std::string_view what)
 {
     if (from.size() != to.size())

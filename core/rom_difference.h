@@ -22,12 +22,6 @@ struct ByteRun
 // array has count as differing. Runs less than joinGap bytes apart are given as one.
 std::vector<ByteRun> DifferingRuns(std::span<const uint8_t> a, std::span<const uint8_t> b, int64_t joinGap = 0);
 
-// The number of bytes the runs cover.
-int64_t ByteCount(std::span<const ByteRun> runs);
-
-// Whether any run overlaps [begin, end); runs in order, as DifferingRuns gives them.
-bool Overlaps(std::span<const ByteRun> runs, const ByteRun &range);
-
 // The patch that turns the bytes from into the bytes to, which must be as many.
 RomPatch DifferencePatch(std::span<const uint8_t> from, std::span<const uint8_t> to, std::string_view what);
 

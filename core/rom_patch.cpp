@@ -4,8 +4,6 @@
 #include "core/little_endian.h"
 
 #include <algorithm>
-#include <array>
-#include <map>
 
 namespace tamo {
 
@@ -55,15 +53,21 @@ void RomPatch::requireInside(const RomImage &rom) const
 bool RomPatch::changes(const RomImage &rom) const
 {
     requireInside(rom);
-    // Later writes win where writes overlap: the bytes the patch leaves are gathered first.
-    std::map<int64_t, uint8_t> result;
+    if (m_writes.empty())
+        return false;
+    // Later writes win where writes overlap: they are made in order on a copy of the span
+    // they touch, which is then compared with the image.
+    int64_t begin = m_writes.front().offset;
+    int64_t end = begin;
     for (const RomWrite &write : m_writes) {
-        for (size_t i = 0; i < write.bytes.size(); ++i)
-            result[write.offset + int64_t(i)] = write.bytes[i];
+        begin = std::min(begin, write.offset);
+        end = std::max(end, write.offset + int64_t(write.bytes.size()));
     }
-    return std::any_of(result.begin(), result.end(), [&](const auto &byte) {
-        return rom.bytes()[static_cast<size_t>(byte.first)] != byte.second;
-    });
+    const auto span = std::span<const uint8_t>(rom.bytes()).subspan(size_t(begin), size_t(end - begin));
+    std::vector<uint8_t> result(span.begin(), span.end());
+    for (const RomWrite &write : m_writes)
+        std::copy(write.bytes.begin(), write.bytes.end(), result.begin() + (write.offset - begin));
+    return !std::equal(result.begin(), result.end(), span.begin());
 }
 
 RomPatch RomPatch::inverse(const RomImage &rom) const

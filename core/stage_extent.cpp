@@ -11,7 +11,6 @@
 namespace tamo {
 namespace {
 
-constexpr int64_t CameraBlockHead = 8;
 constexpr int64_t SpriteTerminatorSize = 2;
 constexpr int64_t CameraTerminatorSize = CameraRecordSize;
 constexpr int64_t BananaTerminatorSize = 1;
@@ -23,6 +22,23 @@ void addPart(const std::function<void()> &find)
         find();
     } catch (const RomRangeError &) {
     }
+}
+
+int64_t byteCount(std::span<const ByteRun> runs)
+{
+    int64_t count = 0;
+    for (const ByteRun &run : runs)
+        count += run.end - run.begin;
+    return count;
+}
+
+// Whether any run overlaps the range; runs in order, as DifferingRuns gives them.
+bool overlaps(std::span<const ByteRun> runs, const ByteRun &range)
+{
+    // The first run that ends after the range begins.
+    const auto run = std::upper_bound(runs.begin(), runs.end(), range.begin,
+                                      [](int64_t begin, const ByteRun &r) { return begin < r.end; });
+    return run != runs.end() && run->begin < range.end && range.begin < range.end;
 }
 
 } // namespace
@@ -49,7 +65,7 @@ std::vector<ByteRun> StageExtent(const StageSource &source, int32_t level)
     addPart([&] {
         const int64_t block = CameraBlockOffset(rom, offsets, level);
         const auto records = int64_t(ReadCameraList(rom, block).size());
-        add(block, CameraBlockHead + CameraRecordSize * records + CameraTerminatorSize);
+        add(block, CameraRecordsStart + CameraRecordSize * records + CameraTerminatorSize);
     });
     addPart([&] {
         const int64_t list = SpriteListOffset(rom, offsets, level);
@@ -67,21 +83,24 @@ std::vector<ByteRun> StageExtent(const StageSource &source, int32_t level)
     return extent;
 }
 
-std::vector<int32_t> DifferingStages(std::span<const ByteRun> differing, const StageSource &source)
+StageExtents::StageExtents(const StageSource &image)
+    : m_image(image.rom)
 {
-    std::vector<int32_t> stages;
-    for (int32_t level = 0; level < LevelCount && !differing.empty(); ++level) {
-        const std::vector<ByteRun> extent = StageExtent(source, level);
-        if (std::any_of(extent.begin(), extent.end(), [&](const ByteRun &range) { return Overlaps(differing, range); }))
-            stages.push_back(level);
-    }
-    return stages;
+    m_extents.reserve(size_t(LevelCount));
+    for (int32_t level = 0; level < LevelCount; ++level)
+        m_extents.push_back(StageExtent(image, level));
 }
 
-ImageDifference CompareImages(const StageSource &image, std::span<const uint8_t> other)
+ImageDifference StageExtents::compare(std::span<const uint8_t> other) const
 {
-    const std::vector<ByteRun> differing = DifferingRuns(image.rom.bytes(), other);
-    return {ByteCount(differing), DifferingStages(differing, image)};
+    const std::vector<ByteRun> differing = DifferingRuns(m_image.bytes(), other);
+    ImageDifference difference{byteCount(differing), {}};
+    for (int32_t level = 0; level < LevelCount && !differing.empty(); ++level) {
+        const std::vector<ByteRun> &extent = m_extents[size_t(level)];
+        if (std::any_of(extent.begin(), extent.end(), [&](const ByteRun &range) { return overlaps(differing, range); }))
+            difference.stages.push_back(level);
+    }
+    return difference;
 }
 
 } // namespace tamo

@@ -16,18 +16,28 @@ namespace tamo {
 // mode whose map layout is known). A part whose place lies outside the image is left out.
 std::vector<ByteRun> StageExtent(const StageSource &source, int32_t level);
 
-// The stages 0..229 of which a byte lies in the differing runs (in order, as DifferingRuns
-// gives them), each stage laid out as the source has it. A stage laid out otherwise in the
-// other image differs in its pointers or its list terminators, which the layout holds.
-std::vector<int32_t> DifferingStages(std::span<const ByteRun> differing, const StageSource &source);
-
-// How another image differs from this one: the bytes that differ (bytes only one of them
-// has count too) and the stages they touch, laid out as this one has them.
+// How another image differs from one: the bytes that differ (bytes only one of them has
+// count too) and the stages they touch, laid out as the one has them.
 struct ImageDifference
 {
     int64_t bytes = 0;
     std::vector<int32_t> stages;
 };
-ImageDifference CompareImages(const StageSource &image, std::span<const uint8_t> other);
+
+// The extents of the stages 0..229 of an image, found once to compare the image with any
+// number of others. The image must outlive it.
+class StageExtents
+{
+public:
+    explicit StageExtents(const StageSource &image);
+
+    // A stage laid out otherwise in the other image differs in its pointers or its list
+    // terminators, which the extent holds.
+    ImageDifference compare(std::span<const uint8_t> other) const;
+
+private:
+    const RomImage &m_image;
+    std::vector<std::vector<ByteRun>> m_extents; // by level
+};
 
 } // namespace tamo

@@ -2,14 +2,13 @@
 
 #include "core/rom_difference.h"
 #include "core/rom_error.h"
+#include "document/file_key.h"
 #include "document/rom_document.h"
 #include "forms/common/file_names.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,13 +20,6 @@
 namespace {
 
 constexpr const char *writeText = "unsaved edit";
-
-QString romKey(const QString &romFileName)
-{
-    const QFileInfo file(romFileName);
-    const QString canonical = file.canonicalFilePath();
-    return canonical.isEmpty() ? file.absoluteFilePath() : canonical;
-}
 
 QJsonObject journalOf(const QString &rom, const QByteArray &hash, int64_t size, int steps,
                       const tamo::RomPatch &patch)
@@ -77,18 +69,12 @@ RecoveryJournal::RecoveryJournal(RomDocument &document, std::filesystem::path fo
         if (clean)
             writeNow();
     });
-    connect(&m_document, &RomDocument::imageReplaced, this, [this] {
-        m_timer.stop();
-        m_recoveredStep = nullptr;
-    });
+    connect(&m_document, &RomDocument::imageReplaced, &m_timer, &QTimer::stop);
 }
 
 std::filesystem::path RecoveryJournal::pathFor(const QString &romFileName) const
 {
-    const QString key = romKey(romFileName);
-    const QByteArray keyHash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return m_folder / tamo::filePath(QFileInfo(key).fileName() + QLatin1Char('.') + QString::fromLatin1(keyHash)
-                               + QStringLiteral(".journal"));
+    return m_folder / tamo::filePath(FileKeyName(romFileName) + QStringLiteral(".journal"));
 }
 
 void RecoveryJournal::changed()
@@ -96,17 +82,6 @@ void RecoveryJournal::changed()
     // Not restarted by every change: a long stroke still gets its journal in time.
     if (!m_timer.isActive())
         m_timer.start();
-}
-
-int RecoveryJournal::stepsToKeep()
-{
-    const int steps = m_document.unsavedSteps();
-    const QUndoStack *history = m_document.history();
-    for (int i = 0; m_recoveredStep && i < history->index(); ++i) {
-        if (history->command(i) == m_recoveredStep)
-            return steps + m_recoveredSteps - 1;
-    }
-    return steps;
 }
 
 void RecoveryJournal::writeNow()
@@ -121,8 +96,8 @@ void RecoveryJournal::writeNow()
     const std::filesystem::path path = pathFor(m_document.fileName());
     const tamo::RomPatch patch
         = tamo::DifferencePatch(m_document.savedBytes(), m_document.image().bytes(), writeText);
-    const QJsonObject journal = journalOf(romKey(m_document.fileName()), m_document.savedHash(),
-                                          m_document.image().size(), stepsToKeep(), patch);
+    const QJsonObject journal = journalOf(FileKey(m_document.fileName()), m_document.savedHash(),
+                                          m_document.image().size(), m_document.unsavedSteps(), patch);
     QSaveFile file(tamo::fileNameText(path));
     const bool written = QDir().mkpath(tamo::fileNameText(m_folder)) && file.open(QIODevice::WriteOnly)
         && file.write(QJsonDocument(journal).toJson(QJsonDocument::Compact)) >= 0 && file.commit();
@@ -157,7 +132,7 @@ JournalLookup RecoveryJournal::lookUp()
                                                                : QJsonObject();
     file.close();
     const int steps = journal.value(QStringLiteral("steps")).toInt();
-    const bool sameBytes = journal.value(QStringLiteral("rom")).toString() == romKey(m_document.fileName())
+    const bool sameBytes = journal.value(QStringLiteral("rom")).toString() == FileKey(m_document.fileName())
         && journal.value(QStringLiteral("sha256")).toString() == QString::fromLatin1(m_document.savedHash().toHex())
         && journal.value(QStringLiteral("size")).toDouble() == double(m_document.image().size());
     std::optional<tamo::RomPatch> patch = patchOf(journal.value(QStringLiteral("writes")).toArray());
@@ -180,11 +155,6 @@ void RecoveryJournal::restore(const UnsavedWork &work, int32_t level)
 {
     const QString text = work.steps == 1 ? QStringLiteral("Recovered 1 edit")
                                          : QStringLiteral("Recovered %1 edits").arg(work.steps);
-    if (!m_document.edit(RomEdit{text, EditScope::WholeImage, level, work.patch})) {
+    if (!m_document.edit(RomEdit{text, EditScope::WholeImage, level, work.patch, 0, work.steps}))
         removeFile();
-        return;
-    }
-    const QUndoStack *history = m_document.history();
-    m_recoveredStep = history->command(history->index() - 1);
-    m_recoveredSteps = work.steps;
 }

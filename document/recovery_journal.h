@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <optional>
 
-class QUndoCommand;
 class RomDocument;
 
 // The unsaved edits a session left: the writes that turn the file's bytes, as they were
@@ -63,14 +62,10 @@ signals:
 
 private:
     void changed();
-    int stepsToKeep();
     void removeFile();
 
     RomDocument &m_document;
     std::filesystem::path m_folder;
     QTimer m_timer;
     bool m_failureTold = false;
-    // The step that brought back an earlier session's edits, and how many it stands for.
-    const QUndoCommand *m_recoveredStep = nullptr;
-    int m_recoveredSteps = 0;
 };

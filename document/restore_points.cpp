@@ -2,6 +2,7 @@
 
 #include "core/file_system.h"
 #include "core/rom_error.h"
+#include "document/file_key.h"
 #include "forms/common/file_names.h"
 
 #include <QTimeZone>
@@ -36,7 +37,7 @@ std::vector<uint8_t> bytesOf(const std::filesystem::path &file)
 
 RestorePoints::RestorePoints(const std::filesystem::path &backupsFolder, const std::filesystem::path &romFile,
                              int keep)
-    : m_folder(backupsFolder / romFile.filename())
+    : m_folder(backupsFolder / tamo::filePath(FileKeyName(tamo::fileNameText(romFile))))
     , m_romFile(romFile)
     , m_keep(std::max(keep, 0))
 {

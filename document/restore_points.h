@@ -16,9 +16,9 @@ struct RestorePoint
 };
 
 // The restore points of one ROM file, kept in a folder of their own under the backups
-// folder (named after the ROM file), one file per save named by the time of the save in
-// UTC ("2024-05-01T13-45-07.123Z.smc"), so that names sort as times do. Only the newest
-// `keep` are kept; 0 keeps none.
+// folder (named by FileKeyName, as files of one name in two folders are two files), one
+// file per save named by the time of the save in UTC ("2024-05-01T13-45-07.123Z.smc"), so
+// that names sort as times do. Only the newest `keep` are kept; 0 keeps none.
 class RestorePoints
 {
 public:
@@ -33,8 +33,6 @@ public:
 
     // Newest first.
     std::vector<RestorePoint> list() const;
-
-    const std::filesystem::path &folder() const { return m_folder; }
 
 private:
     std::filesystem::path pathFor(const QDateTime &time) const;

@@ -6,7 +6,7 @@
 #include "document/rom_edit_command.h"
 #include "forms/common/file_names.h"
 
-#include <cstdlib>
+#include <algorithm>
 
 RomDocument::RomDocument(QObject *parent)
     : QObject(parent)
@@ -15,7 +15,7 @@ RomDocument::RomDocument(QObject *parent)
     connect(&m_history, &QUndoStack::cleanChanged, this, [this](bool clean) {
         if (clean) {
             m_savedIndex = m_history.index();
-            m_stepsOffHistory = 0;
+            m_editsOffHistory = 0;
         }
     });
 }
@@ -31,7 +31,15 @@ int RomDocument::unsavedSteps() const
 {
     if (!isModified())
         return 0;
-    return m_stepsOffHistory + std::abs(m_history.index() - m_savedIndex);
+    return m_editsOffHistory + editsBetween(m_savedIndex, m_history.index());
+}
+
+int RomDocument::editsBetween(int first, int last) const
+{
+    int edits = 0;
+    for (int index = std::min(first, last); index < std::max(first, last); ++index)
+        edits += static_cast<const RomEditCommand *>(m_history.command(index))->edit().edits;
+    return edits;
 }
 
 void RomDocument::open(const QString &fileName)
@@ -83,7 +91,7 @@ void RomDocument::markSaved(std::optional<tamo::fs::FileStamp> stamp, std::span<
     const bool fileIsImage = std::equal(fileBytes.begin(), fileBytes.end(), m_savedBytes.begin(), m_savedBytes.end());
     m_disk.remember(stamp, fileIsImage ? m_savedHash : ContentHash(fileBytes));
     m_savedIndex = m_history.index();
-    m_stepsOffHistory = 0;
+    m_editsOffHistory = 0;
 }
 
 bool RomDocument::edit(RomEdit edit)
@@ -94,15 +102,16 @@ bool RomDocument::edit(RomEdit edit)
     // reached only through steps it no longer holds.
     const int index = m_history.index();
     if (index < m_savedIndex) {
-        m_stepsOffHistory += m_savedIndex - index;
+        m_editsOffHistory += editsBetween(index, m_savedIndex);
         m_savedIndex = index;
     }
     m_history.push(new RomEditCommand(*this, std::move(edit)));
     return true;
 }
 
-void RomDocument::apply(const RomEdit &edit, const tamo::RomPatch &patch, bool fromHistory)
+tamo::RomPatch RomDocument::apply(const RomEdit &edit, const tamo::RomPatch &patch, bool fromHistory)
 {
-    patch.applyTo(m_image);
+    tamo::RomPatch undo = patch.applyTo(m_image);
     emit changed(RomChange{edit.scope, edit.level, patch, fromHistory});
+    return undo;
 }

@@ -34,9 +34,10 @@ public:
     // The image as last opened or saved, which the unsaved edits change, and its SHA-256.
     const std::vector<uint8_t> &savedBytes() const { return m_savedBytes; }
     const QByteArray &savedHash() const { return m_savedHash; }
-    // The number of steps between the image as last opened or saved and the current one,
-    // along the history: steps undone below the saved state count, also once a new edit
-    // has taken them out of the history.
+    // The number of edits between the image as last opened or saved and the current one,
+    // along the history (each step counts as the edits it stands for, RomEdit::edits):
+    // steps undone below the saved state count, also once a new edit has taken them out of
+    // the history.
     int unsavedSteps() const;
     // The file as the image was last read from it or written to it.
     DiskFileState &disk() { return m_disk; }
@@ -71,8 +72,11 @@ signals:
 
 private:
     friend class RomEditCommand;
-    // The one place where the image changes after it was opened.
-    void apply(const RomEdit &edit, const tamo::RomPatch &patch, bool fromHistory);
+    // The one place where the image changes after it was opened. Returns the patch that
+    // puts back what patch replaced.
+    tamo::RomPatch apply(const RomEdit &edit, const tamo::RomPatch &patch, bool fromHistory);
+    // The edits the steps from index first to index last stand for, in either order.
+    int editsBetween(int first, int last) const;
     // The image is now what the file holds: fileBytes, read after the file had stamp.
     void markSaved(std::optional<tamo::fs::FileStamp> stamp, std::span<const uint8_t> fileBytes);
 
@@ -84,7 +88,7 @@ private:
     QByteArray m_savedHash;
     DiskFileState m_disk;
     // Where the way back to the saved state leaves the history: at this index, after
-    // this many steps that the history no longer holds.
+    // the steps of this many edits that the history no longer holds.
     int m_savedIndex = 0;
-    int m_stepsOffHistory = 0;
+    int m_editsOffHistory = 0;
 };

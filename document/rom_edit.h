@@ -27,6 +27,9 @@ struct RomEdit
     // Consecutive edits with the same non-zero key make one step (a paint stroke); the
     // step then takes the text of the latest.
     uint64_t mergeKey = 0;
+    // How many edits the step stands for: edits of an earlier session brought back as one
+    // step still count as the edits they were made as.
+    int edits = 1;
 };
 
 // A change the document has just made to its image, as the views receive it.

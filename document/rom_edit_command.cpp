@@ -13,22 +13,33 @@ RomEditCommand::RomEditCommand(RomDocument &document, RomEdit edit)
     : QUndoCommand(edit.text)
     , m_document(document)
     , m_edit(std::move(edit))
-    , m_undo(m_edit.patch.inverse(document.image()))
 {
 }
 
 void RomEditCommand::redo()
 {
-    if (m_made)
-        emit m_document.stageNeeded(m_edit.level);
-    m_document.apply(m_edit, m_edit.patch, m_made);
-    m_made = true;
+    if (m_undos.empty()) {
+        m_undos.push_back(m_document.apply(m_edit, m_edit.patch, false));
+        return;
+    }
+    emit m_document.stageNeeded(m_edit.level);
+    m_document.apply(m_edit, m_edit.patch, true);
 }
 
 void RomEditCommand::undo()
 {
     emit m_document.stageNeeded(m_edit.level);
-    m_document.apply(m_edit, m_undo, true);
+    m_document.apply(m_edit, undoPatch(), true);
+}
+
+tamo::RomPatch RomEditCommand::undoPatch() const
+{
+    // The latest edit's bytes are put back first, so that a place written twice ends with
+    // what it held before the first edit.
+    tamo::RomPatch undo;
+    for (auto patch = m_undos.rbegin(); patch != m_undos.rend(); ++patch)
+        undo.append(*patch);
+    return undo;
 }
 
 int RomEditCommand::id() const
@@ -39,12 +50,13 @@ int RomEditCommand::id() const
 bool RomEditCommand::mergeWith(const QUndoCommand *other)
 {
     const auto *later = static_cast<const RomEditCommand *>(other);
-    if (later->m_edit.mergeKey != m_edit.mergeKey)
+    // A key can outlive a change of stage or list (the same object number nudged in the
+    // next stage): one step is undone in one stage, so such edits stay steps of their own.
+    if (later->m_edit.mergeKey != m_edit.mergeKey || later->m_edit.level != m_edit.level
+        || later->m_edit.scope != m_edit.scope)
         return false;
     m_edit.patch.append(later->m_edit.patch);
-    // The later edit's bytes are put back first, so that a place written twice ends with
-    // what it held before the first edit.
-    m_undo = tamo::RomPatch(later->m_undo).append(m_undo);
+    m_undos.insert(m_undos.end(), later->m_undos.begin(), later->m_undos.end());
     m_edit.text = later->m_edit.text;
     setText(m_edit.text);
     return true;

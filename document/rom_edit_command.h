@@ -4,15 +4,19 @@
 
 #include <QUndoCommand>
 
+#include <vector>
+
 class RomDocument;
 
 // One step of the history: redo makes the edit's writes, undo puts back the bytes they
-// replaced. Edits with the same merge key fold into one step.
+// replaced. Consecutive edits with the same merge key, made in the same stage and with the
+// same scope, fold into one step.
 class RomEditCommand : public QUndoCommand
 {
 public:
-    // The inverse is taken from the document's image as it is before the first redo.
     RomEditCommand(RomDocument &document, RomEdit edit);
+
+    const RomEdit &edit() const { return m_edit; }
 
     void redo() override;
     void undo() override;
@@ -20,8 +24,12 @@ public:
     bool mergeWith(const QUndoCommand *other) override;
 
 private:
+    // The writes that put back the bytes as they were before the step.
+    tamo::RomPatch undoPatch() const;
+
     RomDocument &m_document;
     RomEdit m_edit;
-    tamo::RomPatch m_undo;
-    bool m_made = false; // the first redo is the edit itself, later ones come from the history
+    // What each edit folded into the step replaced, in the order the edits were made; empty
+    // until the first redo, which is the edit itself (later ones come from the history).
+    std::vector<tamo::RomPatch> m_undos;
 };

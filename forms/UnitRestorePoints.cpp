@@ -34,7 +34,7 @@ QString stagesText(const std::vector<int32_t> &stages)
 
 // The columns of one restore point: when it was made, its size, and how it differs from
 // the image in memory.
-QStringList rowOf(const RestorePoint &point)
+QStringList rowOf(const RestorePoint &point, const tamo::StageExtents &image)
 {
     const QStringList first{point.madeAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                             QString::number(point.size)};
@@ -45,11 +45,10 @@ QStringList rowOf(const RestorePoint &point)
         return first + QStringList{QStringLiteral("cannot be read"), QString()};
     }
     // Only as much as the image holds is restored.
-    const tamo::RomImage &image = FormMain->RomImage;
-    if (bytes.size() > image.bytes().size())
-        bytes.resize(image.bytes().size());
-    const tamo::ImageDifference difference
-        = tamo::CompareImages({image, FormMain->OffsetTable, FormMain->OffsetsIni}, bytes);
+    const size_t size = FormMain->RomImage.bytes().size();
+    if (bytes.size() > size)
+        bytes.resize(size);
+    const tamo::ImageDifference difference = image.compare(bytes);
     return first + QStringList{stagesText(difference.stages), QString::number(difference.bytes)};
 }
 
@@ -101,8 +100,9 @@ std::optional<RestorePoint> TFormRestorePoints::Execute(const std::vector<Restor
 void TFormRestorePoints::fillList()
 {
     ListViewRestorePoints->clear();
+    const tamo::StageExtents image({FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni});
     for (const RestorePoint &point : m_points)
-        ListViewRestorePoints->addTopLevelItem(new QTreeWidgetItem(rowOf(point)));
+        ListViewRestorePoints->addTopLevelItem(new QTreeWidgetItem(rowOf(point, image)));
     ListViewRestorePoints->header()->resizeSections(QHeaderView::ResizeToContents);
     ListViewRestorePoints->setCurrentItem(ListViewRestorePoints->topLevelItem(0));
     ButtonRestore->setEnabled(!m_points.empty());

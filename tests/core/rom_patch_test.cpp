@@ -49,6 +49,11 @@ TEST(RomPatch, ChangesTellsWhetherAnyByteWouldDiffer)
     EXPECT_TRUE(RomPatch().writeWord(2, 0x0303, "t").changes(rom));
     // A byte changed and changed back by a later write leaves the image as it is.
     EXPECT_FALSE(RomPatch().writeByte(5, 9, "t").writeByte(5, 5, "t").changes(rom));
+    // Where a later write covers only part of an earlier one, the rest of the earlier one
+    // still counts; writes far apart and out of order are each looked at.
+    EXPECT_TRUE(RomPatch().writeWord(2, 0x0909, "t").writeByte(3, 3, "t").changes(rom));
+    EXPECT_FALSE(RomPatch().writeWord(6, 0x0706, "t").writeByte(0, 0, "t").changes(rom));
+    EXPECT_TRUE(RomPatch().writeWord(6, 0x0706, "t").writeByte(0, 1, "t").changes(rom));
 }
 
 TEST(RomPatch, AppendedPatchesAndTheirInversesNestLikeOneEdit)

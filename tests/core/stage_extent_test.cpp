@@ -45,7 +45,7 @@ struct StageExtentTest : ::testing::Test
         TestRom changed = rom;
         changed.byte(offset, uint8_t(rom.bytes.at(size_t(offset)) + 1));
         const tamo::RomImage image = rom.image();
-        const tamo::ImageDifference difference = tamo::CompareImages({image, rom.offsets, ini}, changed.bytes);
+        const tamo::ImageDifference difference = tamo::StageExtents({image, rom.offsets, ini}).compare(changed.bytes);
         EXPECT_EQ(difference.bytes, 1);
         return difference.stages;
     }

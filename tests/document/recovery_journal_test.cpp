@@ -58,6 +58,43 @@ TEST_F(RecoveryJournalTest, TheNextSessionGetsTheUnsavedEditsBackByteForByteAsOn
     EXPECT_EQ(again.work->steps, 3);
 }
 
+TEST_F(RecoveryJournalTest, TheRecoveredEditsCountOnlyWhileTheirStepIsUnsaved)
+{
+    // The steps a session opening the file now would find in its journal.
+    const auto stepsFound = [&] {
+        RomDocument later;
+        RecoveryJournal laterJournal{later, folder.path / "recovery", 1000};
+        later.open(fileName());
+        const JournalLookup found = laterJournal.lookUp();
+        return found.work ? found.work->steps : -1;
+    };
+    document.edit(byteEdit(1, 0xA1));
+    document.edit(byteEdit(2, 0xA2));
+    document.edit(byteEdit(3, 0xA3));
+    journal.writeNow();
+
+    // The recovered step taken back and dropped for new edits stands for nothing more.
+    next.open(fileName());
+    nextJournal.restore(nextJournal.lookUp().work.value(), 7);
+    next.history()->undo();
+    next.edit(byteEdit(10, 0xB0));
+    next.history()->undo();
+    next.edit(byteEdit(11, 0xB1));
+    next.edit(byteEdit(12, 0xB2));
+    nextJournal.writeNow();
+    EXPECT_EQ(stepsFound(), 2);
+
+    // Those two recovered and saved: only the edit after the save is unsaved.
+    RomDocument third;
+    RecoveryJournal thirdJournal{third, folder.path / "recovery", 1000};
+    third.open(fileName());
+    thirdJournal.restore(thirdJournal.lookUp().work.value(), 7);
+    third.save();
+    third.edit(byteEdit(13, 0xB3));
+    thirdJournal.writeNow();
+    EXPECT_EQ(stepsFound(), 1);
+}
+
 TEST_F(RecoveryJournalTest, TheJournalGoesWithASaveADiscardAndAReturnToTheSavedState)
 {
     document.edit(byteEdit(1, 0xA1));

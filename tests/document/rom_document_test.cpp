@@ -87,6 +87,34 @@ TEST_F(DocumentTest, AStrokeIsOneStepAndACellPaintedTwiceGetsBackItsFirstValue)
     EXPECT_EQ(document.history()->undoText(), QStringLiteral("Paint 1 cell"));
 }
 
+TEST_F(DocumentTest, EditsOfOneKeyInAnotherStageOrListAreStepsOfTheirOwn)
+{
+    // Nudges of the same object number: twice in stage 1, then in stage 2, then in a camera
+    // list of stage 2, all under one key.
+    const uint64_t key = document.newMergeKey();
+    const auto nudge = [&](int64_t at, uint8_t value, EditScope scope, int32_t level) {
+        RomEdit edit = byteEdit(at, value, scope, level);
+        edit.mergeKey = key;
+        EXPECT_TRUE(document.edit(edit));
+    };
+    nudge(5, 0x50, EditScope::SpriteList, 1);
+    nudge(5, 0x51, EditScope::SpriteList, 1);
+    nudge(5, 0x52, EditScope::SpriteList, 2);
+    nudge(6, 0x60, EditScope::CameraList, 2);
+    ASSERT_EQ(document.history()->count(), 3);
+
+    // The two nudges in stage 1 are one step: the later's byte is put back first.
+    events.clear();
+    document.history()->undo();
+    document.history()->undo();
+    document.history()->undo();
+    EXPECT_EQ(events, (std::vector<std::string>{
+                          "stage 2", "change 2 2 history 6=6",
+                          "stage 2", "change 1 2 history 5=81",
+                          "stage 1", "change 1 1 history 5=80 5=5",
+                      }));
+}
+
 TEST_F(DocumentTest, UndoAndRedoAskForTheirStageBeforeTheyChangeTheImage)
 {
     document.edit(byteEdit(7, 0x70, EditScope::CameraList, 12));

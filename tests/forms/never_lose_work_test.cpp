@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -85,8 +86,12 @@ TEST_F(NeverLoseWorkTest, ThreeSavesKeepThreeRestorePointsAndTheFirstComesBackAs
     pressKey(Qt::Key_Y, Qt::ControlModifier);
     save();
     EXPECT_EQ(fileBytes(), original);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dataFile("Backups/demo.smc")),
-                            std::filesystem::directory_iterator()),
+    // One folder for the one ROM file (named after it and its path), holding the four.
+    const std::vector<std::filesystem::path> folders(std::filesystem::directory_iterator(dataFile("Backups")),
+                                                     std::filesystem::directory_iterator{});
+    ASSERT_EQ(folders.size(), 1u);
+    EXPECT_TRUE(folders.front().filename().string().starts_with("demo.smc.")) << folders.front();
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folders.front()), std::filesystem::directory_iterator()),
               4);
 }
 
