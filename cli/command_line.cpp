@@ -4,7 +4,7 @@
 #include "cli/stage_state.h"
 #include "core/stage.h"
 #include "core/typed_number.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
