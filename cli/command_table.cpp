@@ -78,7 +78,8 @@ QList<CommandEntry> buildTable()
          3, -1, true, runSetSettings},
         {"make-demo", "DIR", "Write the demo data set",
          "Writes DIR/Data (offsets.ini, sprite.ini, chipN.bmp, mark.bmp), an empty "
-         "DIR/Config and the 4 MiB DIR/demo.smc, made up for trying the programs.",
+         "DIR/Config and the 4 MiB DIR/demo.smc, made up for trying the programs; "
+         "an SNES emulator boots it to a screen of its own.",
          1, 1, false, runMakeDemo},
 #ifdef TAMO_HAVE_RENDER_COMMANDS
         {"render", "ROM STAGE IMAGE", "Draw a stage into an image file",

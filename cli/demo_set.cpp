@@ -3,6 +3,7 @@
 #include "cli/demo_catalogue.h"
 #include "cli/demo_levels.h"
 #include "cli/demo_pictures.h"
+#include "cli/demo_program.h"
 #include "cli/demo_themes.h"
 #include "cli/json_output.h"
 #include "cli/stage_state.h"
@@ -129,7 +130,8 @@ void writeDemoSet(const std::filesystem::path &dir)
     for (int32_t tilemap = 1; tilemap <= DemoTilemapCount; ++tilemap)
         savePicture(demoChipPicture(tilemap), fs::dataPath(dir, ChipPicturePath(tilemap)));
     savePicture(demoMarkPicture(), fs::dataPath(dir, "Data\\mark.bmp"));
-    const RomImage rom = buildDemoRom();
+    RomImage rom = buildDemoRom();
+    writeDemoProgram(rom);
     fs::writeWholeFile(dir / "demo.smc", rom.bytes());
 }
 
