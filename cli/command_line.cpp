@@ -2,6 +2,7 @@
 
 #include "cli/command_table.h"
 #include "cli/stage_state.h"
+#include "core/chip_uses.h"
 #include "core/stage.h"
 #include "core/typed_number.h"
 #include "files/file_names.h"
@@ -263,6 +264,17 @@ int32_t stageArgument(const QString &text)
                              .toStdString());
     }
     return stage;
+}
+
+int32_t chipArgument(const QString &text, const char *name)
+{
+    const int32_t chip = integerArgument(text, name);
+    if (chip < 0 || chip > ChipBits) {
+        throw UsageError(QStringLiteral("%1: %2 is not a chip number (0 to 0x3FFF)")
+                             .arg(QLatin1String(name), text)
+                             .toStdString());
+    }
+    return chip;
 }
 
 int runCli(const QStringList &arguments)

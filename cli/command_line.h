@@ -19,5 +19,7 @@ bool commandNeedsGui(const QStringList &arguments);
 int32_t integerArgument(const QString &text, const char *name);
 // A stage number, 0 to 229.
 int32_t stageArgument(const QString &text);
+// A chip number, 0 to 0x3FFF (bits 0-13 of a tile word).
+int32_t chipArgument(const QString &text, const char *name);
 
 } // namespace tamo::cli

@@ -12,9 +12,9 @@ namespace tamo::cli {
 
 namespace {
 
-const QString stageNote = QStringLiteral(
-    "ROM is the ROM file, STAGE the stage number (0-229). Numbers are decimal with an "
-    "optional sign, or hexadecimal after \"$\" or \"0x\".");
+const QString numberNote = QStringLiteral(
+    "Numbers are decimal with an optional sign, or hexadecimal after \"$\" or \"0x\".");
+const QString stageNote = "ROM is the ROM file, STAGE the stage number (0-229). " + numberNote;
 
 QString settingsKeys()
 {
@@ -76,9 +76,29 @@ QList<CommandEntry> buildTable()
          + settingsKeys() + ", and saves the ROM; fields not named keep their bytes. "
          + stageNote,
          3, -1, true, runSetSettings},
+        {"find-chip", "ROM CHIP", "Find the cells of every stage that use a chip",
+         "Prints {chip, stages: [{stage, cells: [[col, row], ...]}]} for every stage in screen "
+         "mode 0 whose map holds CHIP (0 to 0x3FFF) as the chip of a tile word (bits 0-13), "
+         "whatever its flips. Cells are columns and rows of the stage image, row by row: row 0 "
+         "from the left, then row 1. Stages that share a tile map each list the cells they "
+         "show. " + numberNote,
+         2, 2, false, runFindChip},
+        {"replace-chip", "ROM FROM TO", "Replace a chip in every cell that holds it",
+         "Puts TO into every cell whose chip (bits 0-13) is FROM (0 to 0x3FFF): in every tile "
+         "map of the ROM (the columns the stages in screen mode 0 show, each cell once where "
+         "stages overlap), or with --stage in the tile map of stage S (the columns S and every "
+         "stage sharing its tile map show). TO is a whole tile word, its bits 14 and 15 the "
+         "flips: 0x40B0 puts chip 0B0 mirrored left-right, 0x00B0 chip 0B0 unmirrored. With "
+         "--keep-flips TO is a chip number and each cell keeps its flips. Cells that already "
+         "hold what they would get are left alone. Prints {cells, description, changed_bytes, "
+         "written}, cells being the cells changed, and saves the ROM. " + numberNote,
+         3, 3, true, runReplaceChip,
+         {{"stage", "Only the tile map of stage S (0-229) and the stages sharing it.", "S"},
+          {"keep-flips", "Keep the flips of each cell; TO is then a chip number."}}},
         {"make-demo", "DIR", "Write the demo data set",
          "Writes DIR/Data (offsets.ini, sprite.ini, chipN.bmp, mark.bmp), an empty "
-         "DIR/Config and the 4 MiB DIR/demo.smc, made up for trying the programs.",
+         "DIR/Config and the 4 MiB DIR/demo.smc, made up for trying the programs; "
+         "an SNES emulator boots it to a screen of its own.",
          1, 1, false, runMakeDemo},
 #ifdef TAMO_HAVE_RENDER_COMMANDS
         {"render", "ROM STAGE IMAGE", "Draw a stage into an image file",

@@ -3,6 +3,7 @@
 #include "cli/demo_catalogue.h"
 #include "cli/demo_levels.h"
 #include "cli/demo_pictures.h"
+#include "cli/demo_program.h"
 #include "cli/demo_themes.h"
 #include "cli/json_output.h"
 #include "cli/stage_state.h"
@@ -131,7 +132,8 @@ void writeDemoSet(const std::filesystem::path &dir)
     for (int32_t tilemap = 1; tilemap <= DemoTilemapCount; ++tilemap)
         savePicture(demoChipPicture(tilemap), folder.chipBitmap(tilemap));
     savePicture(demoMarkPicture(), folder.markBitmap());
-    const RomImage rom = buildDemoRom();
+    RomImage rom = buildDemoRom();
+    writeDemoProgram(rom);
     fs::writeWholeFile(dir / "demo.smc", rom.bytes());
 }
 

@@ -4,8 +4,13 @@
 #include "cli/json_output.h"
 #include "cli/settings_fields.h"
 #include "cli/stage_state.h"
+#include "core/chip_replacement.h"
+#include "core/chip_uses.h"
 #include "core/level_settings.h"
 #include "core/object_lists.h"
+#include "core/tile_map_words.h"
+
+#include <QCommandLineParser>
 
 #include <stdexcept>
 
@@ -13,13 +18,12 @@ namespace tamo::cli {
 
 namespace {
 
-// Loads the stage of args[0] and args[1], lets change alter the image in memory, and
-// writes the image back unless dry-run. change returns the details it reports; an error
-// thrown by it leaves the file untouched, since nothing is written before it returns.
+// Lets change alter the image in memory, and writes the image back unless dry-run.
+// change returns the details it reports; an error thrown by it leaves the file untouched,
+// since nothing is written before it returns.
 template<typename Change>
-int editStage(const CliContext &context, const QStringList &args, Change change)
+int editImage(const CliContext &context, StageState state, Change change)
 {
-    StageState state = loadStageState(context, args[0], args[1]);
     const std::vector<uint8_t> before = state.rom.bytes();
     const QJsonObject details = change(state);
     state.saveUnlessDryRun(context);
@@ -28,6 +32,24 @@ int editStage(const CliContext &context, const QStringList &args, Change change)
         result.insert(it.key(), it.value());
     printJson(QJsonDocument(result));
     return 0;
+}
+
+// editImage on the stage of args[0] and args[1].
+template<typename Change>
+int editStage(const CliContext &context, const QStringList &args, Change change)
+{
+    return editImage(context, loadStageState(context, args[0], args[1]), change);
+}
+
+void requireModeZero(const Stage &stage)
+{
+    if (stage.ScreenMode != 0) {
+        throw std::runtime_error(QStringLiteral("stage %1 is in screen mode %2; only screen "
+                                                "mode 0 has an editable tile map")
+                                     .arg(stage.LevelNumber)
+                                     .arg(stage.ScreenMode)
+                                     .toStdString());
+    }
 }
 
 void requireRecord(int32_t index, size_t count, const char *listName, int32_t level)
@@ -86,13 +108,7 @@ int runSetTile(const CliContext &context, const QStringList &args)
     const int32_t word = integerArgument(args[4], "WORD");
     return editStage(context, args, [&](StageState &state) {
         const Stage stage = state.decode();
-        if (stage.ScreenMode != 0) {
-            throw std::runtime_error(QStringLiteral("stage %1 is in screen mode %2; only screen "
-                                                    "mode 0 has an editable tile map")
-                                         .arg(state.level)
-                                         .arg(stage.ScreenMode)
-                                         .toStdString());
-        }
+        requireModeZero(stage);
         requireCell("COL", column, stage.MapWidth, state.level);
         requireCell("ROW", row, stage.MapHeight, state.level);
         TileCellPatch(stage, column, row, static_cast<uint16_t>(word)).applyTo(state.rom);
@@ -154,6 +170,40 @@ int runSetSettings(const CliContext &context, const QStringList &args)
     return editStage(context, args, [&](StageState &state) {
         WriteLevelSettings(state.rom, state.offsets, state.level, update);
         return QJsonObject{};
+    });
+}
+
+int runReplaceChip(const CliContext &context, const QStringList &args)
+{
+    const QCommandLineParser &options = *context.options;
+    ChipReplacement replacement;
+    replacement.fromChip = chipArgument(args[1], "FROM");
+    replacement.keepFlips = options.isSet(QStringLiteral("keep-flips"));
+    const int32_t to = integerArgument(args[2], "TO");
+    if (to < 0 || to > (replacement.keepFlips ? ChipBits : 0xFFFF)) {
+        throw UsageError(QStringLiteral("TO: %1 is not %2")
+                             .arg(args[2], replacement.keepFlips ? "a chip number (0 to 0x3FFF) with --keep-flips"
+                                                                 : "a tile word (0 to 0xFFFF)")
+                             .toStdString());
+    }
+    replacement.toWord = static_cast<uint16_t>(to);
+    const bool oneStage = options.isSet(QStringLiteral("stage"));
+    const int32_t level = oneStage ? stageArgument(options.value(QStringLiteral("stage"))) : 0;
+
+    StageState state = loadRomState(context, args[0]);
+    state.level = level;
+    return editImage(context, std::move(state), [&](StageState &edited) {
+        std::vector<ByteRun> words;
+        if (oneStage) {
+            requireModeZero(edited.decode());
+            words = StageTileMapWords(edited.source(), level);
+        } else {
+            words = AllTileMapWords(edited.source());
+        }
+        const ChipReplaceEdit edit = ReplaceChipEdit(edited.rom, words, replacement);
+        edit.patch.applyTo(edited.rom);
+        return QJsonObject{{"cells", static_cast<qint64>(edit.cells)},
+                           {"description", QString::fromStdString(edit.text)}};
     });
 }
 

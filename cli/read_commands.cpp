@@ -1,7 +1,9 @@
 #include "cli/read_commands.h"
 
+#include "cli/command_line.h"
 #include "cli/json_output.h"
 #include "cli/stage_state.h"
+#include "core/chip_uses.h"
 #include "core/level_settings.h"
 #include "core/name_lists.h"
 #include "core/object_lists.h"
@@ -99,6 +101,21 @@ int runTiles(const CliContext &context, const QStringList &args)
     }
     printJson(QJsonDocument(QJsonObject{
         {"width", stage.MapWidth}, {"height", stage.MapHeight}, {"rows", rows}}));
+    return 0;
+}
+
+int runFindChip(const CliContext &context, const QStringList &args)
+{
+    const int32_t chip = chipArgument(args[1], "CHIP");
+    const StageState state = loadRomState(context, args[0]);
+    QJsonArray stages;
+    for (const StageChipUses &uses : FindChipUses(state.source(), chip)) {
+        QJsonArray cells;
+        for (const CellPosition &cell : uses.cells)
+            cells.append(QJsonArray{cell.column, cell.row});
+        stages.append(QJsonObject{{"stage", uses.level}, {"cells", cells}});
+    }
+    printJson(QJsonDocument(QJsonObject{{"chip", chip}, {"stages", stages}}));
     return 0;
 }
 

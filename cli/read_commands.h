@@ -11,5 +11,6 @@ int runCameras(const CliContext &context, const QStringList &args);
 int runBananas(const CliContext &context, const QStringList &args);
 int runSettings(const CliContext &context, const QStringList &args);
 int runTiles(const CliContext &context, const QStringList &args);
+int runFindChip(const CliContext &context, const QStringList &args);
 
 } // namespace tamo::cli

@@ -26,17 +26,24 @@ IniFile loadOffsetsIni(const CliContext &context)
     return IniFile::load(context.folder().offsetsIni());
 }
 
-StageState loadStageState(const CliContext &context, const QString &romArgument,
-                          const QString &stageText)
+StageState loadRomState(const CliContext &context, const QString &romArgument)
 {
     StageState state;
-    // The stage number is checked first: a usage error wins over a missing file.
-    state.level = stageArgument(stageText);
     state.offsetsIni = loadOffsetsIni(context);
     state.offsets = LoadOffsetTable(state.offsetsIni);
     state.spriteIni = IniFile::load(context.folder().spriteIni());
     state.romPath = pathFromArgument(romArgument);
     state.rom = RomImage::open(state.romPath);
+    return state;
+}
+
+StageState loadStageState(const CliContext &context, const QString &romArgument,
+                          const QString &stageText)
+{
+    // The stage number is checked first: a usage error wins over a missing file.
+    const int32_t level = stageArgument(stageText);
+    StageState state = loadRomState(context, romArgument);
+    state.level = level;
     return state;
 }
 
