@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <cstdio>
 
 namespace tamo::cli {
 
@@ -19,5 +20,8 @@ bool commandNeedsGui(const QStringList &arguments);
 int32_t integerArgument(const QString &text, const char *name);
 // A stage number, 0 to 229.
 int32_t stageArgument(const QString &text);
+
+// Output keeps the bytes of the file names it holds.
+void printText(FILE *stream, const QString &text);
 
 } // namespace tamo::cli

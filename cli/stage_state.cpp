@@ -30,9 +30,16 @@ IniFile loadOffsetsIni(const CliContext &context)
 StageState loadStageState(const CliContext &context, const QString &romArgument,
                           const QString &stageText)
 {
-    StageState state;
     // The stage number is checked first: a usage error wins over a missing file.
-    state.level = stageArgument(stageText);
+    const int32_t level = stageArgument(stageText);
+    StageState state = loadRomState(context, romArgument);
+    state.level = level;
+    return state;
+}
+
+StageState loadRomState(const CliContext &context, const QString &romArgument)
+{
+    StageState state;
     state.offsetsIni = loadOffsetsIni(context);
     state.offsets = LoadOffsetTable(state.offsetsIni);
     state.spriteIni = IniFile::load(fs::dataPath(context.homeDir, "Data\\sprite.ini"));

@@ -34,6 +34,9 @@ struct StageState
 // The data files of the program folder alone (a missing file reads as empty).
 IniFile loadOffsetsIni(const CliContext &context);
 
+// The ROM of the command's ROM argument with the data files; the stage is 0.
+StageState loadRomState(const CliContext &context, const QString &romArgument);
+
 // romArgument and stageArgument are the command's ROM and STAGE arguments.
 StageState loadStageState(const CliContext &context, const QString &romArgument,
                           const QString &stageArgument);
