@@ -8,7 +8,7 @@ editor=$!
 
 running() { kill -0 "$editor" 2>/dev/null; }
 
-if ! window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Tamo Editor'); then
+if ! window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Tamo Editor'); then
     echo "the editor showed no main window" >&2
     kill "$editor" 2>/dev/null || true
     exit 1
