@@ -5,6 +5,7 @@
 #include "forms/message_box.h"
 
 #include <QDir>
+#include <QIcon>
 
 #include <cstdio>
 #include <exception>
@@ -42,6 +43,10 @@ int main(int argc, char **argv)
         return 1;
     }
     EditorApplication application(argc, argv);
+    // An installed copy: the desktop matches the windows with the menu entry, and the icon
+    // comes from the icon theme (none for a copy in a build folder).
+    QGuiApplication::setDesktopFileName(QStringLiteral(TAMO_DESKTOP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(TAMO_DESKTOP_ID)));
     // The program ends when the main window closes, whatever tool windows are shown.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -30,13 +30,6 @@ const QCommandLineOption dryRunOption(QStringLiteral("dry-run"),
                                       QStringLiteral("Change the image in memory only; the ROM "
                                                      "file is not written."));
 
-void printText(FILE *stream, const QString &text)
-{
-    // File names come out as the bytes they were given in.
-    const QByteArray bytes = bytesFromText(text);
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-}
-
 // One line on stderr, whatever line breaks the error's text holds.
 void printError(const QString &text)
 {
@@ -275,6 +268,13 @@ int32_t chipArgument(const QString &text, const char *name)
                              .toStdString());
     }
     return chip;
+}
+
+void printText(FILE *stream, const QString &text)
+{
+    // File names come out as the bytes they were given in.
+    const QByteArray bytes = bytesFromText(text);
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
 }
 
 int runCli(const QStringList &arguments)

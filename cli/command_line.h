@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <cstdio>
 
 namespace tamo::cli {
 
@@ -21,5 +22,8 @@ int32_t integerArgument(const QString &text, const char *name);
 int32_t stageArgument(const QString &text);
 // A chip number, 0 to 0x3FFF (bits 0-13 of a tile word).
 int32_t chipArgument(const QString &text, const char *name);
+
+// Output keeps the bytes of the file names it holds.
+void printText(FILE *stream, const QString &text);
 
 } // namespace tamo::cli

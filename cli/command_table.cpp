@@ -2,6 +2,7 @@
 
 #include "cli/demo_set.h"
 #include "cli/edit_commands.h"
+#include "cli/folder_commands.h"
 #include "cli/read_commands.h"
 #include "cli/settings_fields.h"
 #ifdef TAMO_HAVE_RENDER_COMMANDS
@@ -95,6 +96,24 @@ QList<CommandEntry> buildTable()
          3, 3, true, runReplaceChip,
          {{"stage", "Only the tile map of stage S (0-229) and the stages sharing it.", "S"},
           {"keep-flips", "Keep the flips of each cell; TO is then a chip number."}}},
+        {"export", "ROM DIR", "Write the stages as text files for version control",
+         "Writes DIR/stage-NNN.jsonl for every stage and DIR/tilemap-NNN.jsonl for every tile "
+         "map of screen mode 0, one JSON object per line: a stage's head (its name from "
+         "Data/offsets.ini), one line per settings field, then its sprite, camera and banana "
+         "records by slot, or one line naming the lower-numbered stage whose list it shares; "
+         "a tile map's head, then one line per row of hexadecimal tile words, from column 0 "
+         "to the last column a stage shows. Files that hold the text already are left alone; "
+         "other stage and tile map files in DIR are removed. ROM is the ROM file.",
+         2, 2, false, runExport},
+        {"import", "ROM DIR", "Write the stage text files of DIR into the ROM",
+         "Reads the files that export wrote and saves into the ROM the values that differ "
+         "from it, all or nothing; prints a line of what it wrote. With --dry-run it prints "
+         "each value that differs (stage, what, old and new value) and writes nothing. A "
+         "line that does not read, a value outside its field, a list or a tile map of "
+         "another length than the ROM's, a record that would end its list early, and two "
+         "lines that give one byte two values are refused with the file and the line, and "
+         "the ROM is left as it was. ROM is the ROM file.",
+         2, 2, true, runImport},
         {"make-demo", "DIR", "Write the demo data set",
          "Writes DIR/Data (offsets.ini, sprite.ini, chipN.bmp, mark.bmp), an empty "
          "DIR/Config and the 4 MiB DIR/demo.smc, made up for trying the programs; "

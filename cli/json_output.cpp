@@ -42,7 +42,7 @@ QJsonObject settingsJson(const LevelSettings &settings)
     QJsonObject object;
     for (const SettingsField &field : settingsFields()) {
         const int32_t value = settings.*field.value;
-        object.insert(field.key, field.unsigned32 ? QJsonValue(static_cast<qint64>(static_cast<uint32_t>(value)))
+        object.insert(field.key, field.format.bits == 32 ? QJsonValue(static_cast<qint64>(static_cast<uint32_t>(value)))
                                                   : QJsonValue(value));
     }
     return object;

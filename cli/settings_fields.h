@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/value_format.h"
 #include "core/level_settings.h"
 
 #include <QList>
@@ -16,7 +17,7 @@ struct SettingsField
     QString key;
     int32_t LevelSettings::*value;
     std::optional<int32_t> LevelSettingsUpdate::*update;
-    bool unsigned32; // shown as an unsigned 32-bit number
+    ValueFormat format; // its width, and how the stage files write it
 };
 
 const QList<SettingsField> &settingsFields();

@@ -36,6 +36,7 @@ IniFile loadOffsetsIni(const CliContext &context);
 
 // The data files and the ROM of romArgument, with stage 0 as the stage.
 StageState loadRomState(const CliContext &context, const QString &romArgument);
+
 // romArgument and stageArgument are the command's ROM and STAGE arguments.
 StageState loadStageState(const CliContext &context, const QString &romArgument,
                           const QString &stageArgument);
