@@ -9,12 +9,20 @@ namespace {
 
 using Banana = tamo::BananaRecord;
 
-const ToolWindowPlacement placement{"BananaWindow", 100, 100, 450, 265};
-const ActionDefinition toggle{"ViewBananaWindow", "BananaEdit(&B)", "Bananas(&B)", "Bananas",
-                              QKeyCombination(Qt::Key_F9), ImageListIcon::BananaWindow, true, true};
 // Bananas have no marks on the map.
-const ObjectListKind kind{"banana list", "Banana", EditScope::BananaList, std::nullopt, 0,
-                                      tamo::BananaRecordSize, tamo::BananaListOffset};
+const ObjectListKind bananas{
+    .placement = {"BananaWindow", 100, 100, 450, 265},
+    .toggle = {"ViewBananaWindow", "BananaEdit(&B)", "Bananas(&B)", "Bananas", QKeyCombination(Qt::Key_F9),
+               ImageListIcon::BananaWindow, true, true},
+    .caption = "Bananas Edit",
+    .name = "banana list",
+    .stepName = "Banana",
+    .scope = EditScope::BananaList,
+    .markKind = std::nullopt,
+    .firstRecord = 0,
+    .recordSize = tamo::BananaRecordSize,
+    .offset = tamo::BananaListOffset,
+};
 
 // Text that does not read as a number stands for group 2; the group shows as a code.
 RecordList<Banana> records()
@@ -28,7 +36,7 @@ RecordList<Banana> records()
 } // namespace
 
 TFormBananaEdit::TFormBananaEdit(StageSession &session)
-    : ObjectListEditor(session, placement, toggle, "Bananas Edit", kind, records())
+    : ObjectListEditor(session, bananas, records())
 {
     // "Adress" is the caption of the group box, as the form has it.
     build({"ListBoxBanana", 200,

@@ -8,8 +8,6 @@
 // the same offset share one list, so an update changes all of them.
 class TFormBananaEdit : public ObjectListEditor<tamo::BananaRecord>
 {
-    Q_OBJECT
-
 public:
     explicit TFormBananaEdit(StageSession &session);
 };

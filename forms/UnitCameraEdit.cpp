@@ -9,12 +9,20 @@ namespace {
 
 using Camera = tamo::CameraRecord;
 
-const ToolWindowPlacement placement{"CameraWindow", 100, 100, 450, 265};
-const ActionDefinition toggle{"ViewCameraWindow", "CameraEdit(&D)", "Cameras(&D)", "Cameras",
-                              QKeyCombination(Qt::Key_F8), ImageListIcon::CameraWindow, true, true};
 // The list's offset is the camera block's, whose records start eight bytes in.
-const ObjectListKind kind{"camera list", "Camera", EditScope::CameraList, tamo::ObjectKind::Camera,
-                                      tamo::CameraRecordsStart, tamo::CameraRecordSize, tamo::CameraBlockOffset};
+const ObjectListKind cameras{
+    .placement = {"CameraWindow", 100, 100, 450, 265},
+    .toggle = {"ViewCameraWindow", "CameraEdit(&D)", "Cameras(&D)", "Cameras", QKeyCombination(Qt::Key_F8),
+               ImageListIcon::CameraWindow, true, true},
+    .caption = "Cameras Edit",
+    .name = "camera list",
+    .stepName = "Camera",
+    .scope = EditScope::CameraList,
+    .markKind = tamo::ObjectKind::Camera,
+    .firstRecord = tamo::CameraRecordsStart,
+    .recordSize = tamo::CameraRecordSize,
+    .offset = tamo::CameraBlockOffset,
+};
 
 RecordList<Camera> records()
 {
@@ -25,7 +33,7 @@ RecordList<Camera> records()
 } // namespace
 
 TFormCameraEdit::TFormCameraEdit(StageSession &session)
-    : ObjectListEditor(session, placement, toggle, "Cameras Edit", kind, records())
+    : ObjectListEditor(session, cameras, records())
 {
     build({"ListBoxCamera", 200, {{"X:", {208, 8}}, {"Y:", {208, 48}}, {"Base address", {224, 152}}},
            {208, 96, 200, 25}, {216, 176, 185, 20}, true});

@@ -7,8 +7,6 @@
 // position in two edit boxes, and Update to write it back in place.
 class TFormCameraEdit : public ObjectListEditor<tamo::CameraRecord>
 {
-    Q_OBJECT
-
 public:
     explicit TFormCameraEdit(StageSession &session);
 };

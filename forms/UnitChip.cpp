@@ -44,8 +44,8 @@ TFormChip::TFormChip(StageSession &session, QAction *hFlip, QAction *vFlip)
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setFixedHeight(toolBarHeight);
     ToolBar1->setIconSize(QSize(16, 16));
-    m_hFlipButton = addFlipButton(ToolBar1, "ToolButton1", hFlip);
-    m_vFlipButton = addFlipButton(ToolBar1, "ToolButton2", vFlip);
+    ToolButton1 = addFlipButton(ToolBar1, "ToolButton1", hFlip);
+    ToolButton2 = addFlipButton(ToolBar1, "ToolButton2", vFlip);
 
     ImageChip = new CanvasImage(m_palette, nullptr);
     ImageChip->setObjectName(QStringLiteral("ImageChip"));

@@ -31,8 +31,8 @@ private:
     StageSession &m_session;
     tamo::QtCanvas m_palette;
     QToolBar *ToolBar1 = nullptr;
-    QToolButton *m_hFlipButton = nullptr;
-    QToolButton *m_vFlipButton = nullptr;
+    QToolButton *ToolButton1 = nullptr;
+    QToolButton *ToolButton2 = nullptr;
     QScrollArea *ScrollBox1 = nullptr;
     CanvasImage *ImageChip = nullptr;
 };

@@ -15,11 +15,19 @@ namespace {
 
 using Sprite = tamo::SpriteRecord;
 
-const ToolWindowPlacement placement{"SpriteWindow", 50, 50, 655, 265};
-const ActionDefinition toggle{"ViewSpriteWindow", "SpriteEdit(&E)", "Sprites(&E)", "Sprites",
-                              QKeyCombination(Qt::Key_F7), ImageListIcon::SpriteWindow, true, true};
-const ObjectListKind kind{"sprite list", "Sprite", EditScope::SpriteList, tamo::ObjectKind::Sprite, 0,
-                                      tamo::SpriteRecordSize, tamo::SpriteListOffset};
+const ObjectListKind sprites{
+    .placement = {"SpriteWindow", 50, 50, 655, 265},
+    .toggle = {"ViewSpriteWindow", "SpriteEdit(&E)", "Sprites(&E)", "Sprites", QKeyCombination(Qt::Key_F7),
+               ImageListIcon::SpriteWindow, true, true},
+    .caption = "Sprite Edit",
+    .name = "sprite list",
+    .stepName = "Sprite",
+    .scope = EditScope::SpriteList,
+    .markKind = tamo::ObjectKind::Sprite,
+    .firstRecord = 0,
+    .recordSize = tamo::SpriteRecordSize,
+    .offset = tamo::SpriteListOffset,
+};
 
 enum Field { Param, Type };
 
@@ -50,7 +58,7 @@ const ObjectListLayout spriteLayout{"ListBoxSprite",
 } // namespace
 
 TFormSpriteEdit::TFormSpriteEdit(StageSession &session)
-    : ObjectListEditor(session, placement, toggle, "Sprite Edit", kind, records())
+    : ObjectListEditor(session, sprites, records())
 {
     addListBox(spriteLayout);
     addLabels(spriteLayout);

@@ -55,13 +55,12 @@ int32_t editValue(const QLineEdit *edit, int32_t defaultValue)
 
 } // namespace object_list_editor
 
-ObjectListWindow::ObjectListWindow(StageSession &session, const ToolWindowPlacement &placement,
-                                   const ActionDefinition &toggle, const char *caption, const ObjectListKind &kind)
-    : ToolWindow(placement, toggle)
+ObjectListWindow::ObjectListWindow(StageSession &session, const ObjectListKind &kind)
+    : ToolWindow(kind.placement, kind.toggle)
     , m_session(session)
     , m_kind(kind)
 {
-    setWindowTitle(QString::fromLatin1(caption));
+    setWindowTitle(QString::fromLatin1(kind.caption));
     connect(&session, &StageSession::romOpened, this, &ObjectListWindow::EnableEditing);
     connect(&session, &StageSession::stageLoaded, this, [this] { ReportErrors([this] { RefreshList(true); }); });
     connect(&session, &StageSession::stageLoadFailed, this, &ObjectListWindow::ClearList);

@@ -31,9 +31,12 @@ struct EditorLabel
     QPoint at;
 };
 
-// The object list an editor shows.
+// The object list an editor shows, and the window that shows it.
 struct ObjectListKind
 {
+    ToolWindowPlacement placement;
+    ActionDefinition toggle;
+    const char *caption;
     const char *name;     // "sprite list", for the messages
     const char *stepName; // "Sprite", for the steps of the history: "Sprite #3", and the count
     EditScope scope;
@@ -75,8 +78,7 @@ public:
     void ButtonUpdateClick();
 
 protected:
-    ObjectListWindow(StageSession &session, const ToolWindowPlacement &placement, const ActionDefinition &toggle,
-                     const char *caption, const ObjectListKind &kind);
+    ObjectListWindow(StageSession &session, const ObjectListKind &kind);
 
     // Re-reads the editor's copy of the records from the list at offset; one line each.
     virtual QStringList readRecords(int64_t offset) = 0;
@@ -166,9 +168,8 @@ template<typename Record>
 class ObjectListEditor : public ObjectListWindow
 {
 protected:
-    ObjectListEditor(StageSession &session, const ToolWindowPlacement &placement, const ActionDefinition &toggle,
-                     const char *caption, const ObjectListKind &kind, RecordList<Record> records)
-        : ObjectListWindow(session, placement, toggle, caption, kind)
+    ObjectListEditor(StageSession &session, const ObjectListKind &kind, RecordList<Record> records)
+        : ObjectListWindow(session, kind)
         , m_list(std::move(records))
     {
     }
