@@ -5,23 +5,30 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
 namespace tamo {
 namespace {
 
-// Matches are found by windows of this many bytes ...
+// Matches are found by windows of this many bytes, of which the source and the literal
+// parts of the target are indexed at every Stride-th position. Every position of a changed
+// part looks its window up, and a match found is extended backwards, so that any run of at
+// least Window + Stride - 1 bytes is found wherever it starts.
 constexpr size_t Window = 8;
-// ... of which the images are indexed at every Stride-th position; a lookup tries the
-// windows at Stride positions in a row, one of which lies on the index's grid.
-constexpr size_t Stride = 4;
+constexpr size_t Stride = 8;
 // Entries of a window's chain tried in one lookup, the newest first.
 constexpr int MaxCandidates = 16;
 // A run this long is taken without looking for a longer one.
 constexpr size_t LongEnough = 64;
 // A copy pays when it saves more than the header of the literal run that it breaks.
 constexpr size_t MinimumGain = 2;
+// A long literal run (new data) is looked up ever more sparsely: after every so many of
+// its bytes the step between lookups grows by two, up to the largest. Odd steps meet every
+// position of the Stride grid, so a run of Window + Stride x step bytes is still found.
+constexpr size_t LiteralBytesPerStep = 256;
+constexpr size_t LargestStep = 15;
 
 uint64_t load64(const uint8_t *bytes)
 {
@@ -53,7 +60,7 @@ class WindowIndex
 {
 public:
     explicit WindowIndex(size_t expected)
-        : m_shift(64 - std::clamp(int(std::bit_width(expected)), 10, 22))
+        : m_shift(64 - std::clamp(int(std::bit_width(expected)), 10, 18))
         , m_heads(size_t(1) << (64 - m_shift), -1)
     {
         m_entries.reserve(expected);
@@ -65,17 +72,21 @@ public:
         if (window == (window & 0xFFu) * 0x0101010101010101u)
             return;
         int32_t &head = m_heads[slot(window)];
-        m_entries.push_back({uint32_t(at), head});
+        m_entries.push_back({uint32_t(at), uint32_t(window), head});
         head = int32_t(m_entries.size() - 1);
     }
 
+    // Visits the positions that may hold the window; the low half of each is checked
+    // here, which spares reading the image at most of the others.
     template<typename Visit>
     void forEach(uint64_t window, Visit visit) const
     {
         int32_t entry = m_heads[slot(window)];
         for (int tried = 0; entry >= 0 && tried < MaxCandidates; ++tried) {
-            visit(size_t(m_entries[size_t(entry)].at));
-            entry = m_entries[size_t(entry)].next;
+            const Entry &found = m_entries[size_t(entry)];
+            if (found.low == uint32_t(window))
+                visit(size_t(found.at));
+            entry = found.next;
         }
     }
 
@@ -83,6 +94,7 @@ private:
     struct Entry
     {
         uint32_t at;
+        uint32_t low;
         int32_t next;
     };
 
@@ -98,9 +110,11 @@ uint64_t offsetCode(size_t from, size_t position)
     return from >= position ? uint64_t(from - position) << 1 : uint64_t(position - from) << 1 | 1u;
 }
 
+// A run of length target bytes from start on, copied from from.
 struct Match
 {
     BpsAction action = BpsAction::SourceRead;
+    size_t start = 0;
     size_t from = 0;
     size_t length = 0;
     size_t gain = 0;
@@ -115,7 +129,7 @@ public:
         : m_source(source)
         , m_target(target)
         , m_sourceIndex(source.size() / Stride)
-        , m_targetIndex(0)
+        , m_targetIndex(target.size() / Stride)
     {
         for (size_t at = 0; at + Window <= source.size(); at += Stride)
             m_sourceIndex.insert(source.data(), at);
@@ -130,20 +144,19 @@ public:
         size_t position = 0;
         size_t literalStart = 0;
         while (position < m_target.size()) {
-            const Match match = bestMatch(position);
+            const Match match = bestMatch(position, literalStart);
             if (match.length == 0) {
-                // A literal byte: later runs may be copied from it.
-                if (position % Stride == 0 && position + Window <= m_target.size())
-                    m_targetIndex.insert(m_target.data(), position);
-                ++position;
+                const size_t step = std::min(1 + 2 * ((position - literalStart) / LiteralBytesPerStep), LargestStep);
+                indexLiteral(position, std::min(position + step, m_target.size()));
+                position += step;
                 continue;
             }
-            writeLiteral(literalStart, position);
+            writeLiteral(literalStart, match.start);
             writeCopy(match);
-            position += match.length;
+            position = match.start + match.length;
             literalStart = position;
         }
-        writeLiteral(literalStart, position);
+        writeLiteral(literalStart, m_target.size());
         appendCrc(Crc32(m_source));
         appendCrc(Crc32(m_target));
         appendCrc(Crc32(m_patch));
@@ -151,45 +164,59 @@ public:
     }
 
 private:
-    Match bestMatch(size_t position) const
+    // The literal bytes [begin, end), from which later runs may be copied.
+    void indexLiteral(size_t begin, size_t end)
+    {
+        for (size_t at = (begin + Stride - 1) / Stride * Stride; at < end && at + Window <= m_target.size(); at += Stride)
+            m_targetIndex.insert(m_target.data(), at);
+    }
+
+    // The copy that pays best from position on, or that starts earlier in the literal run
+    // begun at literalStart and reaches position; none (length 0) when none pays.
+    Match bestMatch(size_t position, size_t literalStart) const
     {
         Match best;
-        const auto consider = [&](BpsAction action, size_t from) {
+        // A run from from on, extended back over up to reach bytes of the literal run.
+        const auto consider = [&](BpsAction action, size_t from, size_t reach) {
             const bool fromSource = action == BpsAction::SourceRead || action == BpsAction::SourceCopy;
-            const size_t limit = m_target.size() - position;
-            const size_t length = fromSource ? commonLength(m_source.data() + from, m_target.data() + position,
-                                                            std::min(limit, m_source.size() - from))
-                                             : commonLength(m_target.data() + from, m_target.data() + position, limit);
+            const uint8_t *const base = fromSource ? m_source.data() : m_target.data();
+            const size_t limit = std::min(m_target.size() - position, fromSource ? m_source.size() - from : SIZE_MAX);
+            size_t length = commonLength(base + from, m_target.data() + position, limit);
+            size_t back = 0;
+            if (length > 0) {
+                for (const size_t most = std::min(reach, from); back < most; ++back) {
+                    if (base[from - back - 1] != m_target[position - back - 1])
+                        break;
+                }
+            }
+            from -= back;
+            length += back;
             if (length <= best.length)
                 return;
             const size_t cost = actionCost(action, from, length);
             if (length > cost + MinimumGain && length - cost > best.gain)
-                best = {action, from, length, length - cost};
+                best = {action, position - back, from, length, length - cost};
         };
+        const size_t back = position - literalStart;
         if (position < m_source.size())
-            consider(BpsAction::SourceRead, position);
+            consider(BpsAction::SourceRead, position, back);
         if (best.length >= LongEnough)
             return best;
         if (m_sourcePosition < m_source.size())
-            consider(BpsAction::SourceCopy, m_sourcePosition);
+            consider(BpsAction::SourceCopy, m_sourcePosition, back);
         if (m_targetPosition < position)
-            consider(BpsAction::TargetCopy, m_targetPosition);
+            consider(BpsAction::TargetCopy, m_targetPosition, back);
         // A run of one byte or of one tile word repeated.
-        for (size_t back = 1; back <= 2 && back <= position; ++back)
-            consider(BpsAction::TargetCopy, position - back);
-        if (best.length >= LongEnough)
+        for (size_t distance = 1; distance <= 2 && distance <= position; ++distance)
+            consider(BpsAction::TargetCopy, position - distance, back);
+        if (best.length >= LongEnough || position + Window > m_target.size())
             return best;
-        for (size_t k = 0; k < Stride && position + k + Window <= m_target.size(); ++k) {
-            const uint64_t window = load64(m_target.data() + position + k);
-            m_sourceIndex.forEach(window, [&](size_t at) {
-                if (at >= k)
-                    consider(BpsAction::SourceCopy, at - k);
-            });
-            m_targetIndex.forEach(window, [&](size_t at) {
-                if (at >= k && at - k < position)
-                    consider(BpsAction::TargetCopy, at - k);
-            });
-        }
+        const uint64_t window = load64(m_target.data() + position);
+        m_sourceIndex.forEach(window, [&](size_t at) { consider(BpsAction::SourceCopy, at, back); });
+        m_targetIndex.forEach(window, [&](size_t at) {
+            if (at < position)
+                consider(BpsAction::TargetCopy, at, back);
+        });
         return best;
     }
 

@@ -7,11 +7,11 @@
 #include <QJsonObject>
 
 #include <fstream>
-#include <random>
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using tamo::test::RandomBytes;
 using tamo::test::ReferenceCrc32;
 
 // Besides the small ROM's folder, a program folder of its own whose tables lie 0x400 bytes
@@ -65,15 +65,6 @@ struct PatchCommandsTest : SmallRomTest
     }
 };
 
-Bytes randomBytes(size_t size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    Bytes bytes(size);
-    for (uint8_t &byte : bytes)
-        byte = uint8_t(random());
-    return bytes;
-}
-
 } // namespace
 
 TEST_F(PatchCommandsTest, MadePatchesApplyToGiveTheModifiedFileByteForByte)
@@ -83,7 +74,7 @@ TEST_F(PatchCommandsTest, MadePatchesApplyToGiveTheModifiedFileByteForByte)
     first.front() ^= 0xFF;
     last.back() ^= 0x01;
     std::fill_n(run.begin() + 0x100, 3000, uint8_t(0x5A));
-    const Bytes tail = randomBytes(5000, 3);
+    const Bytes tail = RandomBytes(5000, 3);
     longer.insert(longer.end(), tail.begin(), tail.end());
     const Bytes shorter(base.begin(), base.begin() + 3000);
     for (const auto &[name, modified] : std::vector<std::pair<std::string, Bytes>>{
@@ -97,7 +88,7 @@ TEST_F(PatchCommandsTest, MadePatchesApplyToGiveTheModifiedFileByteForByte)
 TEST_F(PatchCommandsTest, EditsAroundOffset0x454F46RoundTrip)
 {
     Bytes base = blank(5 << 20);
-    const Bytes near = randomBytes(0x100, 5);
+    const Bytes near = RandomBytes(0x100, 5);
     std::copy(near.begin(), near.end(), base.begin() + 0x454F00);
     Bytes modified = base;
     for (size_t at = 0x454F40; at < 0x454F50; ++at)

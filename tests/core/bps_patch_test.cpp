@@ -12,6 +12,7 @@
 
 using tamo::PatchError;
 using tamo::test::PatchBytes;
+using tamo::test::RandomBytes;
 using tamo::test::ReferenceCrc32;
 using Bytes = std::vector<uint8_t>;
 
@@ -24,24 +25,9 @@ Bytes counting(size_t size)
     return bytes;
 }
 
-Bytes randomBytes(size_t size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    Bytes bytes(size);
-    for (uint8_t &byte : bytes)
-        byte = uint8_t(random());
-    return bytes;
-}
-
-// The text of the PatchError that applying throws; empty when it applies.
 std::string applyError(const Bytes &patch, const Bytes &source)
 {
-    try {
-        tamo::ApplyBpsPatch(patch, source);
-    } catch (const PatchError &error) {
-        return error.what();
-    }
-    return {};
+    return tamo::test::PatchErrorText([&] { tamo::ApplyBpsPatch(patch, source); });
 }
 
 } // namespace
@@ -53,7 +39,7 @@ TEST(Crc32, GivesTheKnownValuesAndAgreesWithTheBitwiseDefinition)
     EXPECT_EQ(tamo::Crc32({}), 0u);
     // Lengths around the eight-byte steps, and a long one.
     for (const size_t size : {1, 7, 8, 9, 15, 16, 17, 100003}) {
-        const Bytes bytes = randomBytes(size, unsigned(size));
+        const Bytes bytes = RandomBytes(size, unsigned(size));
         EXPECT_EQ(tamo::Crc32(bytes), ReferenceCrc32(bytes)) << size;
     }
 }
@@ -98,16 +84,9 @@ TEST(BpsPatch, SmallCasesGiveTheBytesWorkedOutByHand)
 TEST(BpsPatch, RoundTripsOnRandomEditsAndCopiesAMovedBlockForAFewBytes)
 {
     std::mt19937 random(18);
-    const Bytes source = randomBytes(1 << 20, 1);
-    for (int round = 0; round < 12; ++round) {
-        Bytes target = source;
-        // Bytes changed at the first and last offsets, scattered, and in a long run.
-        target.front() ^= 0xFF;
-        target.back() ^= 0x01;
-        for (int i = 0; i < 300; ++i)
-            target[random() % target.size()] = uint8_t(random());
-        std::fill_n(target.begin() + random() % 500000, 70000, uint8_t(round));
-        target.resize(target.size() + (round % 3 == 1 ? 5000 : 0) - (round % 3 == 2 ? 4097 : 0), 0x33);
+    const Bytes source = RandomBytes(1 << 20, 1);
+    for (int round = 0; round < 6; ++round) {
+        const Bytes target = tamo::test::RandomlyEdited(source, random, round);
         const Bytes patch = tamo::MakeBpsPatch(source, target);
         EXPECT_EQ(tamo::ApplyBpsPatch(patch, source), target) << round;
         EXPECT_LT(patch.size(), 4000u) << round;
@@ -119,6 +98,14 @@ TEST(BpsPatch, RoundTripsOnRandomEditsAndCopiesAMovedBlockForAFewBytes)
     const Bytes patch = tamo::MakeBpsPatch(source, moved);
     EXPECT_EQ(tamo::ApplyBpsPatch(patch, source), moved);
     EXPECT_LT(patch.size(), 60u);
+    // New bytes written twice: the second time they are copied from the first.
+    Bytes twice = source;
+    const Bytes fresh = RandomBytes(300, 9);
+    std::copy(fresh.begin(), fresh.end(), twice.begin() + 5000);
+    std::copy(fresh.begin(), fresh.end(), twice.begin() + 9000);
+    const Bytes twicePatch = tamo::MakeBpsPatch(source, twice);
+    EXPECT_EQ(tamo::ApplyBpsPatch(twicePatch, source), twice);
+    EXPECT_LT(twicePatch.size(), 300u + 60u);
 }
 
 TEST(BpsPatch, ChecksThePatchCrcFirstThenTheSourceThenTheTarget)

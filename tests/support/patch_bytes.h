@@ -1,7 +1,12 @@
 #pragma once
 
+#include "core/patch_error.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
+#include <random>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +23,41 @@ inline uint32_t ReferenceCrc32(const std::vector<uint8_t> &bytes)
             crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
     }
     return ~crc;
+}
+
+inline std::vector<uint8_t> RandomBytes(size_t size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::vector<uint8_t> bytes(size);
+    for (uint8_t &byte : bytes)
+        byte = uint8_t(random());
+    return bytes;
+}
+
+// The image with random edits as a stage's work makes them: its first and last bytes and
+// 300 scattered ones changed, a run of 70,000 bytes of one value written over it, and,
+// by the round, 5,000 bytes of one value added or 4,097 cut off its end.
+inline std::vector<uint8_t> RandomlyEdited(std::vector<uint8_t> image, std::mt19937 &random, int round)
+{
+    image.front() ^= 0xFF;
+    image.back() ^= 0x01;
+    for (int i = 0; i < 300; ++i)
+        image[random() % image.size()] = uint8_t(random());
+    std::fill_n(image.begin() + ptrdiff_t(random() % (image.size() / 2)), 70000, uint8_t(round + 7));
+    image.resize(image.size() + (round % 3 == 1 ? 5000 : 0) - (round % 3 == 2 ? 4097 : 0), 0x33);
+    return image;
+}
+
+// The text of the PatchError that work throws; empty when it throws none.
+template<typename Work>
+std::string PatchErrorText(Work work)
+{
+    try {
+        work();
+    } catch (const PatchError &error) {
+        return error.what();
+    }
+    return {};
 }
 
 // Patch bytes put together by hand.
