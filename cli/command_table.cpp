@@ -3,6 +3,7 @@
 #include "cli/demo_set.h"
 #include "cli/edit_commands.h"
 #include "cli/folder_commands.h"
+#include "cli/patch_commands.h"
 #include "cli/read_commands.h"
 #include "cli/settings_fields.h"
 #ifdef TAMO_HAVE_RENDER_COMMANDS
@@ -114,6 +115,25 @@ QList<CommandEntry> buildTable()
          "lines that give one byte two values are refused with the file and the line, and "
          "the ROM is left as it was. ROM is the ROM file.",
          2, 2, true, runImport},
+        {"make-patch", "BASE MODIFIED OUT", "Make a BPS or IPS patch of a modified ROM",
+         "Writes to OUT the patch that turns the ROM file BASE into MODIFIED: a BPS patch when "
+         "OUT ends in .bps, an IPS patch when it ends in .ips (in any letter case); IPS cannot "
+         "describe an image larger than 16 MiB. Prints what patch-info prints with BASE, and "
+         "patch_size.",
+         3, 3, false, runMakePatch},
+        {"apply-patch", "ROM PATCH OUT", "Apply a BPS or IPS patch to a ROM",
+         "Writes the image that PATCH makes from ROM to OUT, which may be ROM itself; the file "
+         "is saved as the editor saves. A BPS patch is refused unless ROM has the size and "
+         "CRC-32 it was made for, and its result must have the CRC-32 it names; nothing is "
+         "written when a check fails. Prints what patch-info prints with ROM, and written.",
+         3, 3, false, runApplyPatch},
+        {"patch-info", "PATCH [ROM]", "Check a patch and show what it changes",
+         "Reads and checks the BPS or IPS patch PATCH whole and prints {format, source_size, "
+         "target_size}, for BPS also source_crc32, target_crc32 and patch_crc32; a size that "
+         "an IPS patch does not carry is null. With ROM, the base it applies to, the patch is "
+         "applied in memory, every check first, and changed_bytes and stages follow: the "
+         "stages whose tile map, sprite, camera or banana list or settings it changes.",
+         1, 2, false, runPatchInfo},
         {"make-demo", "DIR", "Write the demo data set",
          "Writes DIR/Data (offsets.ini, sprite.ini, chipN.bmp, mark.bmp), an empty "
          "DIR/Config and the 4 MiB DIR/demo.smc, made up for trying the programs; "
