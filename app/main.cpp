@@ -1,6 +1,6 @@
 #include "forms/UnitMain.h"
 #include "forms/application_windows.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 #include "forms/editor_application.h"
 #include "forms/message_box.h"
 

@@ -2,7 +2,8 @@
 
 #include "bench/memcpy_bound.h"
 #include "core/file_system.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
+#include "files/program_folder.h"
 #include "view/map_pen.h"
 #include "view/stage_pictures.h"
 #include "view/stage_renderer.h"
@@ -89,8 +90,9 @@ BenchStage::BenchStage(int32_t tilemapEnd, int sprites, int cameras)
     save(chipImage(), m_dir.filePath("Data/chip1.bmp"));
     save(chipImage().copy(0, 0, 128, 32), m_dir.filePath("Data/mark.bmp"));
     const QtPictureLoader loader;
-    LoadChipPicture(loader, programDir(), stage.FGTilemap, chipPicture);
-    LoadMarkPicture(loader, programDir(), markPicture);
+    const ProgramFolder folder(programDir());
+    LoadPicture(loader, folder.chipBitmap(stage.FGTilemap), chipPicture);
+    LoadPicture(loader, folder.markBitmap(), markPicture);
 }
 
 Stage BenchStage::decode() const

@@ -6,8 +6,8 @@
 #include "core/stage.h"
 #include "document/paint_stroke.h"
 #include "document/rom_document.h"
-#include "forms/common/qt_canvas.h"
-#include "forms/common/qt_picture.h"
+#include "qtcommon/qt_canvas.h"
+#include "qtcommon/qt_picture.h"
 #include "view/map_editor.h"
 #include "view/stage_scene.h"
 

@@ -2,7 +2,7 @@
 #include "bench/memcpy_bound.h"
 #include "document/paint_stroke.h"
 #include "document/rom_document.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 #include <benchmark/benchmark.h>
 

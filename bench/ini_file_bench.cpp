@@ -3,7 +3,7 @@
 #include "core/ini_file.h"
 #include "core/integer_syntax.h"
 #include "core/sprite_types.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 #include <QTemporaryDir>
 

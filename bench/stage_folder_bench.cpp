@@ -6,7 +6,8 @@
 #include "core/offset_table.h"
 #include "core/rom_image.h"
 #include "core/stage.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
+#include "files/program_folder.h"
 
 #include <QTemporaryDir>
 
@@ -24,7 +25,7 @@ namespace {
 struct DemoRom
 {
     std::filesystem::path home = TAMO_BUILD_DIR;
-    IniFile offsetsIni = IniFile::load(fs::dataPath(home, "Data\\offsets.ini"));
+    IniFile offsetsIni = IniFile::load(ProgramFolder(home).offsetsIni());
     OffsetTable offsets = LoadOffsetTable(offsetsIni);
     RomImage rom = RomImage::open(home / "demo.smc");
 

@@ -1,6 +1,7 @@
 #include "bench/bench_fixture.h"
+#include "files/program_folder.h"
 #include "bench/memcpy_bound.h"
-#include "forms/common/qt_canvas.h"
+#include "qtcommon/qt_canvas.h"
 #include "view/chip_palette.h"
 #include "view/map_pen.h"
 #include "view/stage_pictures.h"
@@ -92,7 +93,7 @@ void BM_StageLoad(benchmark::State &state)
     BoundedTimer timer(state);
     for (auto _ : state) {
         const Stage stage = bench.decode();
-        LoadChipPicture(loader, bench.programDir(), stage.FGTilemap, bench.chipPicture);
+        LoadPicture(loader, ProgramFolder(bench.programDir()).chipBitmap(stage.FGTilemap), bench.chipPicture);
         ResetPen(pen);
         canvas.resize(stage.MapWidth * CellPixels, stage.MapHeight * CellPixels);
         canvas.clear();

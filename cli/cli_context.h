@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/program_folder.h"
+
 #include <QStringList>
 
 #include <filesystem>
@@ -14,6 +16,7 @@ struct CliContext
 {
     // The folder taken as the program folder: Data/ and Config/ lie in it.
     std::filesystem::path homeDir;
+    ProgramFolder folder() const { return ProgramFolder(homeDir); }
     // Edit commands change the image in memory only.
     bool dryRun = false;
     // The command's own parsed options, for commands that declare more of them.

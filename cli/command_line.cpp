@@ -5,7 +5,7 @@
 #include "core/chip_uses.h"
 #include "core/stage.h"
 #include "core/typed_number.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

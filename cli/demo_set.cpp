@@ -13,7 +13,8 @@
 #include "core/name_lists.h"
 #include "core/offset_table.h"
 #include "core/rom_error.h"
-#include "forms/common/shift_jis_text.h"
+#include "files/program_folder.h"
+#include "qtcommon/shift_jis_text.h"
 
 #include <QFile>
 #include <QString>
@@ -125,11 +126,12 @@ void writeDemoSet(const std::filesystem::path &dir)
 {
     createFolder(dir / "Data");
     createFolder(dir / "Config");
-    demoOffsetsIni().save(fs::dataPath(dir, "Data\\offsets.ini"));
-    demoSpriteIni().save(fs::dataPath(dir, "Data\\sprite.ini"));
+    const ProgramFolder folder(dir);
+    demoOffsetsIni().save(folder.offsetsIni());
+    demoSpriteIni().save(folder.spriteIni());
     for (int32_t tilemap = 1; tilemap <= DemoTilemapCount; ++tilemap)
-        savePicture(demoChipPicture(tilemap), fs::dataPath(dir, ChipPicturePath(tilemap)));
-    savePicture(demoMarkPicture(), fs::dataPath(dir, "Data\\mark.bmp"));
+        savePicture(demoChipPicture(tilemap), folder.chipBitmap(tilemap));
+    savePicture(demoMarkPicture(), folder.markBitmap());
     RomImage rom = buildDemoRom();
     writeDemoProgram(rom);
     fs::writeWholeFile(dir / "demo.smc", rom.bytes());

@@ -4,7 +4,7 @@
 #include "cli/stage_export.h"
 #include "cli/stage_import.h"
 #include "cli/stage_state.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 namespace tamo::cli {
 

@@ -2,7 +2,7 @@
 
 #include "cli/text_error.h"
 #include "core/file_system.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 #include <QByteArrayList>
 #include <QJsonDocument>

@@ -1,6 +1,7 @@
 #include "cli/json_output.h"
 
 #include "cli/settings_fields.h"
+#include "files/program_folder.h"
 
 #include <QString>
 
@@ -16,8 +17,7 @@ void printJson(const QJsonDocument &document)
 
 QJsonObject stageInfoJson(const Stage &stage, int32_t bananaListOffset)
 {
-    QString chipFile = QString::fromStdString(ChipPicturePath(stage.FGTilemap));
-    chipFile.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString chipFile = QString::fromStdString(ProgramFolder::chipBitmapName(stage.FGTilemap));
     return QJsonObject{
         {"stage", stage.LevelNumber},
         {"fg_word", stage.FGWord},

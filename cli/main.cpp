@@ -1,5 +1,5 @@
 #include "cli/command_line.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

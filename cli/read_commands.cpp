@@ -8,7 +8,7 @@
 #include "core/name_lists.h"
 #include "core/object_lists.h"
 #include "core/sprite_types.h"
-#include "forms/common/shift_jis_text.h"
+#include "qtcommon/shift_jis_text.h"
 
 namespace tamo::cli {
 

@@ -3,9 +3,9 @@
 #include "cli/command_line.h"
 #include "cli/json_output.h"
 #include "cli/stage_state.h"
-#include "forms/common/qt_canvas.h"
-#include "forms/common/qt_picture.h"
-#include "forms/common/stage_picture_file.h"
+#include "qtcommon/qt_canvas.h"
+#include "qtcommon/qt_picture.h"
+#include "qtcommon/stage_picture_file.h"
 #include "view/chip_palette.h"
 #include "view/map_pen.h"
 #include "view/stage_pictures.h"
@@ -37,7 +37,7 @@ LoadedStage loadStage(const CliContext &context, const QStringList &args)
     LoadedStage loaded{loadStageState(context, args[0], args[1]), {}, {}};
     const StageSource source = loaded.state.source();
     const int32_t fgTilemap = DecodeFGTilemap(source, loaded.state.level);
-    LoadChipPicture(QtPictureLoader(), context.homeDir, fgTilemap, loaded.chipPicture);
+    LoadPicture(QtPictureLoader(), context.folder().chipBitmap(fgTilemap), loaded.chipPicture);
     loaded.stage = loaded.state.decode();
     return loaded;
 }
@@ -56,7 +56,7 @@ int runRender(const CliContext &context, const QStringList &args)
 {
     LoadedStage loaded = loadStage(context, args);
     std::unique_ptr<Picture> markPicture;
-    LoadMarkPicture(QtPictureLoader(), context.homeDir, markPicture);
+    LoadPicture(QtPictureLoader(), context.folder().markBitmap(), markPicture);
 
     MarkSwitches switches;
     switches.ShowSpriteMarks = !optionSet(context, "no-sprites");

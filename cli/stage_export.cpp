@@ -7,8 +7,8 @@
 #include "core/stage.h"
 #include "core/stage_records.h"
 #include "core/tile_map_spans.h"
-#include "forms/common/file_names.h"
-#include "forms/common/shift_jis_text.h"
+#include "files/file_names.h"
+#include "qtcommon/shift_jis_text.h"
 
 #include <span>
 #include <system_error>

@@ -13,7 +13,7 @@
 #include "core/stage_records.h"
 #include "core/tile_map_spans.h"
 #include "core/write_conflicts.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 #include <set>
 

@@ -1,8 +1,7 @@
 #include "cli/stage_state.h"
 
 #include "cli/command_line.h"
-#include "core/file_system.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 namespace tamo::cli {
 
@@ -24,7 +23,7 @@ std::filesystem::path pathFromArgument(const QString &text)
 
 IniFile loadOffsetsIni(const CliContext &context)
 {
-    return IniFile::load(fs::dataPath(context.homeDir, "Data\\offsets.ini"));
+    return IniFile::load(context.folder().offsetsIni());
 }
 
 StageState loadRomState(const CliContext &context, const QString &romArgument)
@@ -32,7 +31,7 @@ StageState loadRomState(const CliContext &context, const QString &romArgument)
     StageState state;
     state.offsetsIni = loadOffsetsIni(context);
     state.offsets = LoadOffsetTable(state.offsetsIni);
-    state.spriteIni = IniFile::load(fs::dataPath(context.homeDir, "Data\\sprite.ini"));
+    state.spriteIni = IniFile::load(context.folder().spriteIni());
     state.romPath = pathFromArgument(romArgument);
     state.rom = RomImage::open(state.romPath);
     return state;

@@ -1,6 +1,6 @@
 #include "cli/text_error.h"
 
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 namespace tamo::cli {
 

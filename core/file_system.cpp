@@ -476,14 +476,4 @@ void SetSaveFaults(std::function<int(SaveStep)> faults)
     saveFaults() = std::move(faults);
 }
 
-std::filesystem::path dataPath(const std::filesystem::path &dir, std::string_view relative)
-{
-    std::string portable(relative);
-    for (char &c : portable) {
-        if (c == '\\')
-            c = '/';
-    }
-    return dir / std::filesystem::path(portable).make_preferred();
-}
-
 } // namespace tamo::fs

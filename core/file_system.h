@@ -59,7 +59,4 @@ std::optional<FileStamp> stampOf(const std::filesystem::path &path);
 enum class SaveStep { MakeCopy, WriteCopy, KeepOwner, KeepMode, KeepAttributes, FlushCopy, Rename, WriteInPlace, ReadBack };
 void SetSaveFaults(std::function<int(SaveStep)> faults);
 
-// A data path written with backslashes ("Data\chip12.bmp"), relative to dir.
-std::filesystem::path dataPath(const std::filesystem::path &dir, std::string_view relative);
-
 } // namespace tamo::fs

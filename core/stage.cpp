@@ -117,9 +117,4 @@ std::optional<CellPosition> TileCellAt(const Stage &stage, int64_t offset)
     return CellPosition{static_cast<int32_t>(column), static_cast<int32_t>(row)};
 }
 
-std::string ChipPicturePath(int32_t fgTilemap)
-{
-    return "Data\\chip" + std::to_string(fgTilemap) + ".bmp";
-}
-
 } // namespace tamo

@@ -77,7 +77,4 @@ RomPatch TileCellPatch(const Stage &stage, int32_t column, int32_t row, uint16_t
 // byte lies outside the stage's part of the tile map or the stage has no drawn map.
 std::optional<CellPosition> TileCellAt(const Stage &stage, int64_t offset);
 
-// "Data\chip" + tilemap number in decimal + ".bmp".
-std::string ChipPicturePath(int32_t fgTilemap);
-
 } // namespace tamo

@@ -2,9 +2,9 @@
 
 #include "core/rom_difference.h"
 #include "core/rom_error.h"
-#include "document/file_key.h"
+#include "files/file_key.h"
 #include "document/rom_document.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 #include <QDateTime>
 #include <QDir>

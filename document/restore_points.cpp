@@ -2,8 +2,8 @@
 
 #include "core/file_system.h"
 #include "core/rom_error.h"
-#include "document/file_key.h"
-#include "forms/common/file_names.h"
+#include "files/file_key.h"
+#include "files/file_names.h"
 
 #include <QTimeZone>
 

@@ -4,7 +4,7 @@
 #include "core/rom_difference.h"
 #include "core/rom_error.h"
 #include "document/rom_edit_command.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "forms/UnitChip.h"
 
-#include "forms/UnitMain.h"
 #include "forms/canvas_image.h"
 #include "forms/error_report.h"
+#include "session/stage_session.h"
 
 #include "view/chip_palette.h"
 
@@ -17,6 +17,8 @@ TFormChip *FormChip = nullptr;
 namespace {
 
 constexpr ToolWindowPlacement chipWindowPlacement{"ChipWindow", 0, 0, 512, 512};
+constexpr ActionDefinition chipWindowAction{"ViewChipWindow", "Tilemap(&M)", "Tilemap(&M)", "Tilemap",
+                                            QKeyCombination(Qt::Key_F6), ImageListIcon::ChipWindow, true, true};
 constexpr int toolBarHeight = 29;
 
 QToolButton *addFlipButton(QToolBar *bar, const char *name, QAction *flip)
@@ -31,8 +33,9 @@ QToolButton *addFlipButton(QToolBar *bar, const char *name, QAction *flip)
 
 } // namespace
 
-TFormChip::TFormChip()
-    : ToolWindow(chipWindowPlacement, FormMain->ViewChipWindow)
+TFormChip::TFormChip(StageSession &session, QAction *hFlip, QAction *vFlip)
+    : ToolWindow(chipWindowPlacement, chipWindowAction)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("FormChip"));
     setWindowTitle(QStringLiteral("Tileset Edit"));
@@ -41,8 +44,8 @@ TFormChip::TFormChip()
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolBar1->setFixedHeight(toolBarHeight);
     ToolBar1->setIconSize(QSize(16, 16));
-    ToolButton1 = addFlipButton(ToolBar1, "ToolButton1", FormMain->MapEditHFlip);
-    ToolButton2 = addFlipButton(ToolBar1, "ToolButton2", FormMain->MapEditVFlip);
+    ToolButton1 = addFlipButton(ToolBar1, "ToolButton1", hFlip);
+    ToolButton2 = addFlipButton(ToolBar1, "ToolButton2", vFlip);
 
     ImageChip = new CanvasImage(m_palette, nullptr);
     ImageChip->setObjectName(QStringLiteral("ImageChip"));
@@ -58,7 +61,11 @@ TFormChip::TFormChip()
     layout->addWidget(ToolBar1);
     layout->addWidget(ScrollBox1, 1);
 
-    LoadPlacement(FormMain->ApplicationIni);
+    // The palette shows the pen and the chips of the stage shown; with no stage, none.
+    connect(&session, &StageSession::penChanged, this, [this] { ReportErrors([this] { DrawChipPalette(); }); });
+    connect(&session, &StageSession::stageLoadFailed, this, [this] { ReportErrors([this] { DrawChipPalette(); }); });
+
+    LoadPlacement(session.ApplicationIni);
 }
 
 void TFormChip::showEvent(QShowEvent *event)
@@ -74,9 +81,9 @@ void TFormChip::FormShow()
 
 void TFormChip::DrawChipPalette()
 {
-    const bool complete = tamo::DrawChipPalette(FormMain->RomLoaded, FormMain->ChipPicture.get(),
-                                                FormMain->Pen, m_palette);
-    if (!FormMain->RomLoaded)
+    const bool complete = tamo::DrawChipPalette(m_session.RomLoaded, m_session.ChipPicture.get(),
+                                                m_session.Pen, m_palette);
+    if (!m_session.RomLoaded)
         return; // nothing was drawn: the palette keeps its state
     ImageChip->followCanvasSize();
     ImageChip->update();
@@ -87,5 +94,5 @@ void TFormChip::DrawChipPalette()
 void TFormChip::ImageChipMouseDown(int x, int y)
 {
     // Any button chooses the chip; the flips stay as they are.
-    FormMain->PaletteClick(x, y);
+    m_session.PaletteClick(x, y);
 }

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "forms/common/qt_canvas.h"
 #include "forms/tool_window.h"
+#include "qtcommon/qt_canvas.h"
 
 class CanvasImage;
 class QScrollArea;
 class QToolBar;
 class QToolButton;
+class StageSession;
 
 // The chip palette: every chip of the stage's chip bitmap in the pen's orientation, the
 // pen's chip inverted; a click chooses the pen's chip. Its tool bar holds the pen's two
@@ -16,7 +17,7 @@ class TFormChip : public ToolWindow
     Q_OBJECT
 
 public:
-    TFormChip();
+    TFormChip(StageSession &session, QAction *hFlip, QAction *vFlip);
 
     void DrawChipPalette();
 
@@ -27,6 +28,7 @@ private:
     void FormShow();
     void ImageChipMouseDown(int x, int y);
 
+    StageSession &m_session;
     tamo::QtCanvas m_palette;
     QToolBar *ToolBar1 = nullptr;
     QToolButton *ToolButton1 = nullptr;

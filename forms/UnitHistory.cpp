@@ -1,6 +1,6 @@
 #include "forms/UnitHistory.h"
 
-#include "forms/UnitMain.h"
+#include "session/stage_session.h"
 
 #include <QUndoView>
 #include <QVBoxLayout>
@@ -10,14 +10,16 @@ TFormHistory *FormHistory = nullptr;
 namespace {
 
 constexpr ToolWindowPlacement historyPlacement{"HistoryWindow", 150, 150, 300, 300};
+constexpr ActionDefinition historyAction{"ViewHistoryWindow", "History(&H)", nullptr, "History",
+                                         Qt::CTRL | Qt::Key_H, std::nullopt, true, true};
 
 } // namespace
 
-TFormHistory::TFormHistory()
-    : ToolWindow(historyPlacement, FormMain->ViewHistoryWindow)
+TFormHistory::TFormHistory(StageSession &session)
+    : ToolWindow(historyPlacement, historyAction)
 {
     setWindowTitle(QStringLiteral("History"));
-    ListHistory = new QUndoView(FormMain->Document->history(), this);
+    ListHistory = new QUndoView(session.Document->history(), this);
     ListHistory->setObjectName(QStringLiteral("ListHistory"));
     // The line before the first step: the image as it was opened.
     ListHistory->setEmptyLabel(QStringLiteral("(as opened)"));
@@ -25,5 +27,5 @@ TFormHistory::TFormHistory()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ListHistory);
 
-    LoadPlacement(FormMain->ApplicationIni);
+    LoadPlacement(session.ApplicationIni);
 }

@@ -3,6 +3,7 @@
 #include "forms/tool_window.h"
 
 class QUndoView;
+class StageSession;
 
 // The edit history: one line per step, the current one selected; choosing a line undoes
 // or redoes every step up to it.
@@ -11,7 +12,7 @@ class TFormHistory : public ToolWindow
     Q_OBJECT
 
 public:
-    TFormHistory();
+    explicit TFormHistory(StageSession &session);
 
 private:
     QUndoView *ListHistory = nullptr;

@@ -1,7 +1,7 @@
 #include "forms/UnitLevelSelect.h"
 
-#include "forms/UnitMain.h"
-#include "forms/common/shift_jis_text.h"
+#include "qtcommon/shift_jis_text.h"
+#include "session/stage_session.h"
 
 #include "core/name_lists.h"
 #include "core/stage.h"
@@ -25,8 +25,9 @@ constexpr int buttonHeight = 24;
 
 } // namespace
 
-TFormLevelSelect::TFormLevelSelect()
+TFormLevelSelect::TFormLevelSelect(StageSession &session)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("FormLevelSelect"));
     setWindowTitle(QStringLiteral("Level Select"));
@@ -90,7 +91,7 @@ void TFormLevelSelect::FormShow()
         // Selecting the current stage here is not the user's click.
         const QSignalBlocker blocker(ListBoxLevels);
         fillLevelList();
-        const int level = FormMain->LevelNumber;
+        const int level = m_session.LevelNumber;
         if (level >= 0 && level < tamo::LevelCount) {
             ListBoxLevels->setCurrentRow(level);
             ListBoxLevels->scrollToItem(ListBoxLevels->item(level), QAbstractItemView::PositionAtCenter);
@@ -99,7 +100,7 @@ void TFormLevelSelect::FormShow()
             ListBoxLevels->clearSelection();
         }
     }
-    EditLevelNo->setText(QString::number(FormMain->LevelNumber));
+    EditLevelNo->setText(QString::number(m_session.LevelNumber));
     ListBoxLevels->setFocus();
 }
 
@@ -108,7 +109,7 @@ void TFormLevelSelect::fillLevelList()
     ListBoxLevels->clear();
     for (int level = 0; level < tamo::LevelCount; ++level) {
         ListBoxLevels->addItem(
-            tamo::fromShiftJis(tamo::LevelItemText(FormMain->OffsetsIni, level)));
+            tamo::fromShiftJis(tamo::LevelItemText(m_session.OffsetsIni, level)));
     }
 }
 

@@ -5,6 +5,7 @@
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class StageSession;
 
 // The modal dialog in which the user picks the stage to edit, from the list of all
 // stages or by typing its number.
@@ -13,7 +14,7 @@ class TFormLevelSelect : public QDialog
     Q_OBJECT
 
 public:
-    TFormLevelSelect();
+    explicit TFormLevelSelect(StageSession &session);
 
     // Runs the dialog modally; the chosen level 0..229, or -1 when none was chosen.
     int Execute();
@@ -30,6 +31,7 @@ protected:
 private:
     void fillLevelList();
 
+    StageSession &m_session;
     int m_result = -1;
     QListWidget *ListBoxLevels = nullptr;
     QLineEdit *EditLevelNo = nullptr;

@@ -3,15 +3,15 @@
 #include "core/level_settings.h"
 #include "core/rom_error.h"
 #include "core/typed_number.h"
-#include "forms/UnitMain.h"
+#include "forms/control_builders.h"
 #include "forms/error_report.h"
-#include "forms/common/shift_jis_text.h"
+#include "qtcommon/shift_jis_text.h"
 #include "forms/message_box.h"
+#include "session/stage_session.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -47,27 +47,18 @@ QGroupBox *addGroup(QWidget *parent, const char *name, const QString &title, con
     return group;
 }
 
-void addLabel(QWidget *parent, const QString &text, int left, int top)
+// A row's label stands a little lower than its control, level with the control's text.
+void addRowLabel(QWidget *parent, const QString &text, int top)
 {
-    auto *label = new QLabel(text, parent);
-    label->move(left, top + 3);
-    label->adjustSize();
-}
-
-QLineEdit *addEdit(QWidget *parent, const char *name, const QRect &geometry)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(geometry);
-    return edit;
+    AddLabel(parent, text, {12, top + 3});
 }
 
 // One labelled row of a group: the label at the left, the edit box after it.
 QLineEdit *addEditRow(QWidget *group, const char *name, const QString &label, int row)
 {
     const int top = 20 + row * RowHeight;
-    addLabel(group, label, 12, top);
-    return addEdit(group, name, {FieldLeft, top, 120, 20});
+    addRowLabel(group, label, top);
+    return AddEdit(group, name, {FieldLeft, top, 120, 20});
 }
 
 // Text that does not read as a number leaves its field as it is.
@@ -78,9 +69,10 @@ std::optional<int32_t> editValue(const QLineEdit *edit)
 
 } // namespace
 
-TFormLevelSetting::TFormLevelSetting(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+TFormLevelSetting::TFormLevelSetting(StageSession &session)
+    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("FormLevelSetting"));
     setWindowTitle(QStringLiteral("Level Settings"));
@@ -107,7 +99,7 @@ void TFormLevelSetting::createControls()
     };
     for (size_t i = 0; i < m_lists.size(); ++i) {
         const int top = 12 + int(i) * RowHeight;
-        addLabel(general, QString::fromLatin1(lists[i].label), 12, top);
+        addRowLabel(general, QString::fromLatin1(lists[i].label), top);
         auto *comboBox = new QComboBox(general);
         comboBox->setObjectName(QString::fromLatin1(lists[i].name));
         comboBox->setGeometry(FieldLeft, top, 393, 22);
@@ -131,10 +123,10 @@ void TFormLevelSetting::createControls()
     }
     QGroupBox *bgColor = addGroup(this, "GroupBoxBGColor", QStringLiteral("Not used"),
                                   {231, 228, 139, 48});
-    EditBGColor = addEdit(bgColor, "EditBGColor", {12, 20, 115, 20});
+    EditBGColor = AddEdit(bgColor, "EditBGColor", {12, 20, 115, 20});
     QGroupBox *bgDarkness = addGroup(this, "GroupBoxBGDarkness", QStringLiteral("Not used"),
                                      {378, 228, 139, 48});
-    EditBGDarkness = addEdit(bgDarkness, "EditBGDarkness", {12, 20, 115, 20});
+    EditBGDarkness = AddEdit(bgDarkness, "EditBGDarkness", {12, 20, 115, 20});
 
     QGroupBox *tilemap = addGroup(this, "GroupBoxTilemap", QStringLiteral("Tile map range"),
                                   {8, 280, 509, 70});
@@ -162,7 +154,7 @@ void TFormLevelSetting::showEvent(QShowEvent *event)
 void TFormLevelSetting::LoadNameList(NameListControl &list)
 {
     list.comboBox->clear();
-    list.names = tamo::LoadNameList(FormMain->OffsetsIni, list.sections);
+    list.names = tamo::LoadNameList(m_session.OffsetsIni, list.sections);
     for (const tamo::NameEntry &entry : list.names)
         list.comboBox->addItem(tamo::fromShiftJis(entry.itemText));
 }
@@ -184,8 +176,7 @@ bool TFormLevelSetting::readSettingsIntoControls()
 {
     tamo::LevelSettings settings;
     try {
-        settings = tamo::ReadLevelSettings(FormMain->RomImage, FormMain->OffsetTable,
-                                           FormMain->LevelNumber);
+        settings = tamo::ReadLevelSettings(m_session.RomImage, m_session.OffsetTable, m_session.LevelNumber);
     } catch (const tamo::RomRangeError &error) {
         // The controls must not keep another stage's values: they are emptied and OK stays
         // off, so that nothing can be written.
@@ -250,11 +241,11 @@ void TFormLevelSetting::ButtonOKClick()
     update.TilemapStart = editValue(EditTilemapStart);
     update.TilemapEnd = editValue(EditTilemapEnd);
     try {
-        const tamo::RomPatch patch = tamo::LevelSettingsPatch(FormMain->RomImage, FormMain->OffsetTable,
-                                                              FormMain->LevelNumber, update);
+        const tamo::RomPatch patch
+            = tamo::LevelSettingsPatch(m_session.RomImage, m_session.OffsetTable, m_session.LevelNumber, update);
         // One step for all fields; the stage is loaded again as the step is made.
-        FormMain->Document->edit(RomEdit{QStringLiteral("Stage settings"), EditScope::StageSettings,
-                                         FormMain->LevelNumber, patch});
+        m_session.Document->edit(
+            RomEdit{QStringLiteral("Stage settings"), EditScope::StageSettings, m_session.LevelNumber, patch});
     } catch (const tamo::RomRangeError &error) {
         ShowMessage(QStringLiteral("The settings lie outside the ROM image; nothing was "
                                    "written: %1")

@@ -11,6 +11,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class StageSession;
 
 // The modal dialog that edits the settings of the stage that is loaded. exec() gives 1
 // when OK wrote the settings into the ROM image, 0 otherwise.
@@ -19,7 +20,7 @@ class TFormLevelSetting : public QDialog
     Q_OBJECT
 
 public:
-    explicit TFormLevelSetting(QWidget *parent = nullptr);
+    explicit TFormLevelSetting(StageSession &session);
 
     void FormShow();
     void ButtonOKClick();
@@ -43,6 +44,7 @@ private:
     std::array<QLineEdit *, 6> numberEdits() const;
     static std::optional<int32_t> selectedValue(const NameListControl &list);
 
+    StageSession &m_session;
     std::array<NameListControl, 5> m_lists;
     bool m_settingsRead = false;
     QComboBox *ComboBoxFG = nullptr;

@@ -1,6 +1,6 @@
 #include "forms/UnitRestorePoints.h"
 
-#include "forms/UnitMain.h"
+#include "session/stage_session.h"
 
 #include "core/file_system.h"
 #include "core/rom_error.h"
@@ -34,7 +34,7 @@ QString stagesText(const std::vector<int32_t> &stages)
 
 // The columns of one restore point: when it was made, its size, and how it differs from
 // the image in memory.
-QStringList rowOf(const RestorePoint &point, const tamo::StageExtents &image)
+QStringList rowOf(const RestorePoint &point, const tamo::StageExtents &image, size_t imageSize)
 {
     const QStringList first{point.madeAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                             QString::number(point.size)};
@@ -45,17 +45,17 @@ QStringList rowOf(const RestorePoint &point, const tamo::StageExtents &image)
         return first + QStringList{QStringLiteral("cannot be read"), QString()};
     }
     // Only as much as the image holds is restored.
-    const size_t size = FormMain->RomImage.bytes().size();
-    if (bytes.size() > size)
-        bytes.resize(size);
+    if (bytes.size() > imageSize)
+        bytes.resize(imageSize);
     const tamo::ImageDifference difference = image.compare(bytes);
     return first + QStringList{stagesText(difference.stages), QString::number(difference.bytes)};
 }
 
 } // namespace
 
-TFormRestorePoints::TFormRestorePoints(QWidget *parent)
+TFormRestorePoints::TFormRestorePoints(StageSession &session, QWidget *parent)
     : QDialog(parent)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("FormRestorePoints"));
     setWindowTitle(QStringLiteral("Restore Points"));
@@ -100,9 +100,9 @@ std::optional<RestorePoint> TFormRestorePoints::Execute(const std::vector<Restor
 void TFormRestorePoints::fillList()
 {
     ListViewRestorePoints->clear();
-    const tamo::StageExtents image({FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni});
+    const tamo::StageExtents image({m_session.RomImage, m_session.OffsetTable, m_session.OffsetsIni});
     for (const RestorePoint &point : m_points)
-        ListViewRestorePoints->addTopLevelItem(new QTreeWidgetItem(rowOf(point, image)));
+        ListViewRestorePoints->addTopLevelItem(new QTreeWidgetItem(rowOf(point, image, m_session.RomImage.bytes().size())));
     ListViewRestorePoints->header()->resizeSections(QHeaderView::ResizeToContents);
     ListViewRestorePoints->setCurrentItem(ListViewRestorePoints->topLevelItem(0));
     ButtonRestore->setEnabled(!m_points.empty());

@@ -9,6 +9,7 @@
 
 class QPushButton;
 class QTreeWidget;
+class StageSession;
 
 // The modal dialog that lists the restore points of the ROM file, newest first, each with
 // how it differs from the image in memory, and hands back the one to restore.
@@ -17,7 +18,7 @@ class TFormRestorePoints : public QDialog
     Q_OBJECT
 
 public:
-    explicit TFormRestorePoints(QWidget *parent);
+    TFormRestorePoints(StageSession &session, QWidget *parent);
 
     // Runs the dialog modally; the restore point chosen, or none.
     std::optional<RestorePoint> Execute(const std::vector<RestorePoint> &points);
@@ -28,6 +29,7 @@ public:
 private:
     void fillList();
 
+    StageSession &m_session;
     std::vector<RestorePoint> m_points;
     std::optional<RestorePoint> m_result;
     QTreeWidget *ListViewRestorePoints = nullptr;

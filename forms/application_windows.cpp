@@ -22,15 +22,18 @@ void destroy(Window *&window)
 
 void CreateWindows(const std::filesystem::path &programDir)
 {
-    // Each window reaches the ones made before it through their global instances.
     FormMain = new TFormMain(programDir);
-    FormChip = new TFormChip();
-    FormLevelSelect = new TFormLevelSelect();
-    FormLevelSetting = new TFormLevelSetting();
-    FormSpriteEdit = new TFormSpriteEdit();
-    FormCameraEdit = new TFormCameraEdit();
-    FormBananaEdit = new TFormBananaEdit();
-    FormHistory = new TFormHistory();
+    StageSession &session = FormMain->Session;
+    FormChip = new TFormChip(session, FormMain->MapEditHFlip, FormMain->MapEditVFlip);
+    FormLevelSelect = new TFormLevelSelect(session);
+    FormLevelSetting = new TFormLevelSetting(session);
+    FormSpriteEdit = new TFormSpriteEdit(session);
+    FormCameraEdit = new TFormCameraEdit(session);
+    FormBananaEdit = new TFormBananaEdit(session);
+    FormHistory = new TFormHistory(session);
+    for (ToolWindow *window : std::initializer_list<ToolWindow *>{FormChip, FormSpriteEdit, FormCameraEdit,
+                                                                   FormBananaEdit, FormHistory})
+        FormMain->addToolWindow(*window);
 }
 
 void DestroyWindows()

@@ -2,9 +2,10 @@
 
 #include <filesystem>
 
-// Creates the seven windows in their fixed order: FormMain, FormChip, FormLevelSelect,
-// FormLevelSetting, FormSpriteEdit, FormCameraEdit, FormBananaEdit. An error while they
-// are made leaves the ones made so far in place for DestroyWindows.
+// Creates the windows in their fixed order: FormMain, FormChip, FormLevelSelect,
+// FormLevelSetting, FormSpriteEdit, FormCameraEdit, FormBananaEdit, and last the history
+// window FormHistory. Every window after the main window works on its stage session. An
+// error while they are made leaves the ones made so far in place for DestroyWindows.
 void CreateWindows(const std::filesystem::path &programDir);
 
 // Destroys them in the reverse order and clears the global instances.

@@ -1,6 +1,6 @@
 #include "forms/canvas_image.h"
 
-#include "forms/common/qt_canvas.h"
+#include "qtcommon/qt_canvas.h"
 #include "view/canvas.h"
 
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #include "forms/map_overlay.h"
 
-#include "forms/common/qt_canvas.h"
+#include "qtcommon/qt_canvas.h"
 #include "view/canvas.h"
 #include "view/stage_renderer.h"
 

@@ -3,10 +3,10 @@
 #include "core/list_lines.h"
 #include "core/rom_error.h"
 #include "core/typed_number.h"
-#include "forms/UnitMain.h"
+#include "forms/control_builders.h"
 #include "forms/error_report.h"
-#include "forms/map_selection.h"
 #include "forms/message_box.h"
+#include "session/stage_session.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -41,23 +41,39 @@ QString hexOffset(int64_t offset)
 
 } // namespace
 
-ObjectListWindow::ObjectListWindow(const ToolWindowPlacement &placement, QAction *toggleAction,
-                                   const char *caption, const ListKind &kind)
-    : ToolWindow(placement, toggleAction)
-    , m_kind(kind)
+namespace object_list_editor {
+
+QString fieldText(int32_t value, int codeDigits)
 {
-    setWindowTitle(QString::fromLatin1(caption));
-    connect(FormMain->Document, &RomDocument::changed, this,
-            [this](const RomChange &change) { ReportErrors([&] { DocumentChanged(change); }); });
-    connect(FormMain->Selection, &MapSelection::changed, this, [this] { ReportErrors([this] { SelectionChanged(); }); });
+    return codeDigits > 0 ? QString::fromStdString(tamo::CodeText(value, codeDigits)) : QString::number(value);
 }
 
-QListWidget *ObjectListWindow::addListBox(const char *name, int width,
-                                          std::function<void()> onClick)
+int32_t editValue(const QLineEdit *edit, int32_t defaultValue)
+{
+    return tamo::parseTypedInteger(edit->text().toStdString()).value_or(defaultValue);
+}
+
+} // namespace object_list_editor
+
+ObjectListWindow::ObjectListWindow(StageSession &session, const ObjectListKind &kind)
+    : ToolWindow(kind.placement, kind.toggle)
+    , m_session(session)
+    , m_kind(kind)
+{
+    setWindowTitle(QString::fromLatin1(kind.caption));
+    connect(&session, &StageSession::romOpened, this, &ObjectListWindow::EnableEditing);
+    connect(&session, &StageSession::stageLoaded, this, [this] { ReportErrors([this] { RefreshList(true); }); });
+    connect(&session, &StageSession::stageLoadFailed, this, &ObjectListWindow::ClearList);
+    connect(&session, &StageSession::changed, this,
+            [this](const RomChange &change) { ReportErrors([&] { DocumentChanged(change); }); });
+    connect(session.Selection, &MapSelection::changed, this, [this] { ReportErrors([this] { SelectionChanged(); }); });
+}
+
+QListWidget *ObjectListWindow::addListBox(const ObjectListLayout &layout)
 {
     m_listBox = new QListWidget(this);
-    m_listBox->setObjectName(QString::fromLatin1(name));
-    m_listBox->setGeometry(0, 0, width, height());
+    m_listBox->setObjectName(QString::fromLatin1(layout.listBox));
+    m_listBox->setGeometry(0, 0, layout.listWidth, height());
     m_listBox->setItemDelegate(new FixedLineHeightDelegate(m_listBox));
     m_listBox->setUniformItemSizes(true);
     QFont font = m_listBox->font();
@@ -65,14 +81,13 @@ QListWidget *ObjectListWindow::addListBox(const char *name, int width,
     m_listBox->setFont(font);
     // A click on the line already selected fills the edit boxes again, as does moving the
     // selection with the keys.
-    m_fillBoxes = std::move(onClick);
     const auto reportingClick = [this] {
         ReportErrors([this] {
-            m_fillBoxes();
+            fillBoxes();
             // The map selects the line's record; the map then shows it.
             const int line = selectedLine();
             if (m_kind.markKind && line >= 0)
-                FormMain->Selection->select(tamo::MapObject{*m_kind.markKind, line});
+                m_session.Selection->select(tamo::MapObject{*m_kind.markKind, line});
         });
     };
     connect(m_listBox, &QListWidget::itemClicked, this, reportingClick);
@@ -81,26 +96,23 @@ QListWidget *ObjectListWindow::addListBox(const char *name, int width,
     return m_listBox;
 }
 
-QLabel *ObjectListWindow::addLabel(const QString &text, int left, int top)
+void ObjectListWindow::addLabels(const ObjectListLayout &layout)
 {
-    auto *label = new QLabel(text, this);
-    label->move(left, top);
-    label->adjustSize();
-    return label;
+    for (const EditorLabel &label : layout.labels)
+        AddLabel(this, QString::fromLatin1(label.text), label.at);
 }
 
 QLineEdit *ObjectListWindow::addEdit(const char *name, const QRect &geometry)
 {
-    auto *edit = new QLineEdit(this);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setGeometry(geometry);
+    QLineEdit *edit = AddEdit(this, name, geometry);
     addEditingControl(edit);
     m_resetBoxes.push_back(edit);
     return edit;
 }
 
-void ObjectListWindow::addUpdateButton(const QRect &geometry)
+void ObjectListWindow::addUpdateButton(const ObjectListLayout &layout)
 {
+    const QRect &geometry = layout.updateButton;
     m_buttonUpdate = new QPushButton(QStringLiteral("Update(&U)"), this);
     m_buttonUpdate->setObjectName(QStringLiteral("ButtonUpdate"));
     m_buttonUpdate->setGeometry(geometry);
@@ -117,10 +129,11 @@ void ObjectListWindow::addUpdateButton(const QRect &geometry)
     m_count->setGeometry(geometry.left(), geometry.bottom() + 2, 240, 13);
 }
 
-void ObjectListWindow::addAddressBox(const QRect &geometry, bool readOnly)
+void ObjectListWindow::addAddressBox(const ObjectListLayout &layout)
 {
-    m_editAddress = addEdit("EditAddress", geometry);
-    m_editAddress->setReadOnly(readOnly);
+    m_editAddress = addEdit("EditAddress", layout.addressBox);
+    // The banana editor's box is editable, as its form has it, but never read back.
+    m_editAddress->setReadOnly(layout.addressReadOnly);
     QPalette palette = m_editAddress->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Button));
     m_editAddress->setPalette(palette);
@@ -128,7 +141,7 @@ void ObjectListWindow::addAddressBox(const QRect &geometry, bool readOnly)
 
 void ObjectListWindow::placeWindow()
 {
-    LoadPlacement(FormMain->ApplicationIni);
+    LoadPlacement(m_session.ApplicationIni);
     // A hidden window gets its resize event only when shown; the list box must fit now.
     FormResize();
 }
@@ -154,14 +167,21 @@ int ObjectListWindow::selectedLine() const
     return line < recordCount() ? line : -1;
 }
 
-int32_t ObjectListWindow::editValue(const QLineEdit *edit, int32_t defaultValue)
+const tamo::RomImage &ObjectListWindow::romImage() const
 {
-    return tamo::parseTypedInteger(edit->text().toStdString()).value_or(defaultValue);
+    return m_session.RomImage;
 }
 
-const tamo::RomImage &ObjectListWindow::romImage()
+int64_t ObjectListWindow::listOffset() const
 {
-    return FormMain->RomImage;
+    return m_kind.offset(m_session.RomImage, m_session.OffsetTable, m_session.LevelNumber);
+}
+
+void ObjectListWindow::fillBoxes()
+{
+    const int line = selectedLine();
+    if (line >= 0)
+        showRecord(line);
 }
 
 void ObjectListWindow::RefreshList(bool Reset)
@@ -202,7 +222,7 @@ void ObjectListWindow::showCount()
 
 void ObjectListWindow::SelectionChanged()
 {
-    const std::optional<tamo::MapObject> &object = FormMain->Selection->object();
+    const std::optional<tamo::MapObject> &object = m_session.Selection->object();
     if (!object || object->kind != m_kind.markKind || object->index >= m_listBox->count()
         || selectedLine() == object->index)
         return;
@@ -215,13 +235,13 @@ void ObjectListWindow::SelectionChanged()
 
 void ObjectListWindow::DocumentChanged(const RomChange &change)
 {
-    if (change.scope != m_kind.scope || !FormMain->StageShown())
+    if (change.scope != m_kind.scope || !m_session.StageShown())
         return;
     RefreshList(false);
     // An Update keeps the typed texts; undo, redo and a move on the map show what the
     // record holds now.
     if (!m_updating)
-        m_fillBoxes();
+        fillBoxes();
 }
 
 void ObjectListWindow::showLines(const QStringList &lines)
@@ -276,8 +296,7 @@ void ObjectListWindow::ButtonUpdateClick()
         }
         const QString step = QStringLiteral("%1 #%2").arg(QLatin1String(m_kind.stepName)).arg(line);
         const QScopedValueRollback updating(m_updating, true);
-        FormMain->Document->edit(
-            RomEdit{step, m_kind.scope, FormMain->LevelNumber, recordPatch(offset, line)});
+        m_session.Document->edit(RomEdit{step, m_kind.scope, m_session.LevelNumber, recordPatch(offset, line)});
     } catch (const tamo::RomRangeError &error) {
         ShowMessage(QStringLiteral("The %1 cannot be written, nothing was changed: %2")
                         .arg(listName, QString::fromUtf8(error.what())));

@@ -1,6 +1,6 @@
 #include "forms/rom_file_questions.h"
 
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 #include "forms/message_box.h"
 
 #include "core/file_system.h"

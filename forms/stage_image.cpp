@@ -1,7 +1,7 @@
 #include "forms/stage_image.h"
 
-#include "forms/common/qt_canvas.h"
-#include "forms/common/zoomed_picture.h"
+#include "qtcommon/qt_canvas.h"
+#include "qtcommon/zoomed_picture.h"
 #include "view/map_pen.h"
 #include "view/tile_tools.h"
 
@@ -100,6 +100,12 @@ QPoint StageImage::canvasPointInView() const
     const QRect view = visibleRegion().boundingRect();
     const QPoint pointer = mapFromGlobal(QCursor::pos());
     return canvasPoint(view.contains(pointer) ? pointer : view.topLeft());
+}
+
+void StageImage::scrollTo(const QPoint &canvasPoint)
+{
+    if (QScrollArea *box = scrollBox())
+        box->ensureVisible(m_zoom.toView(canvasPoint.x()), m_zoom.toView(canvasPoint.y()));
 }
 
 void StageImage::followCanvasSize()

@@ -39,6 +39,8 @@ public:
     // The stage image pixel under the pointer when it is over the part of the image in
     // view, else the one at the view's top-left corner.
     QPoint canvasPointInView() const;
+    // Scrolls the map so that the stage image pixel is in view.
+    void scrollTo(const QPoint &canvasPoint);
 
     QPoint canvasPoint(const QPoint &point) const override;
     void followCanvasSize() override;

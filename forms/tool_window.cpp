@@ -1,5 +1,6 @@
 #include "forms/tool_window.h"
 
+#include "forms/error_report.h"
 #include "forms/screen_size.h"
 
 #include "core/ini_file.h"
@@ -7,14 +8,15 @@
 #include <QAction>
 #include <QCloseEvent>
 
-ToolWindow::ToolWindow(const ToolWindowPlacement &defaults, QAction *toggleAction)
+ToolWindow::ToolWindow(const ToolWindowPlacement &defaults, const ActionDefinition &toggle)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                            | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                            | Qt::WindowCloseButtonHint)
     , m_defaults(defaults)
-    , m_toggleAction(toggleAction)
+    , m_toggleAction(CreateAction(toggle, this))
 {
     setObjectName(QString::fromLatin1(defaults.section));
+    connect(m_toggleAction, &QAction::triggered, this, [this] { ReportErrors([this] { toggleShown(); }); });
 }
 
 void ToolWindow::LoadPlacement(const tamo::IniFile &ini)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/action_definition.h"
+
 #include <QWidget>
 
 class QAction;
@@ -19,14 +21,17 @@ struct ToolWindowPlacement
 };
 
 // A non-modal window beside the main window that keeps its place, client size and
-// visibility from one run to the next and is shown and hidden by one action of the main
-// window, whose check mark always tells whether the window is shown.
+// visibility from one run to the next and is shown and hidden by an action of its own,
+// whose check mark always tells whether the window is shown; the main window puts the
+// action into its View menu.
 class ToolWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    ToolWindow(const ToolWindowPlacement &defaults, QAction *toggleAction);
+    ToolWindow(const ToolWindowPlacement &defaults, const ActionDefinition &toggle);
+
+    QAction *toggleAction() const { return m_toggleAction; }
 
     void LoadPlacement(const tamo::IniFile &ini);
     void SavePlacement(tamo::IniFile &ini) const;

@@ -3,7 +3,6 @@
 #include "core/rom_image.h"
 #include "core/stage.h"
 #include "view/canvas.h"
-#include "view/chip_palette.h"
 #include "view/map_pen.h"
 #include "view/stage_marks.h"
 #include "view/tile_word.h"
@@ -64,32 +63,6 @@ void MapEditor::mouseUp()
     m_host.imageChanged();
 }
 
-void MapEditor::paletteClick(int x, int y)
-{
-    m_pen.CurrentChip = PaletteChipAt(x, y);
-    m_pen.Stamp.reset();
-    ShowPenStatus(std::nullopt);
-    m_host.penChanged();
-}
-
-void MapEditor::toggleHFlip()
-{
-    m_pen.HFlip = !m_pen.HFlip;
-    if (m_pen.Stamp)
-        m_pen.Stamp = MirroredLeftRight(*m_pen.Stamp);
-    m_host.penChanged();
-    ShowPenStatus(std::nullopt);
-}
-
-void MapEditor::toggleVFlip()
-{
-    m_pen.VFlip = !m_pen.VFlip;
-    if (m_pen.Stamp)
-        m_pen.Stamp = MirroredTopBottom(*m_pen.Stamp);
-    m_host.penChanged();
-    ShowPenStatus(std::nullopt);
-}
-
 void MapEditor::PutChip(int32_t column, int32_t row)
 {
     if (m_pen.Stamp) {
@@ -122,10 +95,8 @@ void MapEditor::PickChip(int32_t column, int32_t row)
 
 void MapEditor::ShowPenStatus(std::optional<CellPosition> cell)
 {
-    const Stage &stage = m_scene.stage;
-    if (cell && cell->column >= 0 && cell->column < stage.MapWidth && cell->row >= 0
-        && cell->row < stage.MapHeight)
-        m_host.showCellStatus(CellStatusText(cell->column, cell->row));
+    if (const std::optional<std::string> text = CellStatusText(m_scene.stage, cell))
+        m_host.showCellStatus(*text);
     m_host.showPenStatus(PenStatusText(m_pen));
 }
 

@@ -62,13 +62,6 @@ public:
 
     TileTools &tiles() { return m_tiles; }
 
-    // A click (any button) at palette pixel (x, y) of the chip window.
-    void paletteClick(int x, int y);
-
-    // The flip actions; a stamp is mirrored with the flip.
-    void toggleHFlip();
-    void toggleVFlip();
-
     // Paints the pen's tile word, or its stamp with its top-left cell there, into the map
     // through the host; cells outside the map (negative ones too: a press made while another
     // button holds the pointer captured outside the image gives them), or whose word lies

@@ -1,6 +1,7 @@
 #include "view/map_pen.h"
 
 #include "core/integer_syntax.h"
+#include "view/chip_palette.h"
 #include "view/tile_word.h"
 
 namespace tamo {
@@ -24,9 +25,30 @@ void ResetPen(Pen &pen)
     pen.Stamp.reset();
 }
 
+void FlipPen(Pen &pen, Flip flip)
+{
+    bool &on = flip == Flip::LeftRight ? pen.HFlip : pen.VFlip;
+    on = !on;
+    if (pen.Stamp)
+        pen.Stamp = flip == Flip::LeftRight ? MirroredLeftRight(*pen.Stamp) : MirroredTopBottom(*pen.Stamp);
+}
+
+void ChoosePaletteChip(Pen &pen, int x, int y)
+{
+    pen.CurrentChip = PaletteChipAt(x, y);
+    pen.Stamp.reset();
+}
+
 std::string CellStatusText(int32_t column, int32_t row)
 {
     return "X:" + std::to_string(column) + ",Y:" + std::to_string(row);
+}
+
+std::optional<std::string> CellStatusText(const Stage &stage, std::optional<CellPosition> cell)
+{
+    if (!cell || cell->column < 0 || cell->column >= stage.MapWidth || cell->row < 0 || cell->row >= stage.MapHeight)
+        return std::nullopt;
+    return CellStatusText(cell->column, cell->row);
 }
 
 std::string PenStatusText(const Pen &pen)

@@ -2,7 +2,6 @@
 
 #include "view/canvas.h"
 
-#include <cstdint>
 #include <filesystem>
 #include <memory>
 
@@ -16,15 +15,8 @@ public:
     virtual std::unique_ptr<Picture> load(const std::filesystem::path &file) const = 0;
 };
 
-// ProgramDir + "Data\chip" + tilemap number in decimal + ".bmp".
-std::filesystem::path ChipPictureFile(const std::filesystem::path &programDir, int32_t fgTilemap);
-// ProgramDir + "Data\mark.bmp".
-std::filesystem::path MarkPictureFile(const std::filesystem::path &programDir);
-
-// Each drops the picture it replaces before loading, so a failed load leaves none.
-void LoadChipPicture(const PictureLoader &loader, const std::filesystem::path &programDir,
-                     int32_t fgTilemap, std::unique_ptr<Picture> &chipPicture);
-void LoadMarkPicture(const PictureLoader &loader, const std::filesystem::path &programDir,
-                     std::unique_ptr<Picture> &markPicture);
+// Loads the bitmap file into picture, dropping the picture it replaces first, so that a
+// failed load leaves none.
+void LoadPicture(const PictureLoader &loader, const std::filesystem::path &file, std::unique_ptr<Picture> &picture);
 
 } // namespace tamo

@@ -8,7 +8,7 @@
 #include "core/rom_image.h"
 #include "core/sprite_types.h"
 #include "core/stage.h"
-#include "forms/common/shift_jis_text.h"
+#include "qtcommon/shift_jis_text.h"
 #include "tests/cli/cli_process.h"
 
 #include <QImage>

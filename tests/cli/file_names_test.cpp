@@ -1,6 +1,6 @@
 // File names that are not UTF-8, through tamo-cli and the name conversions it shares with the
 // editor.
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 #include "tests/cli/small_rom.h"
 
 #include <QProcess>

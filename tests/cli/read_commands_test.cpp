@@ -2,7 +2,7 @@
 #include "tests/cli/small_rom.h"
 
 #include "core/ini_file.h"
-#include "forms/common/shift_jis_text.h"
+#include "qtcommon/shift_jis_text.h"
 
 #include <QJsonArray>
 #include <QJsonObject>

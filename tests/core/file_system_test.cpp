@@ -167,10 +167,3 @@ TEST(RomFile, APathTheSystemCannotTakeIsReportedInTheSystemsWords)
     }
 }
 
-TEST(DataPath, BackslashesBecomeTheSystemSeparator)
-{
-    const stdfs::path path = tamo::fs::dataPath("/opt/tamo", "Data\\chip12.bmp");
-    EXPECT_EQ(path.filename(), "chip12.bmp");
-    EXPECT_EQ(path.parent_path().filename(), "Data");
-    EXPECT_EQ(path.parent_path().parent_path(), stdfs::path("/opt/tamo"));
-}

@@ -70,7 +70,6 @@ TEST_F(StageFixture, FGWordIsLookedUpAsHexWithAtLeastTwoDigits)
     EXPECT_EQ(decode(1).FGTilemap, 7);
     setStage(1, 0x0042, 0x0010, 0, 0);
     EXPECT_EQ(decode(1).FGTilemap, 0) << "an FG word missing from the data file gives tilemap 0";
-    EXPECT_EQ(tamo::ChipPicturePath(12), "Data\\chip12.bmp");
 }
 
 TEST_F(StageFixture, TileMapPointerIsABankC0Address)

@@ -30,7 +30,7 @@ TEST_F(ChipWindowTest, BeforeAnyRomTheWindowShowsNoPalette)
 {
     pressKey(Qt::Key_F6);
     EXPECT_TRUE(FormChip->isVisible());
-    EXPECT_TRUE(FormMain->ViewChipWindow->isChecked());
+    EXPECT_TRUE(FormChip->toggleAction()->isChecked());
     EXPECT_EQ(FormChip->windowTitle(), QStringLiteral("Tileset Edit"));
     const Qt::WindowFlags flags = FormChip->windowFlags();
     EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
@@ -44,13 +44,13 @@ TEST_F(ChipWindowTest, AClickChoosesThePenChipAndMovesTheHighlight)
     openDemoRom();
     activate(FormChip);
     ASSERT_TRUE(palette()->isVisible());
-    const int chips = 16 * (FormMain->ChipPicture->height() / 32);
+    const int chips = 16 * (session().ChipPicture->height() / 32);
     ASSERT_GT(chips, 0x13);
-    EXPECT_EQ(palette()->size(), QSize(512, FormMain->ChipPicture->height()));
+    EXPECT_EQ(palette()->size(), QSize(512, session().ChipPicture->height()));
     EXPECT_EQ(shownPaletteCell(0, 0), pictureCell(0, false, false, true)) << "chip 0 is the pen after a load";
 
     QTest::mouseClick(palette(), Qt::LeftButton, {}, QPoint(100, 40));
-    EXPECT_EQ(FormMain->Pen.CurrentChip, 0x13);
+    EXPECT_EQ(session().Pen.CurrentChip, 0x13);
     EXPECT_EQ(statusPanel(1), QStringLiteral("現在のチップ:0013"));
     EXPECT_EQ(shownPaletteCell(3, 1), pictureCell(0x13, false, false, true));
     EXPECT_EQ(shownPaletteCell(0, 0), pictureCell(0, false, false, false));
@@ -62,8 +62,8 @@ TEST_F(ChipWindowTest, AnyButtonChoosesAndTheFlipsStay)
     activate(FormChip);
     QTest::keyClick(FormChip, Qt::Key_F2);
     QTest::mouseClick(palette(), Qt::RightButton, {}, QPoint(5, 33));
-    EXPECT_EQ(FormMain->Pen.CurrentChip, 0x10);
-    EXPECT_TRUE(FormMain->Pen.VFlip);
+    EXPECT_EQ(session().Pen.CurrentChip, 0x10);
+    EXPECT_TRUE(session().Pen.VFlip);
     EXPECT_EQ(statusPanel(1), QStringLiteral("現在のチップ:0010 縦反転"));
 }
 
@@ -77,20 +77,20 @@ TEST_F(ChipWindowTest, TheFlipKeysWorkInTheChipWindowAndItsButtonsFollowThem)
     EXPECT_EQ(vFlipButton->toolTip(), QStringLiteral("Rotate Down"));
 
     QTest::keyClick(FormChip, Qt::Key_F1);
-    EXPECT_TRUE(FormMain->Pen.HFlip);
+    EXPECT_TRUE(session().Pen.HFlip);
     EXPECT_TRUE(hFlipButton->isChecked());
     EXPECT_FALSE(vFlipButton->isChecked());
     // The palette shows the left-right mirrored block.
     EXPECT_EQ(shownPaletteCell(2, 0), pictureCell(2, true, false, false));
 
     QTest::mouseClick(vFlipButton, Qt::LeftButton);
-    EXPECT_TRUE(FormMain->Pen.VFlip);
+    EXPECT_TRUE(session().Pen.VFlip);
     EXPECT_TRUE(FormMain->MapEditVFlip->isChecked());
     EXPECT_EQ(shownPaletteCell(2, 0), pictureCell(2, true, true, false));
     EXPECT_EQ(statusPanel(1), QStringLiteral("現在のチップ:0000 横反転 縦反転"));
 
     QTest::keyClick(FormChip, Qt::Key_F1);
-    EXPECT_FALSE(FormMain->Pen.HFlip);
+    EXPECT_FALSE(session().Pen.HFlip);
     EXPECT_FALSE(hFlipButton->isChecked());
 }
 
@@ -101,17 +101,17 @@ TEST_F(ChipWindowTest, TheCloseBoxHidesTheWindowAndF6BringsItBack)
     ASSERT_TRUE(FormChip->isVisible());
     FormChip->close();
     EXPECT_FALSE(FormChip->isVisible());
-    EXPECT_FALSE(FormMain->ViewChipWindow->isChecked());
+    EXPECT_FALSE(FormChip->toggleAction()->isChecked());
 
     // A chip chosen on the map while the window was hidden shows when it comes back.
     QTest::mouseClick(imageMain(), Qt::RightButton, {}, QPoint(5, 5));
-    const int chip = FormMain->Pen.CurrentChip;
+    const int chip = session().Pen.CurrentChip;
     pressKey(Qt::Key_F6);
     EXPECT_TRUE(FormChip->isVisible());
-    EXPECT_TRUE(FormMain->ViewChipWindow->isChecked());
-    ASSERT_LT(chip, 16 * (FormMain->ChipPicture->height() / 32));
+    EXPECT_TRUE(FormChip->toggleAction()->isChecked());
+    ASSERT_LT(chip, 16 * (session().ChipPicture->height() / 32));
         EXPECT_EQ(shownPaletteCell(chip % 16, chip / 16),
-                  pictureCell(chip, FormMain->Pen.HFlip, FormMain->Pen.VFlip, true));
+                  pictureCell(chip, session().Pen.HFlip, session().Pen.VFlip, true));
 }
 
 } // namespace

@@ -21,21 +21,21 @@ protected:
     {
         MainWindowTest::SetUp();
         openDemoRom();
-        ASSERT_EQ(FormMain->Stage.ScreenMode, 0);
+        ASSERT_EQ(session().Stage.ScreenMode, 0);
         original = romBytes();
     }
 
     // The offset of a cell's tile word, worked out here from the stage's fields.
     static int64_t cellOffset(int column, int row)
     {
-        const tamo::Stage &stage = FormMain->Stage;
+        const tamo::Stage &stage = session().Stage;
         return stage.TilemapOffset + 2 * ((column + stage.TilemapStart / 32) * stage.MapHeight + row);
     }
 
     // A left-button drag along row 5 from the first column to the last, painting chip.
     static void paintRow(const std::vector<int> &columns, int chip)
     {
-        FormMain->Pen.CurrentChip = chip;
+        session().Pen.CurrentChip = chip;
         QTest::mousePress(imageMain(), Qt::LeftButton, {}, cellCentre(columns.front(), 5));
         for (int column : columns)
             QTest::mouseMove(imageMain(), cellCentre(column, 5));
@@ -112,39 +112,39 @@ TEST_F(EditHistoryTest, UndoOfASpriteUpdateShowsTheRecordAgainInTheList)
 
 TEST_F(EditHistoryTest, UndoOfTheSettingsOkLoadsTheStageAgain)
 {
-    const int32_t width = FormMain->Stage.MapWidth;
+    const int32_t width = session().Stage.MapWidth;
     QTimer::singleShot(0, FormLevelSetting, [] {
         auto *end = control<QLineEdit>(FormLevelSetting, "EditTilemapEnd");
         typeInto(end, QString::number(end->text().toInt() + 320));
         clickButton(FormLevelSetting, "ButtonOK");
     });
     FormMain->StageConfig->trigger();
-    ASSERT_EQ(FormMain->Stage.MapWidth, width + 10);
+    ASSERT_EQ(session().Stage.MapWidth, width + 10);
     EXPECT_EQ(imageMain()->width(), (width + 10) * 32);
     EXPECT_EQ(FormMain->EditUndo->text(), QStringLiteral("Undo Stage settings"));
-    ASSERT_EQ(FormMain->Document->history()->count(), 1);
+    ASSERT_EQ(session().Document->history()->count(), 1);
 
     undo();
     EXPECT_EQ(romBytes(), original);
-    EXPECT_EQ(FormMain->Stage.MapWidth, width);
+    EXPECT_EQ(session().Stage.MapWidth, width);
     EXPECT_EQ(imageMain()->width(), width * 32);
 }
 
 TEST_F(EditHistoryTest, AStepOfAnotherStageShowsThatStageBeforeItChanges)
 {
-    const int32_t level = FormMain->LevelNumber;
+    const int32_t level = session().LevelNumber;
     paintRow({2}, 0x21);
-    FormMain->LevelNumber = level + 1;
-    FormMain->LoadStage();
+    session().LevelNumber = level + 1;
+    session().LoadStage();
 
     undo();
-    EXPECT_EQ(FormMain->LevelNumber, level);
-    EXPECT_EQ(FormMain->Stage.LevelNumber, level);
+    EXPECT_EQ(session().LevelNumber, level);
+    EXPECT_EQ(session().Stage.LevelNumber, level);
     EXPECT_EQ(romBytes(), original);
-    FormMain->LevelNumber = level + 1;
-    FormMain->LoadStage();
+    session().LevelNumber = level + 1;
+    session().LoadStage();
     redo();
-    EXPECT_EQ(FormMain->LevelNumber, level);
+    EXPECT_EQ(session().LevelNumber, level);
     EXPECT_EQ(romWord(cellOffset(2, 5)), 0x21);
 }
 
@@ -161,17 +161,17 @@ TEST_F(EditHistoryTest, AStrokeASpriteAndASettingUndoneThriceGiveTheFileBackByte
     });
     FormMain->StageConfig->trigger();
     const std::vector<uint8_t> edited = romBytes();
-    ASSERT_EQ(FormMain->Document->history()->count(), 3);
+    ASSERT_EQ(session().Document->history()->count(), 3);
 
     for (int step = 0; step < 3; ++step)
         undo();
     EXPECT_FALSE(FormMain->isWindowModified());
-    FormMain->SaveRom();
+    FormMain->Files->SaveRom();
     EXPECT_EQ(fileBytes(), original);
     for (int step = 0; step < 3; ++step)
         redo();
     EXPECT_TRUE(FormMain->isWindowModified());
-    FormMain->SaveRom();
+    FormMain->Files->SaveRom();
     EXPECT_EQ(fileBytes(), edited);
     EXPECT_FALSE(FormMain->isWindowModified());
 }
@@ -227,9 +227,9 @@ TEST_F(EditHistoryTest, AfterAFailedStageLoadTheEditorsListNothingToWrite)
     ASSERT_GT(list->count(), 0);
     for (int tilemap = 1; tilemap <= 8; ++tilemap)
         std::filesystem::remove(dataFile("Data/chip" + std::to_string(tilemap) + ".bmp"));
-    FormMain->LevelNumber += 1;
-    EXPECT_THROW(FormMain->LoadStage(), std::exception);
-    EXPECT_FALSE(FormMain->StageShown());
+    session().LevelNumber += 1;
+    EXPECT_THROW(session().LoadStage(), std::exception);
+    EXPECT_FALSE(session().StageShown());
     EXPECT_EQ(list->count(), 0);
     clickButton(FormSpriteEdit, "ButtonUpdate");
     EXPECT_EQ(romBytes(), original);
@@ -240,7 +240,7 @@ TEST_F(EditHistoryTest, TheHistoryWindowListsTheStepsAndGoesBackToAnyOfThem)
     activate(FormMain);
     pressKey(Qt::Key_H, Qt::ControlModifier);
     ASSERT_TRUE(FormHistory->isVisible());
-    EXPECT_TRUE(FormMain->ViewHistoryWindow->isChecked());
+    EXPECT_TRUE(FormHistory->toggleAction()->isChecked());
     paintRow({1}, 0x22);
     paintRow({2, 3}, 0x23);
     auto *view = control<QUndoView>(FormHistory, "ListHistory");
@@ -251,7 +251,7 @@ TEST_F(EditHistoryTest, TheHistoryWindowListsTheStepsAndGoesBackToAnyOfThem)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, first.center());
     EXPECT_EQ(romBytes(), original);
     FormHistory->close();
-    EXPECT_FALSE(FormMain->ViewHistoryWindow->isChecked());
+    EXPECT_FALSE(FormHistory->toggleAction()->isChecked());
 }
 
 } // namespace

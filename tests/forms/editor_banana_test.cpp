@@ -20,11 +20,11 @@ protected:
     // An index byte per stage, a distance per index, from the second table's start.
     static int64_t listOffset(int32_t level)
     {
-        const tamo::OffsetTable &offsets = FormMain->OffsetTable;
+        const tamo::OffsetTable &offsets = session().OffsetTable;
         const uint8_t index = romByte(offsets.Banana + int64_t(level));
         return int64_t(offsets.Banana2) + romByte(offsets.Banana2 + int64_t(index));
     }
-    static int64_t recordAt(int index) { return listOffset(FormMain->LevelNumber) + 4 * index; }
+    static int64_t recordAt(int index) { return listOffset(session().LevelNumber) + 4 * index; }
 
     static QString expectedLine(int index)
     {
@@ -55,17 +55,17 @@ TEST_F(BananaEditorTest, ListsEveryRecordWithXBeforeY)
     for (int i = 0; i < count; ++i)
         EXPECT_EQ(list->item(i)->text(), expectedLine(i));
     EXPECT_EQ(edit("EditAddress")->text(),
-              QString::asprintf("%06llX", (long long)listOffset(FormMain->LevelNumber)));
+              QString::asprintf("%06llX", (long long)listOffset(session().LevelNumber)));
     EXPECT_EQ(FormBananaEdit->windowTitle(), QStringLiteral("Bananas Edit"));
 }
 
 TEST_F(BananaEditorTest, AGroupOfZeroEndsTheList)
 {
     patchByte(recordAt(1), 0);
-    FormMain->LoadStage();
+    session().LoadStage();
     EXPECT_EQ(lines(list), QStringList{expectedLine(0)});
     patchByte(recordAt(0), 0);
-    FormMain->LoadStage();
+    session().LoadStage();
     EXPECT_EQ(list->count(), 0);
     EXPECT_FALSE(edit("EditAddress")->text().isEmpty());
 }
@@ -115,16 +115,16 @@ TEST_F(BananaEditorTest, WritingGroupZeroShortensTheList)
 
 TEST_F(BananaEditorTest, StagesWithTheSameIndexByteShareOneList)
 {
-    const int32_t first = FormMain->LevelNumber;
+    const int32_t first = session().LevelNumber;
     const int32_t second = first == 0 ? 1 : first - 1;
     // Give the second stage the first one's index byte.
-    patchByte(FormMain->OffsetTable.Banana + second, romByte(FormMain->OffsetTable.Banana + first));
+    patchByte(session().OffsetTable.Banana + second, romByte(session().OffsetTable.Banana + first));
     update(0, QStringLiteral("0x05"), QStringLiteral("4321"), QStringLiteral("12"));
     const QStringList firstLines = lines(list);
     const QString firstAddress = edit("EditAddress")->text();
 
-    FormMain->LevelNumber = second;
-    FormMain->LoadStage();
+    session().LevelNumber = second;
+    session().LoadStage();
     EXPECT_EQ(lines(list), firstLines);
     EXPECT_EQ(edit("EditAddress")->text(), firstAddress);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("0:G=05,X=4321,Y=12"));
@@ -157,12 +157,12 @@ TEST_F(BananaListOutsideTest, AListPastTheImageShowsItsAddressAndUpdateSaysWhy)
     editDataIni("Data/offsets.ini", "Offset", "Banana2", std::to_string(romSize - 256));
     createWindows();
     openDemoRom();
-    const uint8_t index = romByte(FormMain->OffsetTable.Banana + FormMain->LevelNumber);
+    const uint8_t index = romByte(session().OffsetTable.Banana + session().LevelNumber);
     patchByte(romSize - 256 + index, 255);
-    FormMain->LoadStage();
+    session().LoadStage();
     showWindow(FormBananaEdit);
-    const int64_t offset = tamo::BananaListOffset(FormMain->RomImage, FormMain->OffsetTable, FormMain->LevelNumber);
-    ASSERT_GT(offset + 4, FormMain->RomImage.size());
+    const int64_t offset = tamo::BananaListOffset(session().RomImage, session().OffsetTable, session().LevelNumber);
+    ASSERT_GT(offset + 4, session().RomImage.size());
     EXPECT_EQ(control<QListWidget>(FormBananaEdit, "ListBoxBanana")->count(), 0);
     EXPECT_EQ(control<QLineEdit>(FormBananaEdit, "EditAddress")->text(),
               QString::asprintf("%06llX", (long long)offset));

@@ -22,8 +22,8 @@ protected:
     // The block starts four bytes before where the pointer table points.
     static int64_t blockOffset()
     {
-        const tamo::OffsetTable &offsets = FormMain->OffsetTable;
-        return romWord(offsets.Camera + 2 * int64_t(FormMain->LevelNumber)) + int64_t(offsets.BaseCamera) - 4;
+        const tamo::OffsetTable &offsets = session().OffsetTable;
+        return romWord(offsets.Camera + 2 * int64_t(session().LevelNumber)) + int64_t(offsets.BaseCamera) - 4;
     }
     static int64_t recordAt(int index) { return blockOffset() + 8 + 4 * index; }
 
@@ -61,16 +61,16 @@ TEST_F(CameraEditorTest, ListsEveryCameraAndShowsTheBlockOffset)
 TEST_F(CameraEditorTest, EitherCoordinateAt0xFFFFEndsTheList)
 {
     patchWord(recordAt(2), 0xFFFF);
-    FormMain->LoadStage();
+    session().LoadStage();
     EXPECT_EQ(lines(list), (QStringList{expectedLine(0), expectedLine(1)}));
 
     patchWord(recordAt(2), 100);
     patchWord(recordAt(1) + 2, 0xFFFF);
-    FormMain->LoadStage();
+    session().LoadStage();
     EXPECT_EQ(lines(list), QStringList{expectedLine(0)});
 
     patchWord(recordAt(0), 0xFFFF);
-    FormMain->LoadStage();
+    session().LoadStage();
     EXPECT_EQ(list->count(), 0);
     EXPECT_EQ(edit("EditAddress")->text(), QString::asprintf("%06llX", (long long)blockOffset()));
 }
@@ -161,7 +161,7 @@ TEST_F(CameraListOutsideTest, ACameraTablePastTheImageShowsNothingAndUpdateSaysW
     clickLine(list, 0);
 
     // The pointer table itself now lies past the end: there is no block to show.
-    FormMain->OffsetTable.Camera = FormMain->RomImage.size();
+    session().OffsetTable.Camera = session().RomImage.size();
     FormCameraEdit->RefreshList(false);
     EXPECT_EQ(list->count(), 0);
     EXPECT_TRUE(control<QLineEdit>(FormCameraEdit, "EditAddress")->text().isEmpty());

@@ -31,13 +31,13 @@ protected:
     {
         EditorTest::SetUp();
         openDemoRom();
-        places = placesOf(FormMain->LevelNumber);
+        places = placesOf(session().LevelNumber);
     }
 
     // Worked out here from the offset table, as the game does.
     static SettingPlaces placesOf(int32_t level)
     {
-        const tamo::OffsetTable &o = FormMain->OffsetTable;
+        const tamo::OffsetTable &o = session().OffsetTable;
         const int64_t n = level;
         const int64_t cameraBlock = romWord(o.Camera + 2 * n) + int64_t(o.BaseCamera) - 4;
         return {o.FG + 2 * n,          o.BG + 2 * n,         o.Music + 2 * n, o.LevelFunc + 4 * n,
@@ -174,7 +174,7 @@ protected:
         writeText("Data/offsets.ini", text);
         createWindows();
         openDemoRom();
-        places = placesOf(FormMain->LevelNumber);
+        places = placesOf(session().LevelNumber);
     }
 
     static void removeSection(std::string &text, const std::string &name)
@@ -232,8 +232,8 @@ TEST_F(NameListTest, ListsAreReadAtTheFirstOpeningOnly)
 {
     openDialog();
     FormLevelSetting->reject();
-    FormMain->OffsetsIni.writeString("FG list", "2", "0x4D");
-    FormMain->OffsetsIni.writeString("Function list", "2", "0x4D");
+    session().OffsetsIni.writeString("FG list", "2", "0x4D");
+    session().OffsetsIni.writeString("Function list", "2", "0x4D");
     openDialog();
     EXPECT_EQ(combo("ComboBoxFG")->count(), 2);
     EXPECT_EQ(combo("ComboBoxFunc")->count(), 2);
@@ -242,11 +242,11 @@ TEST_F(NameListTest, ListsAreReadAtTheFirstOpeningOnly)
 
 TEST_F(NameListTest, AnEmptyFGListMakesEveryOpeningReadAllListsAgain)
 {
-    FormMain->OffsetsIni.writeString("FG list", "0", "0");
+    session().OffsetsIni.writeString("FG list", "0", "0");
     openDialog();
     FormLevelSetting->reject();
     ASSERT_EQ(combo("ComboBoxFG")->count(), 0);
-    FormMain->OffsetsIni.writeString("Music list", "0", "9");
+    session().OffsetsIni.writeString("Music list", "0", "9");
     openDialog();
     ASSERT_EQ(combo("ComboBoxMusic")->count(), 2) << "key 1 of the Music list holds 7";
     EXPECT_EQ(combo("ComboBoxMusic")->itemText(0), QStringLiteral("0009:"));
@@ -374,8 +374,8 @@ TEST_F(LevelSettingTest, F12OpensTheDialogOnTheMainWindow)
 
 TEST_F(LevelSettingTest, OkChangesTheForegroundRangeAndStartPointOfTheShownStage)
 {
-    const int32_t widthBefore = FormMain->Stage.MapWidth;
-    const int32_t tilemapBefore = FormMain->Stage.FGTilemap;
+    const int32_t widthBefore = session().Stage.MapWidth;
+    const int32_t tilemapBefore = session().Stage.FGTilemap;
     const int32_t endBefore = romWord(places.cameraBlock + 2);
     runStageConfig([endBefore] {
         // Another foreground set: the item after the stage's own.
@@ -386,7 +386,7 @@ TEST_F(LevelSettingTest, OkChangesTheForegroundRangeAndStartPointOfTheShownStage
         typeInto(edit("EditStartY"), QStringLiteral("48"));
         clickButton(FormLevelSetting, "ButtonOK");
     });
-    const tamo::Stage &stage = FormMain->Stage;
+    const tamo::Stage &stage = session().Stage;
     EXPECT_EQ(stage.FGWord, romWord(places.fg));
     EXPECT_NE(stage.FGTilemap, tilemapBefore);
     EXPECT_EQ(stage.TilemapEnd, endBefore - 320);
@@ -400,8 +400,8 @@ TEST_F(LevelSettingTest, OkChangesTheForegroundRangeAndStartPointOfTheShownStage
 
 TEST_F(LevelSettingTest, SettingsPastTheImageCannotBeEditedAndNothingIsWritten)
 {
-    const tamo::OffsetTable offsets = FormMain->OffsetTable;
-    FormMain->OffsetTable.Darkness = FormMain->RomImage.size() - 2;
+    const tamo::OffsetTable offsets = session().OffsetTable;
+    session().OffsetTable.Darkness = session().RomImage.size() - 2;
     messages.clear();
     const std::vector<uint8_t> before = romBytes();
     openDialog();
@@ -416,7 +416,7 @@ TEST_F(LevelSettingTest, SettingsPastTheImageCannotBeEditedAndNothingIsWritten)
     EXPECT_EQ(romBytes(), before);
 
     // Back inside, the next opening may write again.
-    FormMain->OffsetTable = offsets;
+    session().OffsetTable = offsets;
     openDialog();
     EXPECT_TRUE(control<QPushButton>(FormLevelSetting, "ButtonOK")->isEnabled());
     FormLevelSetting->reject();

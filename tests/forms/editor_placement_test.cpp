@@ -20,13 +20,13 @@ struct ToolWindowCase
 
 const ToolWindowCase ToolWindows[] = {
     {"ChipWindow", [] { return static_cast<QWidget *>(FormChip); },
-     [] { return FormMain->ViewChipWindow; }, {0, 0, 512, 512}, Qt::Key_F6},
+     [] { return FormChip->toggleAction(); }, {0, 0, 512, 512}, Qt::Key_F6},
     {"SpriteWindow", [] { return static_cast<QWidget *>(FormSpriteEdit); },
-     [] { return FormMain->ViewSpriteWindow; }, {50, 50, 655, 265}, Qt::Key_F7},
+     [] { return FormSpriteEdit->toggleAction(); }, {50, 50, 655, 265}, Qt::Key_F7},
     {"CameraWindow", [] { return static_cast<QWidget *>(FormCameraEdit); },
-     [] { return FormMain->ViewCameraWindow; }, {100, 100, 450, 265}, Qt::Key_F8},
+     [] { return FormCameraEdit->toggleAction(); }, {100, 100, 450, 265}, Qt::Key_F8},
     {"BananaWindow", [] { return static_cast<QWidget *>(FormBananaEdit); },
-     [] { return FormMain->ViewBananaWindow; }, {100, 100, 450, 265}, Qt::Key_F9},
+     [] { return FormBananaEdit->toggleAction(); }, {100, 100, 450, 265}, Qt::Key_F9},
 };
 
 class ToolWindowPlacementTest : public EditorTest
@@ -87,7 +87,7 @@ TEST_F(ToolWindowPlacementTest, AWindowClosedByItsCloseBoxComesBackHidden)
     for (const ToolWindowCase &tool : ToolWindows) {
         EXPECT_FALSE(tool.window()->isVisible()) << tool.section;
         EXPECT_FALSE(tool.action()->isChecked()) << tool.section;
-        EXPECT_EQ(FormMain->ApplicationIni.readInteger(tool.section, "Visible", -1), 0) << tool.section;
+        EXPECT_EQ(session().ApplicationIni.readInteger(tool.section, "Visible", -1), 0) << tool.section;
     }
 }
 

@@ -1,5 +1,5 @@
 #include "forms/UnitSpriteEdit.h"
-#include "forms/common/shift_jis_text.h"
+#include "qtcommon/shift_jis_text.h"
 #include "tests/forms/editor_test_support.h"
 
 #include <QAction>
@@ -32,15 +32,15 @@ protected:
     // Worked out here from the pointer table, as the game does.
     static int64_t listOffset()
     {
-        const tamo::OffsetTable &offsets = FormMain->OffsetTable;
-        return romWord(offsets.Sprite + 2 * int64_t(FormMain->LevelNumber)) + int64_t(offsets.BaseSprite);
+        const tamo::OffsetTable &offsets = session().OffsetTable;
+        return romWord(offsets.Sprite + 2 * int64_t(session().LevelNumber)) + int64_t(offsets.BaseSprite);
     }
     static int64_t recordAt(int index) { return listOffset() + 8 * index; }
 
     static QString expectedLine(int index)
     {
         const int64_t at = recordAt(index);
-        const QString name = tamo::fromShiftJis(FormMain->SpriteIni.readString(
+        const QString name = tamo::fromShiftJis(session().SpriteIni.readString(
             QString::asprintf("0x%04X", romWord(at)).toStdString(),
             QString::asprintf("0x%04X", romWord(at + 6)).toStdString()));
         return QString::asprintf("%d:%04X-%04X:", index, romWord(at), romWord(at + 6)) + name;
@@ -137,11 +137,11 @@ TEST_F(SpriteEditorTest, AParamOfZeroEndsTheListEvenWithRecordsAfterIt)
 {
     patchWord(recordAt(1), 0);
     ASSERT_NE(romWord(recordAt(2)), 0);
-    FormMain->LoadStage();
+    session().LoadStage();
     EXPECT_EQ(lines(list), QStringList{expectedLine(0)});
 
     patchWord(recordAt(0), 0);
-    FormMain->LoadStage();
+    session().LoadStage();
     EXPECT_EQ(list->count(), 0);
     EXPECT_EQ(edit("EditAddress")->text(), QString::asprintf("%06llX", (long long)listOffset()));
 }
@@ -149,7 +149,7 @@ TEST_F(SpriteEditorTest, AParamOfZeroEndsTheListEvenWithRecordsAfterIt)
 TEST_F(SpriteEditorTest, ParamOneIsAnOrdinaryRecord)
 {
     patchWord(recordAt(1), 1);
-    FormMain->LoadStage();
+    session().LoadStage();
     ASSERT_GE(list->count(), 3);
     EXPECT_TRUE(list->item(1)->text().startsWith(QStringLiteral("1:0001-")));
     clickLine(list, 1);
@@ -395,7 +395,7 @@ TEST_F(SpriteKindsTest, ALineFindsItsKindWhateverTheNameFormOnlyTheLongFormNames
     patchWord(recordAt(0) + 6, 0x000A);
     patchWord(recordAt(1), 0x0001);
     patchWord(recordAt(1) + 6, 0x9056);
-    FormMain->LoadStage();
+    session().LoadStage();
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("0:0002-000A:Long form"));
     EXPECT_EQ(list->item(1)->text(), QStringLiteral("1:0001-9056:"));
 
@@ -409,10 +409,10 @@ TEST_F(SpriteKindsTest, AStageLoadEmptiesTheEditBoxesButKeepsTheKind)
 {
     patchWord(recordAt(0), 0x0001);
     patchWord(recordAt(0) + 6, 0x9055);
-    FormMain->LoadStage();
+    session().LoadStage();
     clickLine(list, 0);
     ASSERT_EQ(kinds()->currentIndex(), 0);
-    FormMain->LoadStage();
+    session().LoadStage();
     for (const char *name : {"EditParam", "EditPosX", "EditPosY", "EditType"})
         EXPECT_TRUE(edit(name)->text().isEmpty()) << name;
     EXPECT_FALSE(edit("EditAddress")->text().isEmpty());
@@ -438,7 +438,7 @@ TEST_F(SpriteListOutsideTest, ShowsTheAddressAndRefusesUpdateWithAMessage)
     showWindow(FormSpriteEdit);
     auto *list = control<QListWidget>(FormSpriteEdit, "ListBoxSprite");
     EXPECT_EQ(list->count(), 0);
-    const int64_t offset = romWord(FormMain->OffsetTable.Sprite + 2 * int64_t(FormMain->LevelNumber)) + 0x500000;
+    const int64_t offset = romWord(session().OffsetTable.Sprite + 2 * int64_t(session().LevelNumber)) + 0x500000;
     EXPECT_EQ(control<QLineEdit>(FormSpriteEdit, "EditAddress")->text(),
               QString::asprintf("%06llX", (long long)offset));
 

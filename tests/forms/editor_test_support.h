@@ -2,6 +2,7 @@
 
 #include "core/ini_file.h"
 #include "forms/UnitMain.h"
+#include "forms/rom_file_session.h"
 #include "tests/forms/program_folder.h"
 
 #include <QApplication>
@@ -27,6 +28,9 @@ inline void PrintTo(const QString &text, std::ostream *out)
 class EditorTest : public ProgramFolderTest
 {
 protected:
+    // The state the windows work on.
+    static StageSession &session() { return FormMain->Session; }
+
     template<typename Control>
     static Control *control(const QWidget *window, const char *name)
     {
@@ -77,15 +81,15 @@ protected:
         QTest::mouseClick(control<QPushButton>(window, name), Qt::LeftButton);
     }
 
-    static std::vector<uint8_t> romBytes() { return FormMain->RomImage.bytes(); }
+    static std::vector<uint8_t> romBytes() { return session().RomImage.bytes(); }
 
     static uint16_t romWord(int64_t at)
     {
-        const std::vector<uint8_t> &bytes = FormMain->RomImage.bytes();
+        const std::vector<uint8_t> &bytes = session().RomImage.bytes();
         return static_cast<uint16_t>(bytes.at(size_t(at)) | bytes.at(size_t(at) + 1) << 8);
     }
 
-    static uint8_t romByte(int64_t at) { return FormMain->RomImage.bytes().at(size_t(at)); }
+    static uint8_t romByte(int64_t at) { return session().RomImage.bytes().at(size_t(at)); }
 
     // Changes the image as test set-up, as if the file had held these bytes: the windows
     // follow the change as they follow an edit of that scope (the whole image: the stage
@@ -100,8 +104,8 @@ protected:
     }
     static void patch(const tamo::RomPatch &patch, EditScope scope)
     {
-        FormMain->Document->edit(RomEdit{QStringLiteral("test set-up"), scope, FormMain->LevelNumber, patch});
-        FormMain->Document->history()->clear();
+        session().Document->edit(RomEdit{QStringLiteral("test set-up"), scope, session().LevelNumber, patch});
+        session().Document->history()->clear();
     }
 
     // The offsets in the image where before and after differ.

@@ -19,7 +19,7 @@ protected:
         openDemoRom();
         // A pen flip tells whether a stage load ran: every load clears it.
         pressKey(Qt::Key_F1);
-        ASSERT_TRUE(FormMain->Pen.HFlip);
+        ASSERT_TRUE(session().Pen.HFlip);
     }
 
     static QListWidget *levelList(QWidget *dialog) { return control<QListWidget>(dialog, "ListBoxLevels"); }
@@ -35,19 +35,19 @@ protected:
         pressKey(Qt::Key_L, Qt::ControlModifier);
     }
 
-    bool stageWasLoaded() const { return !FormMain->Pen.HFlip; }
+    bool stageWasLoaded() const { return !session().Pen.HFlip; }
 };
 
 TEST_F(LevelSelectTest, TypingTheLastStageLoadsIt)
 {
     chooseByNumber(QStringLiteral("229"));
-    EXPECT_EQ(FormMain->LevelNumber, 229);
-    EXPECT_EQ(FormMain->Stage.LevelNumber, 229);
+    EXPECT_EQ(session().LevelNumber, 229);
+    EXPECT_EQ(session().Stage.LevelNumber, 229);
     EXPECT_TRUE(stageWasLoaded());
     // Every view follows the new stage: the map's size and the sprite editor's list.
-    EXPECT_EQ(imageMain()->size(), QSize(FormMain->Stage.MapWidth * 32, FormMain->Stage.MapHeight * 32));
+    EXPECT_EQ(imageMain()->size(), QSize(session().Stage.MapWidth * 32, session().Stage.MapHeight * 32));
     EXPECT_TRUE(imageMain()->isVisible());
-    const auto sprites = tamo::ReadSpriteList(FormMain->RomImage, FormMain->Stage.SpriteListOffset);
+    const auto sprites = tamo::ReadSpriteList(session().RomImage, session().Stage.SpriteListOffset);
     EXPECT_EQ(control<QListWidget>(FormSpriteEdit, "ListBoxSprite")->count(), int(sprites.size()));
 }
 
@@ -56,8 +56,8 @@ TEST_F(LevelSelectTest, NumbersOutsideTheStagesOrNoNumberLoadNothing)
     for (const QString &text : {QStringLiteral("230"), QStringLiteral("-1"), QStringLiteral("abc"),
                                 QString()}) {
         chooseByNumber(text);
-        EXPECT_EQ(FormMain->LevelNumber, 22) << text.toStdString();
-        EXPECT_EQ(FormMain->Stage.LevelNumber, 22) << text.toStdString();
+        EXPECT_EQ(session().LevelNumber, 22) << text.toStdString();
+        EXPECT_EQ(session().Stage.LevelNumber, 22) << text.toStdString();
         EXPECT_FALSE(stageWasLoaded()) << text.toStdString();
     }
 }
@@ -65,22 +65,22 @@ TEST_F(LevelSelectTest, NumbersOutsideTheStagesOrNoNumberLoadNothing)
 TEST_F(LevelSelectTest, HexadecimalNumbersLoadStage31)
 {
     chooseByNumber(QStringLiteral("$1F"));
-    EXPECT_EQ(FormMain->LevelNumber, 31);
+    EXPECT_EQ(session().LevelNumber, 31);
     EXPECT_TRUE(stageWasLoaded());
 
     pressKey(Qt::Key_F1);
     chooseByNumber(QStringLiteral("0x1F"));
-    EXPECT_EQ(FormMain->Stage.LevelNumber, 31);
+    EXPECT_EQ(session().Stage.LevelNumber, 31);
     EXPECT_TRUE(stageWasLoaded());
 }
 
 TEST_F(LevelSelectTest, BlanksAroundTheTypedNumberDoNotCount)
 {
     chooseByNumber(QStringLiteral(" 40"));
-    EXPECT_EQ(FormMain->Stage.LevelNumber, 40);
+    EXPECT_EQ(session().Stage.LevelNumber, 40);
 
     chooseByNumber(QStringLiteral("0x1F\t "));
-    EXPECT_EQ(FormMain->Stage.LevelNumber, 31);
+    EXPECT_EQ(session().Stage.LevelNumber, 31);
 }
 
 TEST_F(LevelSelectTest, AClickOnTheSelectedItemPutsItsNumberOverTheTypedOne)
@@ -95,7 +95,7 @@ TEST_F(LevelSelectTest, AClickOnTheSelectedItemPutsItsNumberOverTheTypedOne)
     });
     pressKey(Qt::Key_L, Qt::ControlModifier);
     EXPECT_EQ(editText, QStringLiteral("22"));
-    EXPECT_EQ(FormMain->LevelNumber, 22);
+    EXPECT_EQ(session().LevelNumber, 22);
     EXPECT_TRUE(stageWasLoaded());
 }
 
@@ -125,7 +125,7 @@ TEST_F(LevelSelectTest, EnterPressesOK)
         QTest::keyClick(levelEdit(dialog), Qt::Key_Return);
     });
     pressKey(Qt::Key_L, Qt::ControlModifier);
-    EXPECT_EQ(FormMain->LevelNumber, 40);
+    EXPECT_EQ(session().LevelNumber, 40);
 }
 
 TEST_F(LevelSelectTest, DoubleClickingAnItemLoadsItsStageAtOnce)
@@ -140,7 +140,7 @@ TEST_F(LevelSelectTest, DoubleClickingAnItemLoadsItsStageAtOnce)
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     });
     pressKey(Qt::Key_L, Qt::ControlModifier);
-    EXPECT_EQ(FormMain->LevelNumber, 42);
+    EXPECT_EQ(session().LevelNumber, 42);
     EXPECT_TRUE(stageWasLoaded());
 }
 
@@ -154,7 +154,7 @@ TEST_F(LevelSelectTest, ClickingAnItemThenCancelLoadsNothing)
     });
     pressKey(Qt::Key_L, Qt::ControlModifier);
     EXPECT_EQ(editText, QStringLiteral("5"));
-    EXPECT_EQ(FormMain->LevelNumber, 22);
+    EXPECT_EQ(session().LevelNumber, 22);
     EXPECT_FALSE(stageWasLoaded());
 }
 
@@ -165,17 +165,17 @@ TEST_F(LevelSelectTest, EscapeLoadsNothing)
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     pressKey(Qt::Key_L, Qt::ControlModifier);
-    EXPECT_EQ(FormMain->LevelNumber, 22);
+    EXPECT_EQ(session().LevelNumber, 22);
     EXPECT_FALSE(stageWasLoaded());
 }
 
 TEST_F(LevelSelectTest, OpensOnTheCurrentStageWithAllStagesListed)
 {
     chooseByNumber(QStringLiteral("12"));
-    ASSERT_EQ(FormMain->LevelNumber, 12);
-    FormMain->OffsetsIni.writeString("Level name", "00", "First room");
-    FormMain->OffsetsIni.writeString("Level name", "0C", "Twelfth room");
-    FormMain->OffsetsIni.writeString("Level name", "E5", "");
+    ASSERT_EQ(session().LevelNumber, 12);
+    session().OffsetsIni.writeString("Level name", "00", "First room");
+    session().OffsetsIni.writeString("Level name", "0C", "Twelfth room");
+    session().OffsetsIni.writeString("Level name", "E5", "");
 
     QStringList items;
     QString selected;
@@ -209,8 +209,8 @@ TEST_F(LevelSelectTest, OpensOnTheCurrentStageWithAllStagesListed)
 TEST_F(LevelSelectTest, ListsNamesFromTheDataFileDecodedFromShiftJis)
 {
     // "草原" in Shift-JIS.
-    FormMain->OffsetsIni.writeString("Level name", "03", "\x91\x90\x8c\xb4");
-    FormMain->OffsetsIni.writeString("Level name", "04", "");
+    session().OffsetsIni.writeString("Level name", "03", "\x91\x90\x8c\xb4");
+    session().OffsetsIni.writeString("Level name", "04", "");
     QStringList items;
     whenModalShown([&items](QWidget *dialog) {
         items = lines(levelList(dialog));
@@ -235,7 +235,7 @@ protected:
 
 TEST_F(LevelSelectOutOfRangeTest, AStoredStageBeyondTheListSelectsNoItem)
 {
-    ASSERT_EQ(FormMain->LevelNumber, 300);
+    ASSERT_EQ(session().LevelNumber, 300);
     int selectedCount = -1;
     QString editText;
     whenModalShown([&](QWidget *dialog) {

@@ -5,7 +5,7 @@
 #include "forms/UnitChip.h"
 #include "forms/UnitSpriteEdit.h"
 #include "forms/application_windows.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 #include "forms/message_box.h"
 #include "view/canvas.h"
 
@@ -160,14 +160,14 @@ TEST_F(MainWindowActionsTest, BeforeARomTheRomActionsAreDisabledAndDoNothing)
     QTest::qWait(30);
     EXPECT_EQ(dialogsOpened, 0);
     EXPECT_TRUE(messages.isEmpty());
-    EXPECT_TRUE(FormMain->MarkSwitches.ShowSpriteMarks && FormMain->MarkSwitches.ShowCameraMarks
-                && FormMain->MarkSwitches.ShowStartMark);
+    EXPECT_TRUE(session().MarkSwitches.ShowSpriteMarks && session().MarkSwitches.ShowCameraMarks
+                && session().MarkSwitches.ShowStartMark);
 }
 
 TEST_F(MainWindowActionsTest, BeforeARomTheFlipsAndTheWindowKeysWork)
 {
     pressKey(Qt::Key_F1);
-    EXPECT_TRUE(FormMain->Pen.HFlip);
+    EXPECT_TRUE(session().Pen.HFlip);
     EXPECT_TRUE(FormMain->MapEditHFlip->isChecked());
     EXPECT_EQ(statusPanel(1), QStringLiteral("現在のチップ:0000 横反転"));
     pressKey(Qt::Key_F2);
@@ -175,12 +175,12 @@ TEST_F(MainWindowActionsTest, BeforeARomTheFlipsAndTheWindowKeysWork)
 
     pressKey(Qt::Key_F7);
     EXPECT_TRUE(FormSpriteEdit->isVisible());
-    EXPECT_TRUE(FormMain->ViewSpriteWindow->isChecked());
+    EXPECT_TRUE(FormSpriteEdit->toggleAction()->isChecked());
     // The keys also work while the tool window is the active one.
     activate(FormSpriteEdit);
     QTest::keyClick(FormSpriteEdit, Qt::Key_F7);
     EXPECT_FALSE(FormSpriteEdit->isVisible());
-    EXPECT_FALSE(FormMain->ViewSpriteWindow->isChecked());
+    EXPECT_FALSE(FormSpriteEdit->toggleAction()->isChecked());
 
     activate(FormMain);
     pressKey(Qt::Key_F8);
@@ -188,16 +188,16 @@ TEST_F(MainWindowActionsTest, BeforeARomTheFlipsAndTheWindowKeysWork)
     activate(FormCameraEdit);
     QTest::keyClick(FormCameraEdit, Qt::Key_F6);
     EXPECT_TRUE(FormChip->isVisible());
-    EXPECT_TRUE(FormMain->ViewChipWindow->isChecked());
+    EXPECT_TRUE(FormChip->toggleAction()->isChecked());
 }
 
 TEST_F(MainWindowActionsTest, OpeningAMissingFileReportsItAndLeavesNoRom)
 {
     const QString missing = QString::fromStdString(dataFile("missing.smc").string());
-    FormMain->OpenRom(missing);
+    FormMain->Files->OpenRom(missing);
     EXPECT_EQ(messages, QStringList{missing + QStringLiteral("の読み込みに失敗しました。")});
-    EXPECT_FALSE(FormMain->RomLoaded);
-    EXPECT_TRUE(FormMain->RomFileName.isEmpty());
+    EXPECT_FALSE(session().RomLoaded);
+    EXPECT_TRUE(session().RomFileName.isEmpty());
     for (QAction *action : romActions())
         EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
     EXPECT_FALSE(imageMain()->isVisible());
@@ -208,16 +208,16 @@ TEST_F(MainWindowActionsTest, AFailedOpenKeepsTheRomAndStageShownBefore)
     openDemoRom();
     QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellCentre(0, 0));
     const std::vector<uint8_t> edited = romBytes();
-    const tamo::Stage stage = FormMain->Stage;
+    const tamo::Stage stage = session().Stage;
 
     // A folder cannot be read as a file.
     const QString folder = QString::fromStdString(dataFile("Data").string());
-    FormMain->OpenRom(folder);
+    FormMain->Files->OpenRom(folder);
     EXPECT_EQ(messages, QStringList{folder + QStringLiteral("の読み込みに失敗しました。")});
-    EXPECT_EQ(FormMain->RomFileName, demoRom());
+    EXPECT_EQ(session().RomFileName, demoRom());
     EXPECT_EQ(romBytes(), edited);
-    EXPECT_EQ(FormMain->Stage.TilemapOffset, stage.TilemapOffset);
-    EXPECT_EQ(FormMain->Stage.MapWidth, stage.MapWidth);
+    EXPECT_EQ(session().Stage.TilemapOffset, stage.TilemapOffset);
+    EXPECT_EQ(session().Stage.MapWidth, stage.MapWidth);
     EXPECT_TRUE(imageMain()->isVisible());
     for (QAction *action : romActions())
         EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
@@ -225,13 +225,13 @@ TEST_F(MainWindowActionsTest, AFailedOpenKeepsTheRomAndStageShownBefore)
 
 TEST_F(MainWindowActionsTest, TheOpenDialogAddsTheRomExtensionAndOpensTheStoredStage)
 {
-    FormMain->LevelNumber = 31;
+    session().LevelNumber = 31;
     openThroughTheDialog(QStringLiteral("demo"));
-    EXPECT_TRUE(FormMain->RomLoaded);
-    EXPECT_EQ(QFileInfo(FormMain->RomFileName).canonicalFilePath(), QFileInfo(demoRom()).canonicalFilePath());
-    EXPECT_EQ(FormMain->Stage.LevelNumber, 31);
+    EXPECT_TRUE(session().RomLoaded);
+    EXPECT_EQ(QFileInfo(session().RomFileName).canonicalFilePath(), QFileInfo(demoRom()).canonicalFilePath());
+    EXPECT_EQ(session().Stage.LevelNumber, 31);
     EXPECT_TRUE(imageMain()->isVisible());
-    EXPECT_EQ(imageMain()->size(), QSize(FormMain->Stage.MapWidth * 32, FormMain->Stage.MapHeight * 32));
+    EXPECT_EQ(imageMain()->size(), QSize(session().Stage.MapWidth * 32, session().Stage.MapHeight * 32));
     for (QAction *action : romActions())
         EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
 }
@@ -249,7 +249,7 @@ TEST_F(MainWindowActionsTest, TheOpenDialogRefusesAFolderThatDoesNotExist)
     pressKey(Qt::Key_O, Qt::ControlModifier);
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(shownWhileOpen.size(), 1);
-    EXPECT_FALSE(FormMain->RomLoaded);
+    EXPECT_FALSE(session().RomLoaded);
 }
 
 TEST_F(MainWindowActionsTest, TheAllFilesEntryListsNamesWithoutADot)
@@ -287,7 +287,7 @@ TEST_F(MainWindowActionsTest, StagesOfOtherScreenModesShowANoteOverTheEmptyImage
     const QImage stage22 = scrollBox->viewport()->grab().toImage();
     // Stage 7 of the demo set is of screen mode 1.
     loadStageThroughTheDialog(7);
-    ASSERT_EQ(FormMain->Stage.ScreenMode, 1);
+    ASSERT_EQ(session().Stage.ScreenMode, 1);
     // Whether an area of the view shows anything but the empty image.
     const auto marked = [&](const QRect &area) {
         const QImage shown = scrollBox->viewport()->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
@@ -316,7 +316,7 @@ TEST_F(MainWindowActionsTest, StagesOfOtherScreenModesShowANoteOverTheEmptyImage
 TEST_F(MainWindowActionsTest, SavingWritesTheWholeImageAndSaysSo)
 {
     openDemoRom();
-    FormMain->PaletteClick(32 * 3 + 1, 1);
+    session().PaletteClick(32 * 3 + 1, 1);
     QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellCentre(2, 2));
     const std::vector<uint8_t> edited = romBytes();
     pressKey(Qt::Key_S, Qt::ControlModifier);
@@ -347,10 +347,10 @@ TEST_F(MainWindowActionsTest, AFailedSaveShowsTheErrorNeverTheSuccessAndKeepsThe
 TEST_F(MainWindowActionsTest, AChipBitmapThatCannotBeReadIsReportedAndLeavesTheMapHidden)
 {
     openDemoRom();
-    const tamo::Stage before = FormMain->Stage;
+    const tamo::Stage before = session().Stage;
     const int other = stageWithOtherTilemap();
     ASSERT_GE(other, 0);
-    const tamo::StageSource source{FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni};
+    const tamo::StageSource source{session().RomImage, session().OffsetTable, session().OffsetsIni};
     const int tilemap = tamo::DecodeFGTilemap(source, other);
     const std::string chipFile = "Data/chip" + std::to_string(tilemap) + ".bmp";
     std::filesystem::remove(dataFile(chipFile));
@@ -359,18 +359,18 @@ TEST_F(MainWindowActionsTest, AChipBitmapThatCannotBeReadIsReportedAndLeavesTheM
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages.first().contains(QStringLiteral("chip%1.bmp").arg(tilemap))) << messages.first().toStdString();
     EXPECT_FALSE(imageMain()->isVisible());
-    EXPECT_EQ(FormMain->LevelNumber, other);
-    EXPECT_EQ(FormMain->Stage.FGTilemap, tilemap);
-    EXPECT_EQ(FormMain->ChipPicture, nullptr);
-    EXPECT_EQ(FormMain->Stage.TilemapOffset, before.TilemapOffset);
-    EXPECT_EQ(FormMain->Stage.CameraBlockOffset, before.CameraBlockOffset);
-    EXPECT_EQ(FormMain->Stage.MapWidth, before.MapWidth);
+    EXPECT_EQ(session().LevelNumber, other);
+    EXPECT_EQ(session().Stage.FGTilemap, tilemap);
+    EXPECT_EQ(session().ChipPicture, nullptr);
+    EXPECT_EQ(session().Stage.TilemapOffset, before.TilemapOffset);
+    EXPECT_EQ(session().Stage.CameraBlockOffset, before.CameraBlockOffset);
+    EXPECT_EQ(session().Stage.MapWidth, before.MapWidth);
 
     // The program goes on, and the next good load shows the map again.
     loadStageThroughTheDialog(before.LevelNumber);
     EXPECT_EQ(messages.size(), 1);
     EXPECT_TRUE(imageMain()->isVisible());
-    EXPECT_NE(FormMain->ChipPicture, nullptr);
+    EXPECT_NE(session().ChipPicture, nullptr);
 }
 
 TEST_F(MainWindowActionsTest, AChipBitmapCutShortIsRefusedAndLeavesNoEarlierPictureOnScreen)
@@ -381,7 +381,7 @@ TEST_F(MainWindowActionsTest, AChipBitmapCutShortIsRefusedAndLeavesNoEarlierPict
     ASSERT_GT(palette->height(), 0);
     const int other = stageWithOtherTilemap();
     ASSERT_GE(other, 0);
-    const tamo::StageSource source{FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni};
+    const tamo::StageSource source{session().RomImage, session().OffsetTable, session().OffsetsIni};
     const std::string chipFile = "Data/chip" + std::to_string(tamo::DecodeFGTilemap(source, other)) + ".bmp";
     writeText(chipFile, readText(chipFile).substr(0, 100));
 
@@ -391,7 +391,7 @@ TEST_F(MainWindowActionsTest, AChipBitmapCutShortIsRefusedAndLeavesNoEarlierPict
                                           + QStringLiteral(": the bitmap cannot be read")))
         << messages.first().toStdString();
     EXPECT_FALSE(imageMain()->isVisible());
-    EXPECT_EQ(FormMain->ChipPicture, nullptr);
+    EXPECT_EQ(session().ChipPicture, nullptr);
     EXPECT_EQ(palette->height(), 0) << "the chips of the stage before are gone from the palette";
 }
 
@@ -417,9 +417,9 @@ TEST_F(CommandLineTest, TheRomNamedOnTheCommandLineOpensOnFirstShowAtTheStoredSt
 {
     writeText("Config/application.ini", "[Stage]\nLatest=40\n");
     createWindows(demoRom());
-    EXPECT_TRUE(FormMain->RomLoaded);
-    EXPECT_EQ(FormMain->RomFileName, demoRom());
-    EXPECT_EQ(FormMain->Stage.LevelNumber, 40);
+    EXPECT_TRUE(session().RomLoaded);
+    EXPECT_EQ(session().RomFileName, demoRom());
+    EXPECT_EQ(session().Stage.LevelNumber, 40);
     EXPECT_TRUE(imageMain()->isVisible());
     EXPECT_TRUE(messages.isEmpty());
 }
@@ -429,13 +429,13 @@ TEST_F(CommandLineTest, StageTablesOutsideTheRomAreReportedAndTheProgramGoesOn)
     // The camera pointers far beyond the end of the demo ROM.
     editDataIni("Data/offsets.ini", "Offset", "Camera", "$7FFF0000");
     createWindows(demoRom());
-    EXPECT_TRUE(FormMain->RomLoaded);
+    EXPECT_TRUE(session().RomLoaded);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_FALSE(imageMain()->isVisible());
-    EXPECT_EQ(FormMain->Stage.MapWidth, 0) << "nothing of the stage was taken";
+    EXPECT_EQ(session().Stage.MapWidth, 0) << "nothing of the stage was taken";
     // The other actions go on working.
     pressKey(Qt::Key_F1);
-    EXPECT_TRUE(FormMain->Pen.HFlip);
+    EXPECT_TRUE(session().Pen.HFlip);
 }
 
 TEST_F(CommandLineTest, AnUnreadableRomIsReportedOnceTheMainWindowIsOnTheScreen)
@@ -449,7 +449,7 @@ TEST_F(CommandLineTest, AnUnreadableRomIsReportedOnceTheMainWindowIsOnTheScreen)
     createWindows(missing);
     EXPECT_EQ(messages, QStringList{missing + QStringLiteral("の読み込みに失敗しました。")});
     EXPECT_TRUE(windowShownAtMessage);
-    EXPECT_FALSE(FormMain->RomLoaded);
+    EXPECT_FALSE(session().RomLoaded);
 }
 
 TEST_F(CommandLineTest, ARomNamedWithBytesThatAreNotUtf8OpensAndSaves)
@@ -462,7 +462,7 @@ TEST_F(CommandLineTest, ARomNamedWithBytesThatAreNotUtf8OpensAndSaves)
     char program[] = "TamoEditor";
     char *argv[] = {program, argument.data(), nullptr};
     createWindows(tamo::absoluteFileName(tamo::programArguments(2, argv).at(1)));
-    ASSERT_TRUE(FormMain->RomLoaded) << messages.join('\n').toStdString();
+    ASSERT_TRUE(session().RomLoaded) << messages.join('\n').toStdString();
     EXPECT_TRUE(imageMain()->isVisible());
 
     QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellCentre(2, 2));

@@ -37,8 +37,8 @@ protected:
     }
     static std::vector<QAction *> toolWindowActions()
     {
-        return {FormMain->ViewChipWindow, FormMain->ViewSpriteWindow, FormMain->ViewCameraWindow,
-                FormMain->ViewBananaWindow, FormMain->ViewHistoryWindow};
+        return {FormChip->toggleAction(), FormSpriteEdit->toggleAction(), FormCameraEdit->toggleAction(),
+                FormBananaEdit->toggleAction(), FormHistory->toggleAction()};
     }
 };
 
@@ -50,12 +50,12 @@ TEST_F(MainWindowSettingsTest, AFirstStartWithoutSettingsUsesTheDefaults)
     EXPECT_EQ(areaBelowTheMenuBar(), QSize(450, 350));
     EXPECT_EQ(FormMain->pos(), QPoint(0, 0));
     EXPECT_FALSE(FormMain->isMaximized());
-    EXPECT_EQ(FormMain->LevelNumber, 22);
-    EXPECT_FALSE(FormMain->RomLoaded);
+    EXPECT_EQ(session().LevelNumber, 22);
+    EXPECT_FALSE(session().RomLoaded);
     for (QAction *mark : {FormMain->ViewSpriteMark, FormMain->ViewCameraMark, FormMain->ViewStartMark})
         EXPECT_TRUE(mark->isChecked()) << mark->objectName().toStdString();
-    EXPECT_TRUE(FormMain->MarkSwitches.ShowSpriteMarks && FormMain->MarkSwitches.ShowCameraMarks
-                && FormMain->MarkSwitches.ShowStartMark);
+    EXPECT_TRUE(session().MarkSwitches.ShowSpriteMarks && session().MarkSwitches.ShowCameraMarks
+                && session().MarkSwitches.ShowStartMark);
     for (ToolWindow *window : toolWindows())
         EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
     for (QAction *action : toolWindowActions())
@@ -122,8 +122,8 @@ TEST_F(MainWindowSettingsTest, PlaceSwitchesStageAndToolWindowsComeBackInTheNext
     FormMain->move(30, 40);
     FormMain->resize(600, 420);
     pressKey(Qt::Key_F3);
-    ASSERT_FALSE(FormMain->MarkSwitches.ShowSpriteMarks);
-    FormMain->LevelNumber = 57;
+    ASSERT_FALSE(session().MarkSwitches.ShowSpriteMarks);
+    session().LevelNumber = 57;
     pressKey(Qt::Key_F6);
     pressKey(Qt::Key_F8);
     FormChip->move(700, 20);
@@ -133,18 +133,18 @@ TEST_F(MainWindowSettingsTest, PlaceSwitchesStageAndToolWindowsComeBackInTheNext
 
     EXPECT_EQ(FormMain->pos(), QPoint(30, 40));
     EXPECT_EQ(FormMain->size(), QSize(600, 420));
-    EXPECT_FALSE(FormMain->MarkSwitches.ShowSpriteMarks);
+    EXPECT_FALSE(session().MarkSwitches.ShowSpriteMarks);
     EXPECT_FALSE(FormMain->ViewSpriteMark->isChecked());
     EXPECT_TRUE(FormMain->ViewCameraMark->isChecked());
-    EXPECT_EQ(FormMain->LevelNumber, 57);
+    EXPECT_EQ(session().LevelNumber, 57);
     EXPECT_TRUE(FormChip->isVisible());
-    EXPECT_TRUE(FormMain->ViewChipWindow->isChecked());
+    EXPECT_TRUE(FormChip->toggleAction()->isChecked());
     EXPECT_EQ(FormChip->pos(), QPoint(700, 20));
     EXPECT_EQ(FormChip->size(), QSize(300, 200));
     EXPECT_TRUE(FormCameraEdit->isVisible());
-    EXPECT_TRUE(FormMain->ViewCameraWindow->isChecked());
+    EXPECT_TRUE(FormCameraEdit->toggleAction()->isChecked());
     EXPECT_FALSE(FormSpriteEdit->isVisible());
-    EXPECT_FALSE(FormMain->ViewSpriteWindow->isChecked());
+    EXPECT_FALSE(FormSpriteEdit->toggleAction()->isChecked());
 
     // The folder of the ROM, with its trailing separator, is where the dialog starts.
     const std::string folder = QDir::toNativeSeparators(QFileInfo(demoRom()).absolutePath() + '/').toStdString();
@@ -190,17 +190,17 @@ TEST_F(MainWindowSettingsTest, AToolWindowClosedByItsCloseBoxIsStoredHidden)
 {
     pressKey(Qt::Key_F7);
     ASSERT_TRUE(FormSpriteEdit->isVisible());
-    ASSERT_TRUE(FormMain->ViewSpriteWindow->isChecked());
+    ASSERT_TRUE(FormSpriteEdit->toggleAction()->isChecked());
     FormSpriteEdit->close();
     EXPECT_FALSE(FormSpriteEdit->isVisible());
-    EXPECT_FALSE(FormMain->ViewSpriteWindow->isChecked());
+    EXPECT_FALSE(FormSpriteEdit->toggleAction()->isChecked());
     pressKey(Qt::Key_F9);
     restart();
     EXPECT_EQ(savedSettings().value("SpriteWindow", "Visible"), "0");
     EXPECT_EQ(savedSettings().value("BananaWindow", "Visible"), "1");
     EXPECT_FALSE(FormSpriteEdit->isVisible());
     EXPECT_TRUE(FormBananaEdit->isVisible());
-    EXPECT_TRUE(FormMain->ViewBananaWindow->isChecked());
+    EXPECT_TRUE(FormBananaEdit->toggleAction()->isChecked());
 }
 
 TEST_F(MainWindowSettingsTest, StoredPlacesAreAppliedAsTheyAreEvenOffTheScreen)

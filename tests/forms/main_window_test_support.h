@@ -3,6 +3,7 @@
 #include "core/stage.h"
 #include "forms/UnitMain.h"
 #include "forms/canvas_image.h"
+#include "forms/paint_tiles_tool.h"
 #include "tests/forms/editor_test_support.h"
 
 #include <QApplication>
@@ -18,6 +19,9 @@ class MainWindowTest : public EditorTest
 {
 protected:
     static CanvasImage *imageMain() { return control<CanvasImage>(FormMain, "ImageMain"); }
+
+    // The selection, the drags and the floating block of the tile tools.
+    static const tamo::MapTools &tileTools() { return FormMain->findChild<PaintTilesTool *>()->tileTools(); }
 
     static QString statusPanel(int panel)
     {
@@ -48,9 +52,9 @@ protected:
     // Another stage whose chip bitmap is not the current stage's.
     static int stageWithOtherTilemap()
     {
-        const tamo::StageSource source{FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni};
+        const tamo::StageSource source{session().RomImage, session().OffsetTable, session().OffsetsIni};
         for (int level = 0; level < tamo::LevelCount; ++level) {
-            if (tamo::DecodeFGTilemap(source, level) != FormMain->Stage.FGTilemap)
+            if (tamo::DecodeFGTilemap(source, level) != session().Stage.FGTilemap)
                 return level;
         }
         return -1;
@@ -69,7 +73,7 @@ protected:
     // block at its left, and a flip mirrors it (as the other three blocks hold it).
     QImage chipPixels(int chip, bool hFlip, bool vFlip) const
     {
-        const std::string file = "Data/chip" + std::to_string(FormMain->Stage.FGTilemap) + ".bmp";
+        const std::string file = "Data/chip" + std::to_string(session().Stage.FGTilemap) + ".bmp";
         const QImage bitmap(QString::fromStdString(dataFile(file).string()));
         EXPECT_EQ(bitmap.width(), 2048) << file;
         const QImage plain = bitmap.copy((chip % 16) * 32, (chip / 16) * 32, 32, 32);

@@ -34,11 +34,11 @@ protected:
     {
         MainWindowTest::SetUp();
         openDemoRom();
-        ASSERT_EQ(FormMain->Stage.ScreenMode, 0);
-        ASSERT_GE(FormMain->Stage.MapWidth, 4);
+        ASSERT_EQ(session().Stage.ScreenMode, 0);
+        ASSERT_GE(session().Stage.MapWidth, 4);
     }
 
-    static int64_t cellOffset(int column, int row) { return tamo::TileCellOffset(FormMain->Stage, column, row); }
+    static int64_t cellOffset(int column, int row) { return tamo::TileCellOffset(session().Stage, column, row); }
     static uint16_t cellWord(int column, int row) { return romWord(cellOffset(column, row)); }
 
     // Puts a known word into a cell and shows it, so that a paint can be seen.
@@ -55,7 +55,7 @@ protected:
         const QPoint at((chip % 16) * 32 + 5, (chip / 16) * 32 + 5);
         QTest::mouseClick(palette, Qt::LeftButton, {}, at);
         activate(FormMain);
-        ASSERT_EQ(FormMain->Pen.CurrentChip, chip);
+        ASSERT_EQ(session().Pen.CurrentChip, chip);
     }
 
     // The 32 x 32 pixels of cell (column, row) as shown, and the pixels of a tile word:
@@ -81,7 +81,7 @@ TEST_F(MapEditingTest, ALeftPressPaintsThePenIntoTheCellUnderThePointer)
     EXPECT_EQ(statusPanel(1), QStringLiteral("現在のチップ:0013"));
     EXPECT_EQ(shownCell(1, 2), chipCell(0x0013));
     QTest::mouseRelease(imageMain(), Qt::LeftButton, {}, QPoint(40, 70));
-    EXPECT_FALSE(FormMain->Pen.Painting);
+    EXPECT_FALSE(session().Pen.Painting);
 }
 
 TEST_F(MapEditingTest, APaintedCellRepaintsOnlyItsOwnRectangle)
@@ -120,7 +120,7 @@ TEST_F(MapEditingTest, ScrollingRepaintsOnlyTheUncoveredStrip)
 TEST_F(MapEditingTest, AStrokePaintsEveryCellThePointerCrossesWithAPenFlip)
 {
     pressKey(Qt::Key_F1);
-    const uint16_t pen = tamo::PenTileWord(FormMain->Pen);
+    const uint16_t pen = tamo::PenTileWord(session().Pen);
     ASSERT_EQ(pen, 0x4000);
     for (int column = 0; column < 4; ++column)
         setCell(column, 5, 0x0003);
@@ -161,8 +161,8 @@ TEST_F(MapEditingTest, AStrokeThatLeavesTheImageOnTheLeftPaintsColumnZeroOnlyNea
 
 TEST_F(MapEditingTest, AStrokeBeyondTheRightAndBottomEdgesChangesNothingThere)
 {
-    const int width = FormMain->Stage.MapWidth;
-    const int height = FormMain->Stage.MapHeight;
+    const int width = session().Stage.MapWidth;
+    const int height = session().Stage.MapHeight;
     const std::vector<uint8_t> before = romBytes();
     QTest::mousePress(imageMain(), Qt::LeftButton, {}, cellCentre(width - 1, height - 1));
     const std::vector<uint8_t> afterPress = romBytes();
@@ -178,9 +178,9 @@ TEST_F(MapEditingTest, ARightClickPicksThePenFromTheMap)
 {
     setCell(3, 1, 0x8005);
     QTest::mouseClick(imageMain(), Qt::RightButton, {}, cellCentre(3, 1));
-    EXPECT_EQ(FormMain->Pen.CurrentChip, 5);
-    EXPECT_FALSE(FormMain->Pen.HFlip);
-    EXPECT_TRUE(FormMain->Pen.VFlip);
+    EXPECT_EQ(session().Pen.CurrentChip, 5);
+    EXPECT_FALSE(session().Pen.HFlip);
+    EXPECT_TRUE(session().Pen.VFlip);
     EXPECT_FALSE(FormMain->MapEditHFlip->isChecked());
     EXPECT_TRUE(FormMain->MapEditVFlip->isChecked());
     EXPECT_EQ(statusPanel(0), QStringLiteral("X:3,Y:1"));
@@ -202,11 +202,11 @@ TEST_F(MapEditingTest, ARightPressInMidStrokePicksTheChipTheNextMovesPaint)
     QTest::mousePress(imageMain(), Qt::LeftButton, {}, cellCentre(3, 7));
     EXPECT_EQ(cellWord(3, 7), 0x0001);
     QTest::mousePress(imageMain(), Qt::RightButton, Qt::NoModifier, cellCentre(2, 7));
-    EXPECT_EQ(FormMain->Pen.CurrentChip, 0x11);
+    EXPECT_EQ(session().Pen.CurrentChip, 0x11);
     QTest::mouseMove(imageMain(), cellCentre(4, 7));
     EXPECT_EQ(cellWord(4, 7), 0x0011);
     QTest::mouseRelease(imageMain(), Qt::RightButton, {}, cellCentre(4, 7));
-    EXPECT_FALSE(FormMain->Pen.Painting) << "releasing either button ends the stroke";
+    EXPECT_FALSE(session().Pen.Painting) << "releasing either button ends the stroke";
     QTest::mouseRelease(imageMain(), Qt::LeftButton, {}, cellCentre(4, 7));
 }
 
@@ -217,9 +217,9 @@ TEST_F(MapEditingTest, AMiddleButtonChangesNothingButItsReleaseEndsTheStroke)
     EXPECT_EQ(romBytes(), before);
 
     QTest::mousePress(imageMain(), Qt::LeftButton, {}, cellCentre(1, 1));
-    ASSERT_TRUE(FormMain->Pen.Painting);
+    ASSERT_TRUE(session().Pen.Painting);
     QTest::mouseRelease(imageMain(), Qt::MiddleButton, {}, cellCentre(1, 1));
-    EXPECT_FALSE(FormMain->Pen.Painting);
+    EXPECT_FALSE(session().Pen.Painting);
     QTest::mouseRelease(imageMain(), Qt::LeftButton, {}, cellCentre(1, 1));
 }
 
@@ -231,12 +231,12 @@ TEST_F(MapEditingTest, ReleasingTheButtonDrawsTheMarksAgainOverPaintedCells)
     const std::vector<uint8_t> before = romBytes();
     QTest::mousePress(imageMain(), Qt::RightButton, {}, cellCentre(0, 0));
     QTest::mouseRelease(imageMain(), Qt::RightButton, {}, cellCentre(0, 0));
-    for (int row = 0; row < FormMain->Stage.MapHeight; ++row) {
+    for (int row = 0; row < session().Stage.MapHeight; ++row) {
         for (int column = 0; column < 4; ++column) {
             const uint16_t word = cellWord(column, row);
-            FormMain->Pen.CurrentChip = word & 0x3FFF;
-            FormMain->Pen.HFlip = word & 0x4000;
-            FormMain->Pen.VFlip = word & 0x8000;
+            session().Pen.CurrentChip = word & 0x3FFF;
+            session().Pen.HFlip = word & 0x4000;
+            session().Pen.VFlip = word & 0x8000;
             QTest::mousePress(imageMain(), Qt::LeftButton, {}, cellCentre(column, row));
             QTest::mouseRelease(imageMain(), Qt::LeftButton, {}, cellCentre(column, row));
         }
@@ -250,7 +250,7 @@ TEST_F(MapEditingTest, SwitchingCameraMarksOffRedrawsTheTilesWithoutThem)
     const QImage withCameras = shownImage();
     pressKey(Qt::Key_F4);
     EXPECT_FALSE(FormMain->ViewCameraMark->isChecked());
-    EXPECT_FALSE(FormMain->MarkSwitches.ShowCameraMarks);
+    EXPECT_FALSE(session().MarkSwitches.ShowCameraMarks);
     const QImage withoutCameras = shownImage();
     EXPECT_NE(withoutCameras, withCameras) << "the demo stage has camera marks";
     pressKey(Qt::Key_F4);

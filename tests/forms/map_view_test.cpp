@@ -1,7 +1,7 @@
 #include "tests/forms/main_window_test_support.h"
 
 #include "core/stage.h"
-#include "forms/common/stage_picture_file.h"
+#include "qtcommon/stage_picture_file.h"
 #include "forms/stage_image.h"
 #include "tests/support/halved_picture.h"
 #include "view/map_zoom.h"
@@ -26,7 +26,7 @@ protected:
     {
         MainWindowTest::SetUp();
         openDemoRom();
-        ASSERT_EQ(FormMain->Stage.ScreenMode, 0);
+        ASSERT_EQ(session().Stage.ScreenMode, 0);
     }
 
     static StageImage *stageImage() { return control<StageImage>(FormMain, "ImageMain"); }
@@ -36,7 +36,7 @@ protected:
     static QPoint inView(int x, int y) { return {zoom().toView(x), zoom().toView(y)}; }
     static QPoint cellCentreInView(int column, int row) { return inView(column * 32 + 16, row * 32 + 16); }
 
-    static int64_t cellOffset(int column, int row) { return tamo::TileCellOffset(FormMain->Stage, column, row); }
+    static int64_t cellOffset(int column, int row) { return tamo::TileCellOffset(session().Stage, column, row); }
     static uint16_t cellWord(int column, int row) { return romWord(cellOffset(column, row)); }
 
     // A wheel turn of notches at a point of the scroll box's viewport, which the image
@@ -60,7 +60,7 @@ protected:
 
 TEST_F(MapViewTest, TheKeysStepTheZoomAndTheStatusBarAndScrollStepsFollow)
 {
-    const int width = FormMain->Stage.MapWidth * 32;
+    const int width = session().Stage.MapWidth * 32;
     QScrollBar *bar = scrollBox()->horizontalScrollBar();
     EXPECT_EQ(statusPanel(2), QStringLiteral("100%"));
     struct Step
@@ -92,9 +92,9 @@ TEST_F(MapViewTest, PaintingPickingAndTheStatusBarAtAnEighthAndAtFour)
     for (const char *setting : {"1/8", "4"}) {
         SCOPED_TRACE(setting);
         stageImage()->setZoom(MapZoom::FromSetting(setting));
-        FormMain->Pen.CurrentChip = 0x13;
-        FormMain->Pen.HFlip = false;
-        FormMain->Pen.VFlip = false;
+        session().Pen.CurrentChip = 0x13;
+        session().Pen.HFlip = false;
+        session().Pen.VFlip = false;
         for (int column = 0; column < 8; ++column)
             patchWord(cellOffset(column, 6), 0x0001, EditScope::TileMap);
         const std::vector<uint8_t> before = romBytes();
@@ -123,8 +123,8 @@ TEST_F(MapViewTest, PaintingPickingAndTheStatusBarAtAnEighthAndAtFour)
 
         patchWord(cellOffset(3, 1), 0x8005, EditScope::TileMap);
         QTest::mouseClick(imageMain(), Qt::RightButton, {}, cellCentreInView(3, 1));
-        EXPECT_EQ(FormMain->Pen.CurrentChip, 5);
-        EXPECT_TRUE(FormMain->Pen.VFlip);
+        EXPECT_EQ(session().Pen.CurrentChip, 5);
+        EXPECT_TRUE(session().Pen.VFlip);
         EXPECT_EQ(statusPanel(1), QStringLiteral("現在のチップ:0005 縦反転"));
         hover(inView(12 * 32 + 3, 3 * 32 + 31));
         EXPECT_EQ(statusPanel(0), QStringLiteral("X:12,Y:3"));
@@ -135,8 +135,8 @@ TEST_F(MapViewTest, PaintingPickingAndTheStatusBarAtAnEighthAndAtFour)
 // while Ctrl and the wheel zoom in and out; without Ctrl the wheel scrolls.
 TEST_F(MapViewTest, CtrlWheelZoomsTheWidestStageAroundThePointer)
 {
-    patchWord(FormMain->Stage.CameraBlockOffset + 2, 0xFFFF); // TilemapEnd
-    ASSERT_EQ(FormMain->Stage.MapWidth, 2055);
+    patchWord(session().Stage.CameraBlockOffset + 2, 0xFFFF); // TilemapEnd
+    ASSERT_EQ(session().Stage.MapWidth, 2055);
     QScrollBar *horizontal = scrollBox()->horizontalScrollBar();
     QScrollBar *vertical = scrollBox()->verticalScrollBar();
     horizontal->setValue(40000);
@@ -239,7 +239,7 @@ TEST_F(MapViewTest, TheZoomAndTheLineSwitchesComeBackInTheNextRun)
     EXPECT_FALSE(FormMain->ViewGrid->isChecked());
     EXPECT_TRUE(FormMain->ViewScreenLines->isChecked());
     openDemoRom();
-    EXPECT_EQ(imageMain()->width(), FormMain->Stage.MapWidth * 16);
+    EXPECT_EQ(imageMain()->width(), session().Stage.MapWidth * 16);
     EXPECT_EQ(scrollBox()->horizontalScrollBar()->singleStep(), 16);
 }
 
@@ -251,10 +251,10 @@ TEST_F(MapViewTest, ExportImageWritesTheStageAtOneToOne)
     pressKey(Qt::Key_Minus, Qt::ControlModifier);
     pressKey(Qt::Key_G, Qt::ControlModifier);
     // A cell painted under the start mark, whose mark is drawn again over it on release.
-    const tamo::Stage &stage = FormMain->Stage;
+    const tamo::Stage &stage = session().Stage;
     const int markLeft = tamo::MarkLeft(stage, stage.StartX);
     const int markTop = tamo::MarkTop(stage, tamo::ObjectKind::Start, stage.StartY);
-    FormMain->Pen.CurrentChip = 0x21;
+    session().Pen.CurrentChip = 0x21;
     QTest::mouseClick(stageImage(), Qt::LeftButton, {}, inView(markLeft + 16, markTop + 16));
     ASSERT_EQ(cellWord((markLeft + 16) / 32, (markTop + 16) / 32), 0x0021);
     whenModalShown([](QWidget *dialog) {
@@ -276,11 +276,11 @@ TEST_F(MapViewTest, ExportImageWritesTheStageAtOneToOne)
     FormMain->ViewZoomActual->trigger();
     FormMain->ViewGrid->trigger();
     const QImage shown = shownImage();
-    EXPECT_EQ(exported.size(), QSize(FormMain->Stage.MapWidth * 32, 512));
+    EXPECT_EQ(exported.size(), QSize(session().Stage.MapWidth * 32, 512));
     EXPECT_TRUE(exported.convertToFormat(QImage::Format_RGB32) == shown.convertToFormat(QImage::Format_RGB32));
     // The stage drawn afresh from the image, as tamo-cli renders it.
-    const QImage drawn = tamo::StagePicture(FormMain->RomImage, stage, FormMain->ChipPicture.get(),
-                                            FormMain->MarkPicture.get(), FormMain->MarkSwitches);
+    const QImage drawn = tamo::StagePicture(session().RomImage, stage, session().ChipPicture.get(),
+                                            session().MarkPicture.get(), session().MarkSwitches);
     EXPECT_TRUE(exported.convertToFormat(QImage::Format_RGB32) == drawn.convertToFormat(QImage::Format_RGB32));
 }
 

@@ -37,7 +37,7 @@ protected:
     static void paintCell(int column, int chip)
     {
         activate(FormMain);
-        FormMain->Pen.CurrentChip = chip;
+        session().Pen.CurrentChip = chip;
         QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellCentre(column, 3));
     }
     static void save()

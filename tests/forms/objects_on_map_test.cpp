@@ -24,9 +24,9 @@ protected:
     {
         MainWindowTest::SetUp();
         openDemoRom();
-        ASSERT_EQ(FormMain->LevelNumber, 22);
-        ASSERT_EQ(FormMain->Stage.MapHeight, 16);
-        ASSERT_EQ(FormMain->Stage.TilemapStart, 0);
+        ASSERT_EQ(session().LevelNumber, 22);
+        ASSERT_EQ(session().Stage.MapHeight, 16);
+        ASSERT_EQ(session().Stage.TilemapStart, 0);
         activate(FormMain);
         pressKey(Qt::Key_S);
         ASSERT_TRUE(FormMain->ToolMoveObjects->isChecked());
@@ -35,17 +35,17 @@ protected:
     // Where the records lie, worked out here from the pointer tables.
     static int64_t spriteAt(int index)
     {
-        const tamo::OffsetTable &o = FormMain->OffsetTable;
+        const tamo::OffsetTable &o = session().OffsetTable;
         return romWord(o.Sprite + 2 * 22) + int64_t(o.BaseSprite) + 8 * index;
     }
     static int64_t cameraAt(int index)
     {
-        const tamo::OffsetTable &o = FormMain->OffsetTable;
+        const tamo::OffsetTable &o = session().OffsetTable;
         // The records follow the block's first eight bytes, which start four bytes before
         // the pointer.
         return romWord(o.Camera + 2 * 22) + int64_t(o.BaseCamera) - 4 + 8 + 4 * index;
     }
-    static int64_t startAt() { return FormMain->OffsetTable.StartPoint + 4 * 22; }
+    static int64_t startAt() { return session().OffsetTable.StartPoint + 4 * 22; }
 
     // A mark's 32 x 32 square on the image of this 512-pixel-high map: sprite and start Y
     // count up from the bottom, camera Y down from the top.
@@ -62,7 +62,7 @@ protected:
 
     uint16_t savedWord(int64_t at) const
     {
-        FormMain->SaveRom();
+        FormMain->Files->SaveRom();
         std::ifstream file(demoRom().toStdString(), std::ios::binary);
         const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
         return uint16_t(bytes.at(size_t(at)) | bytes.at(size_t(at) + 1) << 8);
@@ -132,13 +132,13 @@ TEST_F(ObjectsOnMapTest, APressWithoutAMoveOrOffTheMarksWritesNothingAndNeverPai
     const std::vector<uint8_t> before = romBytes();
     const QPoint mark = upwardMarkCentre(728, 128);
     drag(mark, mark);
-    EXPECT_EQ(FormMain->Selection->object(), (tamo::MapObject{tamo::ObjectKind::Sprite, 1}));
+    EXPECT_EQ(session().Selection->object(), (tamo::MapObject{tamo::ObjectKind::Sprite, 1}));
     // Over the empty map the left button and the right button leave every cell as it was.
     drag(cellCentre(3, 2), cellCentre(9, 2));
     QTest::mouseClick(imageMain(), Qt::RightButton, {}, cellCentre(3, 2));
-    EXPECT_EQ(FormMain->Selection->object(), std::nullopt);
+    EXPECT_EQ(session().Selection->object(), std::nullopt);
     EXPECT_EQ(romBytes(), before);
-    EXPECT_EQ(FormMain->Document->history()->count(), 0);
+    EXPECT_EQ(session().Document->history()->count(), 0);
 
     // Back in "Paint tiles" the right button picks a ground chip and the left one paints
     // it into the sky.
@@ -146,7 +146,7 @@ TEST_F(ObjectsOnMapTest, APressWithoutAMoveOrOffTheMarksWritesNothingAndNeverPai
     EXPECT_TRUE(FormMain->ToolPaintTiles->isChecked());
     QTest::mouseClick(imageMain(), Qt::RightButton, {}, cellCentre(3, 15));
     QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellCentre(3, 2));
-    EXPECT_EQ(FormMain->Document->history()->count(), 1);
+    EXPECT_EQ(session().Document->history()->count(), 1);
 }
 
 TEST_F(ObjectsOnMapTest, ArrowKeysNudgeTheSelectedObjectInOneStepWhileItKeepsMoving)
@@ -160,14 +160,14 @@ TEST_F(ObjectsOnMapTest, ArrowKeysNudgeTheSelectedObjectInOneStepWhileItKeepsMov
     pressKey(Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_EQ(romWord(spriteAt(1) + 2), 730);
     EXPECT_EQ(romWord(spriteAt(1) + 4), 136);
-    EXPECT_EQ(FormMain->Document->history()->count(), 1);
+    EXPECT_EQ(session().Document->history()->count(), 1);
 
     // Another object starts another step.
     drag(downwardMarkCentre(992, 64), downwardMarkCentre(992, 64));
     activate(FormMain);
     pressKey(Qt::Key_Down);
     EXPECT_EQ(romWord(cameraAt(1) + 2), 65);
-    EXPECT_EQ(FormMain->Document->history()->count(), 2);
+    EXPECT_EQ(session().Document->history()->count(), 2);
 
     pressKey(Qt::Key_Z, Qt::ControlModifier);
     pressKey(Qt::Key_Z, Qt::ControlModifier);
@@ -185,7 +185,7 @@ TEST_F(ObjectsOnMapTest, AnEditorLineSelectsItsMarkAndTheMapScrollsToItsFrame)
 
     clickLine(spriteList(), 5);
 
-    EXPECT_EQ(FormMain->Selection->object(), (tamo::MapObject{tamo::ObjectKind::Sprite, 5}));
+    EXPECT_EQ(session().Selection->object(), (tamo::MapObject{tamo::ObjectKind::Sprite, 5}));
     EXPECT_EQ(shownPixel(corner), FrameColour);
     auto *scroll = control<QScrollArea>(FormMain, "ScrollBox1");
     const QRect seen(scroll->horizontalScrollBar()->value(), scroll->verticalScrollBar()->value(),
@@ -195,7 +195,7 @@ TEST_F(ObjectsOnMapTest, AnEditorLineSelectsItsMarkAndTheMapScrollsToItsFrame)
     // Esc in objects mode drops the selection and its frame.
     activate(FormMain);
     pressKey(Qt::Key_Escape);
-    EXPECT_EQ(FormMain->Selection->object(), std::nullopt);
+    EXPECT_EQ(session().Selection->object(), std::nullopt);
     EXPECT_NE(shownPixel(corner), FrameColour);
 }
 
@@ -217,16 +217,16 @@ TEST_F(ObjectsOnMapTest, OnlyMarksThatAreShownArePickedAndASpriteMarkTellsItsLin
     EXPECT_NE(shownPixel(corner), FrameColour);
     pressKey(Qt::Key_Right);
     drag(mark, mark + QPoint(50, 0));
-    EXPECT_EQ(FormMain->Selection->object(), std::nullopt);
+    EXPECT_EQ(session().Selection->object(), std::nullopt);
     EXPECT_EQ(romWord(spriteAt(1) + 2), 728);
 }
 
 TEST_F(ObjectsOnMapTest, TheModeIsKeptAcrossRunsAndTheStatusBarNamesTheStagesSharingTheMap)
 {
     std::vector<int32_t> sharing;
-    const tamo::StageSource source{FormMain->RomImage, FormMain->OffsetTable, FormMain->OffsetsIni};
+    const tamo::StageSource source{session().RomImage, session().OffsetTable, session().OffsetsIni};
     for (int32_t level = 0; level < tamo::LevelCount; ++level) {
-        if (level != 22 && tamo::DecodeFGTilemap(source, level) == FormMain->Stage.FGTilemap)
+        if (level != 22 && tamo::DecodeFGTilemap(source, level) == session().Stage.FGTilemap)
             sharing.push_back(level);
     }
     ASSERT_GT(sharing.size(), 8u);

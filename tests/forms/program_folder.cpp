@@ -1,6 +1,7 @@
 #include "tests/forms/program_folder.h"
 
 #include "forms/UnitMain.h"
+#include "forms/rom_file_session.h"
 #include "forms/application_windows.h"
 #include "forms/message_box.h"
 
@@ -120,6 +121,6 @@ void ProgramFolderTest::writeText(const std::string &relative, const std::string
 
 void ProgramFolderTest::openDemoRom()
 {
-    FormMain->OpenRom(demoRom());
+    FormMain->Files->OpenRom(demoRom());
     QApplication::processEvents();
 }

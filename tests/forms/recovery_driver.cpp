@@ -2,12 +2,13 @@
 // journal and says so on its output, then goes on running until it is killed. Arguments:
 // the program folder, the ROM, the file to write the edited image into.
 #include "forms/UnitMain.h"
+#include "forms/rom_file_session.h"
 #include "forms/application_windows.h"
 #include "forms/editor_application.h"
 #include "forms/message_box.h"
 
 #include "core/file_system.h"
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 #include <QTest>
 #include <QTimer>
@@ -25,23 +26,24 @@ int main(int argc, char **argv)
     SetMessageHook([](const QString &text) { std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData()); });
     CreateWindows(std::filesystem::path(argv[1]));
     FormMain->show();
-    FormMain->OpenRom(QString::fromLocal8Bit(argv[2]));
+    FormMain->Files->OpenRom(QString::fromLocal8Bit(argv[2]));
+    StageSession &session = FormMain->Session;
 
     // Twenty strokes of one cell each, in three rows of the map.
     auto *map = FormMain->findChild<QWidget *>(QStringLiteral("ImageMain"));
     for (int stroke = 0; stroke < 20; ++stroke) {
-        FormMain->Pen.CurrentChip = 200 + stroke;
+        session.Pen.CurrentChip = 200 + stroke;
         QTest::mouseClick(map, Qt::LeftButton, {}, QPoint((stroke % 8) * 32 + 16, (stroke / 8) * 32 + 16));
     }
-    tamo::fs::writeWholeFile(argv[3], FormMain->RomImage.bytes());
+    tamo::fs::writeWholeFile(argv[3], session.RomImage.bytes());
 
-    const std::filesystem::path journal = FormMain->Journal->pathFor(FormMain->RomFileName);
+    const std::filesystem::path journal = session.Journal->pathFor(session.RomFileName);
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (!std::filesystem::exists(journal))
             return;
         poll.stop();
-        std::printf("journal written after %d steps\n", FormMain->Document->history()->count());
+        std::printf("journal written after %d steps\n", session.Document->history()->count());
         std::fflush(stdout);
     });
     poll.start(50);

@@ -52,9 +52,9 @@ TEST_F(RecoveryProcessTest, NoThrowsTheEditsAwayAndEditsOfOtherBytesAreNeverAppl
     createWindows(demoRom());
     const std::vector<uint8_t> original = romBytes();
     const auto editAndCrash = [&] {
-        FormMain->Document->edit(RomEdit{QStringLiteral("t"), EditScope::WholeImage, 22,
+        session().Document->edit(RomEdit{QStringLiteral("t"), EditScope::WholeImage, 22,
                                          tamo::RomPatch().writeByte(10, uint8_t(original[10] + 1), "t")});
-        FormMain->Journal->writeNow();
+        session().Journal->writeNow();
     };
     editAndCrash();
     yesNoAnswer = false;
@@ -62,7 +62,7 @@ TEST_F(RecoveryProcessTest, NoThrowsTheEditsAwayAndEditsOfOtherBytesAreNeverAppl
     EXPECT_EQ(yesNoQuestions.size(), 1);
     EXPECT_EQ(romBytes(), original);
     EXPECT_FALSE(FormMain->isWindowModified());
-    EXPECT_FALSE(std::filesystem::exists(FormMain->Journal->pathFor(FormMain->RomFileName)));
+    EXPECT_FALSE(std::filesystem::exists(session().Journal->pathFor(session().RomFileName)));
 
     editAndCrash();
     std::vector<uint8_t> theirs = original;

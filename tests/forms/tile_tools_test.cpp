@@ -27,7 +27,7 @@ protected:
     {
         MainWindowTest::SetUp();
         openDemoRom();
-        ASSERT_EQ(FormMain->Stage.ScreenMode, 0);
+        ASSERT_EQ(session().Stage.ScreenMode, 0);
         tamo::RomPatch words;
         for (int column = 0; column < 12; ++column) {
             for (int row = 0; row < 16; ++row)
@@ -39,7 +39,7 @@ protected:
     // The offset of a cell's tile word, worked out here from the stage's fields.
     static int64_t cellOffset(int column, int row)
     {
-        const tamo::Stage &stage = FormMain->Stage;
+        const tamo::Stage &stage = session().Stage;
         return stage.TilemapOffset + 2 * ((column + stage.TilemapStart / 32) * stage.MapHeight + row);
     }
     static uint16_t cellWord(int column, int row) { return romWord(cellOffset(column, row)); }
@@ -93,8 +93,8 @@ TEST_F(TileToolsTest, FillCutAndDeleteOfTheSelectionAreStepsThatUndoToTheExactBy
     for (QAction *action : {FormMain->EditCut, FormMain->EditCopy, FormMain->EditDelete, FormMain->EditFill})
         EXPECT_TRUE(action->isEnabled()) << action->objectName().toStdString();
     const std::vector<uint8_t> before = romBytes();
-    FormMain->Pen.CurrentChip = 0x21;
-    FormMain->Pen.VFlip = true;
+    session().Pen.CurrentChip = 0x21;
+    session().Pen.VFlip = true;
 
     pressKey(Qt::Key_F);
     EXPECT_EQ(changedOffsets(before, romBytes()), offsetsOf(1, 2, 4, 2));
@@ -121,11 +121,11 @@ TEST_F(TileToolsTest, FillCutAndDeleteOfTheSelectionAreStepsThatUndoToTheExactBy
     EXPECT_EQ(changedOffsets(before, romBytes()), offsetsOf(1, 2, 4, 2)) << "and redo makes it again";
 
     pressKey(Qt::Key_Escape);
-    EXPECT_FALSE(FormMain->Tools.Selection);
+    EXPECT_FALSE(tileTools().Selection);
     EXPECT_FALSE(FormMain->EditFill->isEnabled());
-    const int steps = FormMain->Document->history()->count();
+    const int steps = session().Document->history()->count();
     pressKey(Qt::Key_F);
-    EXPECT_EQ(FormMain->Document->history()->count(), steps);
+    EXPECT_EQ(session().Document->history()->count(), steps);
 }
 
 // The block goes through the system clipboard, is placed by a click at 1/2 in a stage of
@@ -136,15 +136,15 @@ TEST_F(TileToolsTest, APlatformCopiedInOneStagePastesIntoAnother)
     pressKey(Qt::Key_C, Qt::ControlModifier);
     const int other = stageWithOtherTilemap();
     ASSERT_GE(other, 0);
-    FormMain->LevelNumber = other;
-    FormMain->LoadStage();
+    session().LevelNumber = other;
+    session().LoadStage();
     pressKey(Qt::Key_Minus, Qt::ControlModifier);
     const std::vector<uint8_t> before = romBytes();
 
     pressKey(Qt::Key_V, Qt::ControlModifier);
-    ASSERT_TRUE(FormMain->Tools.Floating);
+    ASSERT_TRUE(tileTools().Floating);
     placeAt(6, 9);
-    EXPECT_FALSE(FormMain->Tools.Floating);
+    EXPECT_FALSE(tileTools().Floating);
     for (int column = 0; column < 4; ++column) {
         EXPECT_EQ(cellWord(6 + column, 9), 0x0102 + 0x0100 * column);
         EXPECT_EQ(cellWord(6 + column, 10), 0x0103 + 0x0100 * column);
@@ -179,20 +179,20 @@ TEST_F(TileToolsTest, BlocksTravelThroughTheClipboardInTheProgramsFormAndAsText)
     // Text that is no block pastes nothing, and Esc drops a floating block.
     QGuiApplication::clipboard()->setText(QStringLiteral("a platform"));
     pressKey(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_FALSE(FormMain->Tools.Floating);
+    EXPECT_FALSE(tileTools().Floating);
     QGuiApplication::clipboard()->setText(QStringLiteral("5"));
     pressKey(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_TRUE(FormMain->Tools.Floating);
+    EXPECT_TRUE(tileTools().Floating);
     pressKey(Qt::Key_Escape);
-    EXPECT_FALSE(FormMain->Tools.Floating);
+    EXPECT_FALSE(tileTools().Floating);
 }
 
 // A block of 60,000 x 17 words from another program floats as the 16 rows of the map's
 // width that could land, not as a picture of 60,000 x 17 cells.
 TEST_F(TileToolsTest, ABlockWiderAndTallerThanTheMapFloatsAndPlacesWhatFits)
 {
-    const int width = FormMain->Stage.MapWidth;
-    const int height = FormMain->Stage.MapHeight;
+    const int width = session().Stage.MapWidth;
+    const int height = session().Stage.MapHeight;
     ASSERT_LT(width, 60000);
     ASSERT_LT(height, 17);
     const auto wordAt = [](int column, int row) { return uint16_t(0x8000 ^ (column * 17 + row)); };
@@ -209,9 +209,9 @@ TEST_F(TileToolsTest, ABlockWiderAndTallerThanTheMapFloatsAndPlacesWhatFits)
     const std::vector<uint8_t> before = romBytes();
 
     pressKey(Qt::Key_V, Qt::ControlModifier);
-    ASSERT_TRUE(FormMain->Tools.Floating);
-    EXPECT_EQ(FormMain->Tools.Floating->columns, width);
-    EXPECT_EQ(FormMain->Tools.Floating->rows, height);
+    ASSERT_TRUE(tileTools().Floating);
+    EXPECT_EQ(tileTools().Floating->columns, width);
+    EXPECT_EQ(tileTools().Floating->rows, height);
     placeAt(0, 0);
     EXPECT_EQ(stepWithoutSharedNote(FormMain->EditUndo->text()),
               QStringLiteral("Undo Paste %1 x %2 cells").arg(width).arg(height));
@@ -233,7 +233,7 @@ TEST_F(TileToolsTest, ARightDragMakesAStampThatAStrokePutsDownAsOneStep)
     EXPECT_EQ(statusPanel(1), QStringLiteral("Stamp 2 x 2 横反転"));
     EXPECT_TRUE(FormMain->MapEditHFlip->isChecked());
     const std::vector<uint8_t> before = romBytes();
-    const int steps = FormMain->Document->history()->count();
+    const int steps = session().Document->history()->count();
 
     drag(Qt::LeftButton, {6, 8}, {7, 8});
     // Mirrored left-right: the stamp's right column comes first, each word flipped.
@@ -243,7 +243,7 @@ TEST_F(TileToolsTest, ARightDragMakesAStampThatAStrokePutsDownAsOneStep)
     EXPECT_EQ(cellWord(7, 9), 0x4203);
     EXPECT_EQ(cellWord(8, 9), 0x4103);
     EXPECT_EQ(changedOffsets(before, romBytes()), offsetsOf(6, 8, 3, 2));
-    EXPECT_EQ(FormMain->Document->history()->count(), steps + 1);
+    EXPECT_EQ(session().Document->history()->count(), steps + 1);
     EXPECT_EQ(stepWithoutSharedNote(FormMain->EditUndo->text()), QStringLiteral("Undo Paint 6 cells"));
     undo();
     EXPECT_EQ(romBytes(), before);
@@ -252,7 +252,7 @@ TEST_F(TileToolsTest, ARightDragMakesAStampThatAStrokePutsDownAsOneStep)
     activate(FormChip);
     QTest::mouseClick(control<QWidget>(FormChip, "ImageChip"), Qt::LeftButton, {}, QPoint(37, 5));
     EXPECT_EQ(statusPanel(1), QStringLiteral("現在のチップ:0001 横反転"));
-    EXPECT_FALSE(FormMain->Pen.Stamp);
+    EXPECT_FALSE(session().Pen.Stamp);
 }
 
 } // namespace

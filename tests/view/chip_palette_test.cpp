@@ -1,4 +1,4 @@
-#include "forms/common/qt_canvas.h"
+#include "qtcommon/qt_canvas.h"
 #include "tests/view/view_test_support.h"
 #include "view/chip_palette.h"
 #include "view/map_pen.h"

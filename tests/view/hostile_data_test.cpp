@@ -1,4 +1,4 @@
-#include "forms/common/qt_canvas.h"
+#include "qtcommon/qt_canvas.h"
 #include "tests/view/view_test_support.h"
 #include "view/chip_palette.h"
 #include "view/map_editor.h"
@@ -97,7 +97,7 @@ TEST(HostileData, RandomStagesDrawAndEditInsideTheImage)
             ASSERT_NO_THROW(tiles.paste(host.copied, CellAt(x, y)));
             ASSERT_NO_THROW(tiles.placeFloating(CellAt(y, x)));
             ASSERT_NO_THROW(editor.PutChip(x / 8, y / 40));
-            ASSERT_NO_THROW(editor.paletteClick(x < 0 ? 0 : x, y < 0 ? 0 : y));
+            ASSERT_NO_THROW(ChoosePaletteChip(pen, x < 0 ? 0 : x, y < 0 ? 0 : y));
         }
         EXPECT_EQ(rom.size(), romSize);
         QtCanvas palette;

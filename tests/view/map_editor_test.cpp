@@ -245,42 +245,26 @@ TEST_F(MapEditing, MiddleButtonDoesNothingButItsReleaseEndsTheStroke)
     EXPECT_FALSE(canvas.calls.empty());
 }
 
-TEST_F(MapEditing, FlipTogglesRedrawThePaletteAndPenPanel)
+TEST_F(MapEditing, FlipsToggleEachFlipAndThePenText)
 {
-    MapEditor map = editor();
-    map.toggleHFlip();
+    FlipPen(pen, Flip::LeftRight);
     EXPECT_TRUE(pen.HFlip);
-    EXPECT_EQ(host.penStatus.back(), "現在のチップ:0000 横反転");
-    map.toggleHFlip();
+    EXPECT_EQ(PenStatusText(pen), "現在のチップ:0000 横反転");
+    FlipPen(pen, Flip::TopBottom);
+    EXPECT_EQ(PenStatusText(pen), "現在のチップ:0000 横反転 縦反転");
+    FlipPen(pen, Flip::LeftRight);
     EXPECT_FALSE(pen.HFlip);
-    map.toggleVFlip();
     EXPECT_TRUE(pen.VFlip);
-    EXPECT_EQ(host.penChanges, 3);
-    EXPECT_TRUE(host.cellStatus.empty());
-}
-
-TEST_F(MapEditing, FlipsWorkBeforeAnyRomIsOpen)
-{
-    RomImage noRom;
-    Stage noStage;
-    StageScene scene{noRom, noStage, nullptr, nullptr, {}, canvas};
-    MapEditor map(scene, pen, tools, host);
-    map.toggleHFlip();
-    map.toggleVFlip();
-    EXPECT_EQ(host.penStatus, (std::vector<std::string>{"現在のチップ:0000 横反転",
-                                                        "現在のチップ:0000 横反転 縦反転"}));
-    EXPECT_EQ(host.penChanges, 2);
 }
 
 TEST_F(MapEditing, PaletteClickChoosesTheChip)
 {
     pen.HFlip = true;
-    editor().paletteClick(100, 40);
+    // Pixel (100, 40) lies in column 3 and row 1 of the 32-pixel palette cells: chip 0x13.
+    ChoosePaletteChip(pen, 100, 40);
     EXPECT_EQ(pen.CurrentChip, 0x13);
     EXPECT_TRUE(pen.HFlip);
-    EXPECT_EQ(host.penChanges, 1);
-    EXPECT_EQ(host.penStatus.back(), "現在のチップ:0013 横反転");
-    EXPECT_TRUE(host.cellStatus.empty());
+    EXPECT_EQ(PenStatusText(pen), "現在のチップ:0013 横反転");
 }
 
 TEST_F(MapEditing, OtherScreenModesChangeNothingButReportTheCell)
@@ -450,13 +434,13 @@ TEST_F(TileToolEditing, ARightDragTakesAStampThatPaintsWholeAndFlipsAsAWhole)
     EXPECT_FALSE(tools.Capture);
     EXPECT_EQ(host.penStatus.back(), "Stamp 3 x 2");
 
-    MapEditor map = editor();
-    map.toggleHFlip();
+    FlipPen(pen, Flip::LeftRight);
     EXPECT_EQ(*pen.Stamp, (TileBlock{3, 2, {0x4302, 0x4202, 0x4102, 0x4303, 0x4203, 0x4103}}));
-    EXPECT_EQ(host.penStatus.back(), "Stamp 3 x 2 横反転");
-    map.toggleVFlip();
+    EXPECT_EQ(PenStatusText(pen), "Stamp 3 x 2 横反転");
+    FlipPen(pen, Flip::TopBottom);
     EXPECT_EQ(*pen.Stamp, (TileBlock{3, 2, {0xC303, 0xC203, 0xC103, 0xC302, 0xC202, 0xC102}}));
 
+    MapEditor map = editor();
     // A stroke puts the whole stamp at every cell the pointer crosses.
     map.mouseDown(MouseButton::Left, 6 * 32, 10 * 32);
     map.mouseMove(7 * 32, 10 * 32);
@@ -475,9 +459,9 @@ TEST_F(TileToolEditing, ARightDragTakesAStampThatPaintsWholeAndFlipsAsAWhole)
     EXPECT_EQ(pen.CurrentChip, 0x0404);
     drag(MouseButton::Right, {4, 4}, {5, 4});
     ASSERT_TRUE(pen.Stamp);
-    editor().paletteClick(0, 0);
+    ChoosePaletteChip(pen, 0, 0);
     EXPECT_FALSE(pen.Stamp);
-    EXPECT_EQ(host.penStatus.back(), "現在のチップ:0000");
+    EXPECT_EQ(PenStatusText(pen), "現在のチップ:0000");
 }
 
 TEST_F(TileToolEditing, OtherScreenModesSelectTakeAndPasteNothing)

@@ -1,5 +1,5 @@
-#include "forms/common/qt_canvas.h"
-#include "forms/common/qt_picture.h"
+#include "qtcommon/qt_canvas.h"
+#include "qtcommon/qt_picture.h"
 #include "tests/view/view_test_support.h"
 
 #include <QTemporaryDir>

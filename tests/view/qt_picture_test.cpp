@@ -1,4 +1,4 @@
-#include "forms/common/qt_picture.h"
+#include "qtcommon/qt_picture.h"
 #include "tests/support/temp_folder.h"
 
 #include <QBuffer>

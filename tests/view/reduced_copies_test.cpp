@@ -1,6 +1,6 @@
 #include "core/rom_patch.h"
-#include "forms/common/qt_canvas.h"
-#include "forms/common/zoomed_picture.h"
+#include "qtcommon/qt_canvas.h"
+#include "qtcommon/zoomed_picture.h"
 #include "tests/support/halved_picture.h"
 #include "tests/view/view_test_support.h"
 #include "view/reduced_copies.h"

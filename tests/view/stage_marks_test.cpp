@@ -1,4 +1,4 @@
-#include "forms/common/qt_canvas.h"
+#include "qtcommon/qt_canvas.h"
 #include "tests/view/view_test_support.h"
 #include "view/stage_marks.h"
 #include "view/stage_renderer.h"

@@ -20,33 +20,16 @@ struct CountingLoader : PictureLoader
     bool failing = false;
 };
 
-TEST(StagePictures, ChipFileIsNumberedInDecimalInsideData)
-{
-    const std::filesystem::path dir = "/opt/tamo";
-    EXPECT_EQ(ChipPictureFile(dir, 12), dir / "Data" / "chip12.bmp");
-    EXPECT_EQ(ChipPictureFile(dir, 0), dir / "Data" / "chip0.bmp");
-    EXPECT_EQ(MarkPictureFile(dir), dir / "Data" / "mark.bmp");
-}
-
 TEST(StagePictures, FailedLoadLeavesNoPicture)
 {
     CountingLoader loader;
     std::unique_ptr<Picture> chips;
-    LoadChipPicture(loader, "/p", 5, chips);
+    LoadPicture(loader, "/p/chip5.bmp", chips);
     ASSERT_NE(chips, nullptr);
     loader.failing = true;
-    EXPECT_THROW(LoadChipPicture(loader, "/p", 7, chips), std::runtime_error);
+    EXPECT_THROW(LoadPicture(loader, "/p/chip7.bmp", chips), std::runtime_error);
     EXPECT_EQ(chips, nullptr);
-    EXPECT_EQ(loader.files.back(), std::filesystem::path("/p") / "Data" / "chip7.bmp");
-}
-
-TEST(StagePictures, MarkPictureComesFromItsFile)
-{
-    CountingLoader loader;
-    std::unique_ptr<Picture> marks;
-    LoadMarkPicture(loader, "/p", marks);
-    ASSERT_NE(marks, nullptr);
-    EXPECT_EQ(loader.files.back(), std::filesystem::path("/p") / "Data" / "mark.bmp");
+    EXPECT_EQ(loader.files.back(), std::filesystem::path("/p/chip7.bmp"));
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 
 #include "core/rom_image.h"
 #include "core/stage.h"
-#include "forms/common/qt_picture.h"
+#include "qtcommon/qt_picture.h"
 #include "view/canvas.h"
 #include "view/stage_scene.h"
 

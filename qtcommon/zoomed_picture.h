@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms/common/qt_canvas.h"
+#include "qtcommon/qt_canvas.h"
 #include "view/map_lines.h"
 #include "view/map_zoom.h"
 #include "view/reduced_copies.h"

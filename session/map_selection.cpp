@@ -1,4 +1,4 @@
-#include "forms/map_selection.h"
+#include "session/map_selection.h"
 
 void MapSelection::select(const std::optional<tamo::MapObject> &object)
 {

@@ -1,4 +1,4 @@
-#include "forms/common/bmp_header.h"
+#include "qtcommon/bmp_header.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,7 +1,7 @@
-#include "forms/common/zoomed_picture.h"
+#include "qtcommon/zoomed_picture.h"
 
-#include "forms/common/qt_canvas.h"
-#include "forms/common/qt_picture.h"
+#include "qtcommon/qt_canvas.h"
+#include "qtcommon/qt_picture.h"
 
 #include <QImage>
 #include <QPaintEngine>

@@ -1,7 +1,7 @@
-#include "forms/common/qt_picture.h"
+#include "qtcommon/qt_picture.h"
 
 #include "core/file_system.h"
-#include "forms/common/bmp_header.h"
+#include "qtcommon/bmp_header.h"
 
 #include <QBuffer>
 #include <QImageReader>

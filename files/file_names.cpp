@@ -1,4 +1,4 @@
-#include "forms/common/file_names.h"
+#include "files/file_names.h"
 
 #include <system_error>
 #include <type_traits>

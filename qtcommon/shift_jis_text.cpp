@@ -1,4 +1,4 @@
-#include "forms/common/shift_jis_text.h"
+#include "qtcommon/shift_jis_text.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

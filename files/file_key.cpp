@@ -1,4 +1,4 @@
-#include "document/file_key.h"
+#include "files/file_key.h"
 
 #include <QCryptographicHash>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "forms/common/stage_picture_file.h"
+#include "qtcommon/stage_picture_file.h"
 
 #include "core/file_system.h"
 #include "core/stage.h"
-#include "forms/common/file_names.h"
-#include "forms/common/qt_canvas.h"
+#include "files/file_names.h"
+#include "qtcommon/qt_canvas.h"
 #include "view/stage_renderer.h"
 
 #include <QBuffer>

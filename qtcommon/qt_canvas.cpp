@@ -1,6 +1,6 @@
-#include "forms/common/qt_canvas.h"
+#include "qtcommon/qt_canvas.h"
 
-#include "forms/common/qt_picture.h"
+#include "qtcommon/qt_picture.h"
 
 #include <QFont>
 #include <QFontMetrics>
