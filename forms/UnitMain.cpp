@@ -381,6 +381,7 @@ void TFormMain::readSettings()
     resizeClientAreaBelowMenu(*this, QSize(ini.readInteger("MainWindow", "ClientWidth", 450),
                                            ini.readInteger("MainWindow", "ClientHeight", 350)));
     resize(sizeWithinScreen(size(), pos()));
+    moveOntoScreens(*this);
     if (ini.readBool("MainWindow", "isMaximized", false)) {
         m_normalPlace = QRect(pos(), size());
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -400,7 +401,7 @@ void TFormMain::readSettings()
     ImageMain->setLines(mapView.Grid, mapView.ScreenLines);
     ImageMain->setZoom(mapView.Zoom);
     (mapView.MoveObjects ? ToolMoveObjects : ToolPaintTiles)->setChecked(true);
-    LevelNumber = ini.readInteger("Stage", "Latest", 22);
+    LevelNumber = tamo::ReadLatestStage(ini);
     RestorePointsKept = ini.readInteger("Backups", "Keep", 20);
 }
 
@@ -499,6 +500,8 @@ void TFormMain::changeEvent(QEvent *event)
 
 void TFormMain::OpenRom(const QString &path)
 {
+    if (!OtherEditorsAllowOpen(*Journal, path))
+        return;
     try {
         Document->open(path);
     } catch (const std::exception &) {
@@ -764,7 +767,7 @@ void TFormMain::EditCopyExecute()
 
 void TFormMain::EditPasteExecute()
 {
-    const std::optional<tamo::TileBlock> block = TileBlockOnClipboard();
+    const std::optional<tamo::TileBlock> block = TileBlockToPaste(*statusBar());
     if (!block)
         return;
     const QPoint at = ImageMain->canvasPointInView();

@@ -3,8 +3,16 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QStatusBar>
 
 const QString TileBlockMimeType = QStringLiteral("application/x-tamoeditor-tile-block");
+
+namespace {
+
+// Long enough to be read; the status bar's panels come back after it.
+constexpr int refusalShownMs = 8000;
+
+} // namespace
 
 QMimeData *TileBlockMimeData(const tamo::TileBlock &block)
 {
@@ -15,7 +23,7 @@ QMimeData *TileBlockMimeData(const tamo::TileBlock &block)
     return data;
 }
 
-std::optional<tamo::TileBlock> TileBlockOf(const QMimeData &data)
+tamo::TileBlockRead TileBlockOf(const QMimeData &data)
 {
     if (data.hasFormat(TileBlockMimeType)) {
         const QByteArray bytes = data.data(TileBlockMimeType);
@@ -24,7 +32,20 @@ std::optional<tamo::TileBlock> TileBlockOf(const QMimeData &data)
     }
     if (data.hasText())
         return tamo::TileBlockFromText(data.text().toStdString());
-    return std::nullopt;
+    return {};
+}
+
+QString PasteRefusal(const tamo::TileBlockRead &read)
+{
+    if (read.block)
+        return {};
+    if (!read.tooLarge())
+        return QStringLiteral("The clipboard holds no tile block");
+    return QStringLiteral("The clipboard's block of %1 x %2 cells is larger than the editor takes (%3 cells at most, "
+                          "65535 a side)")
+        .arg(read.columns)
+        .arg(read.rows)
+        .arg(tamo::MaxBlockCells);
 }
 
 void PutTileBlockOnClipboard(const tamo::TileBlock &block)
@@ -32,8 +53,11 @@ void PutTileBlockOnClipboard(const tamo::TileBlock &block)
     QGuiApplication::clipboard()->setMimeData(TileBlockMimeData(block));
 }
 
-std::optional<tamo::TileBlock> TileBlockOnClipboard()
+std::optional<tamo::TileBlock> TileBlockToPaste(QStatusBar &bar)
 {
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    return data ? TileBlockOf(*data) : std::nullopt;
+    tamo::TileBlockRead read = data ? TileBlockOf(*data) : tamo::TileBlockRead{};
+    if (!read.block)
+        bar.showMessage(PasteRefusal(read), refusalShownMs);
+    return std::move(read.block);
 }
