@@ -3,7 +3,6 @@
 
 #include <QUndoStack>
 
-#include <chrono>
 #include <memory>
 
 namespace {
@@ -155,51 +154,4 @@ TEST_F(RecoveryJournalTest, TheLargestJournalsOfAnImageReadBack)
         EXPECT_EQ(next.image().bytes(), expected) << step;
         nextJournal->discard();
     }
-}
-
-// A second session on the file while the first runs: it is told who has the file, keeps a
-// journal of its own and never reads or removes the first one's. When both have ended
-// without a word, the next session finds both journals, the newest first.
-TEST_F(RecoveryJournalTest, ARunningSessionsJournalIsItsOwnAndAfterBothEndEveryJournalIsFound)
-{
-    document.edit(byteEdit(1, 0xA1));
-    journal->writeNow();
-    const std::vector<uint8_t> firstJournal = tamo::fs::readWholeFile(journal->path());
-    EXPECT_EQ(nextJournal->otherEditor(fileName()), QCoreApplication::applicationPid());
-    EXPECT_EQ(journal->otherEditor(fileName()), std::nullopt) << "its own journal is no other editor's";
-
-    next.open(fileName());
-    EXPECT_NE(nextJournal->path(), journal->path());
-    const JournalLookup whileRunning = nextJournal->lookUp();
-    EXPECT_TRUE(whileRunning.found.empty());
-    EXPECT_TRUE(whileRunning.keptAside.empty());
-    next.edit(byteEdit(2, 0xB2));
-    nextJournal->writeNow();
-    nextJournal->discard();
-    next.edit(byteEdit(3, 0xB3));
-    nextJournal->writeNow();
-    EXPECT_EQ(tamo::fs::readWholeFile(journal->path()), firstJournal);
-
-    // The first journal written a minute earlier, as file times tell.
-    const std::filesystem::path older = journal->path();
-    std::filesystem::last_write_time(older, std::filesystem::last_write_time(older) - std::chrono::minutes(1));
-    journal.reset();
-    nextJournal.reset();
-    RomDocument third;
-    auto thirdJournal = journalOf(third, folder.path);
-    third.open(fileName());
-    const JournalLookup found = thirdJournal->lookUp();
-    ASSERT_EQ(found.found.size(), 2u);
-    EXPECT_NE(found.found[0].file, older);
-    EXPECT_EQ(found.found[1].file, older);
-    // Restoring the newest brings its bytes and moves them into this session's journal; the
-    // older journal stays as it was for a later session.
-    thirdJournal->restore(found.found[0], 7);
-    std::vector<uint8_t> expected = counting();
-    expected[2] = 0xB2;
-    expected[3] = 0xB3;
-    EXPECT_EQ(third.image().bytes(), expected);
-    EXPECT_TRUE(std::filesystem::exists(thirdJournal->path()));
-    EXPECT_FALSE(std::filesystem::exists(found.found[0].file));
-    EXPECT_EQ(tamo::fs::readWholeFile(older), firstJournal);
 }
