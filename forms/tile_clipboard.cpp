@@ -12,6 +12,18 @@ namespace {
 // Long enough to be read; the status bar's panels come back after it.
 constexpr int refusalShownMs = 8000;
 
+// Why what was read is no block to paste.
+QString refusalOf(const tamo::TileBlockRead &read)
+{
+    if (!read.tooLarge())
+        return QStringLiteral("The clipboard holds no tile block");
+    return QStringLiteral("The clipboard's block of %1 x %2 cells is larger than the editor takes (%3 cells at most, "
+                          "65535 a side)")
+        .arg(read.columns)
+        .arg(read.rows)
+        .arg(tamo::MaxBlockCells);
+}
+
 } // namespace
 
 QMimeData *TileBlockMimeData(const tamo::TileBlock &block)
@@ -35,19 +47,6 @@ tamo::TileBlockRead TileBlockOf(const QMimeData &data)
     return {};
 }
 
-QString PasteRefusal(const tamo::TileBlockRead &read)
-{
-    if (read.block)
-        return {};
-    if (!read.tooLarge())
-        return QStringLiteral("The clipboard holds no tile block");
-    return QStringLiteral("The clipboard's block of %1 x %2 cells is larger than the editor takes (%3 cells at most, "
-                          "65535 a side)")
-        .arg(read.columns)
-        .arg(read.rows)
-        .arg(tamo::MaxBlockCells);
-}
-
 void PutTileBlockOnClipboard(const tamo::TileBlock &block)
 {
     QGuiApplication::clipboard()->setMimeData(TileBlockMimeData(block));
@@ -58,6 +57,6 @@ std::optional<tamo::TileBlock> TileBlockToPaste(QStatusBar &bar)
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     tamo::TileBlockRead read = data ? TileBlockOf(*data) : tamo::TileBlockRead{};
     if (!read.block)
-        bar.showMessage(PasteRefusal(read), refusalShownMs);
+        bar.showMessage(refusalOf(read), refusalShownMs);
     return std::move(read.block);
 }

@@ -17,11 +17,9 @@ extern const QString TileBlockMimeType;
 QMimeData *TileBlockMimeData(const tamo::TileBlock &block);
 // The block in the program's own form, or else in the plain-text form.
 tamo::TileBlockRead TileBlockOf(const QMimeData &data);
-// Why a paste of what was read cannot be made: "The clipboard holds no tile block", or
-// that its block is larger than the editor takes. Empty where it holds a block.
-QString PasteRefusal(const tamo::TileBlockRead &read);
 
 void PutTileBlockOnClipboard(const tamo::TileBlock &block);
-// The block on the clipboard to paste; none, with the reason shown in the status bar, where
-// the clipboard holds none the editor takes.
+// The block on the clipboard to paste; none where the clipboard holds none the editor takes,
+// and the status bar then says why: "The clipboard holds no tile block", or that its block
+// is larger than the editor takes.
 std::optional<tamo::TileBlock> TileBlockToPaste(QStatusBar &bar);

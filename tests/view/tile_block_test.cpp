@@ -154,8 +154,9 @@ TEST(TileBlock, BothFormsRefuseTheSameBlocksAsTooLargeAndTellTheirSize)
             EXPECT_EQ(read.tooLarge(), !size.fits) << size.columns << " x " << size.rows;
             EXPECT_EQ(read.columns, size.columns);
             EXPECT_EQ(read.rows, size.rows);
-            if (read.block)
+            if (read.block) {
                 EXPECT_EQ(read.block->words.size(), size_t(size.columns) * size_t(size.rows));
+            }
         }
     }
     const TileBlockRead wide = TileBlockFromText(text(65536, 1));
