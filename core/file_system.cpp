@@ -418,6 +418,33 @@ std::optional<FileStamp> stampOf(const std::filesystem::path &path)
                      nanoseconds(status.st_mtim), nanoseconds(status.st_ctim)};
 }
 
+OwnFileRead readOwnFile(const std::filesystem::path &path, uint64_t limit)
+{
+    FileHandle handle(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (handle.get() < 0)
+        return {errno != ENOENT && errno != ENOTDIR, std::nullopt, 0};
+    struct stat status {};
+    if (::fstat(handle.get(), &status) != 0 || !S_ISREG(status.st_mode) || uint64_t(status.st_size) > limit)
+        return {true, std::nullopt, 0};
+    // One byte more than the limit tells a file that grew since.
+    std::vector<uint8_t> bytes(size_t(status.st_size) + 1);
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(handle.get(), bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {true, std::nullopt, 0};
+        if (got == 0)
+            break;
+        done += size_t(got);
+    }
+    if (done > limit)
+        return {true, std::nullopt, 0};
+    bytes.resize(done);
+    return {true, std::move(bytes), nanoseconds(status.st_mtim)};
+}
+
 #else
 
 void overwriteFileStart(const std::filesystem::path &path, std::span<const uint8_t> data)
@@ -445,6 +472,22 @@ std::optional<FileStamp> stampOf(const std::filesystem::path &path)
         return std::nullopt;
     const int64_t ns = std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count();
     return FileStamp{0, 0, int64_t(size), ns, ns};
+}
+
+OwnFileRead readOwnFile(const std::filesystem::path &path, uint64_t limit)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return {};
+    const std::optional<FileStamp> stamp = stampOf(path);
+    if (!std::filesystem::is_regular_file(status) || !stamp || uint64_t(stamp->size) > limit)
+        return {true, std::nullopt, 0};
+    std::ifstream file(path, std::ios::binary);
+    std::vector<uint8_t> bytes(size_t(stamp->size));
+    if (!file.read(reinterpret_cast<char *>(bytes.data()), std::streamsize(bytes.size())))
+        return {true, std::nullopt, 0};
+    return {true, std::move(bytes), stamp->modifiedNs};
 }
 
 #endif

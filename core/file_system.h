@@ -14,6 +14,19 @@ namespace tamo::fs {
 // Reads a whole file; throws RomError naming the path when it cannot.
 std::vector<uint8_t> readWholeFile(const std::filesystem::path &path);
 
+// A file the program keeps for itself (a recovery journal), read only where it is what the
+// program writes: a regular file of at most limit bytes. The name is never followed
+// through a symbolic link, and the open never waits (as it would on a pipe without a
+// writer); what it opened is checked on the open file, so nothing swapped in between is
+// read.
+struct OwnFileRead
+{
+    bool found = false;                        // the name names something: a file, a link, a folder, a pipe
+    std::optional<std::vector<uint8_t>> bytes; // its bytes, where it is such a file and reads whole
+    int64_t modifiedNs = 0;                    // the last write of its bytes
+};
+OwnFileRead readOwnFile(const std::filesystem::path &path, uint64_t limit);
+
 // Replaces the start of an existing file with data: the file ends up holding data from
 // position 0 and keeps any bytes beyond data.size(). A save keeps the file what it was:
 // through a symbolic link it writes the file the link names; the file keeps its inode,

@@ -5,12 +5,6 @@
 #include <algorithm>
 
 namespace tamo {
-namespace {
-
-// Writes this far apart are made as one: a write costs more than a few unchanged bytes.
-constexpr int64_t PatchJoinGap = 64;
-
-} // namespace
 
 std::vector<ByteRun> DifferingRuns(std::span<const uint8_t> a, std::span<const uint8_t> b, int64_t joinGap)
 {

@@ -22,6 +22,11 @@ struct ByteRun
 // array has count as differing. Runs less than joinGap bytes apart are given as one.
 std::vector<ByteRun> DifferingRuns(std::span<const uint8_t> a, std::span<const uint8_t> b, int64_t joinGap = 0);
 
+// Writes of a difference patch less than this far apart are made as one: a write costs
+// more than a few unchanged bytes. Two of its writes have at least this many unchanged
+// bytes between them.
+constexpr int64_t PatchJoinGap = 64;
+
 // The patch that turns the bytes from into the bytes to, which must be as many.
 RomPatch DifferencePatch(std::span<const uint8_t> from, std::span<const uint8_t> to, std::string_view what);
 

@@ -35,6 +35,9 @@ constexpr int toolBarHeight = 29;
 constexpr int cellPanelWidth = 80;
 constexpr int penPanelWidth = 50;
 constexpr int zoomPanelWidth = 50;
+// How long a message of the map tools stays in the status bar: long enough to be read; the
+// panels come back after it.
+constexpr int messageShownMs = 8000;
 
 // Only stages of screen mode 0 are drawn and edited; the others show an empty image,
 // and the note says why.
@@ -268,6 +271,7 @@ void TFormMain::createStatusBar()
     bar->addWidget(m_sharedPanel);
     connect(m_mapTools, &MapToolSwitch::cellStatus, m_cellPanel, &QLabel::setText);
     connect(m_mapTools, &MapToolSwitch::penStatus, m_penPanel, &QLabel::setText);
+    connect(m_mapTools, &MapToolSwitch::message, bar, [bar](const QString &text) { bar->showMessage(text, messageShownMs); });
     showZoom();
 }
 
@@ -327,6 +331,7 @@ void TFormMain::readSettings()
     resizeClientAreaBelowMenu(*this, QSize(ini.readInteger("MainWindow", "ClientWidth", 450),
                                            ini.readInteger("MainWindow", "ClientHeight", 350)));
     resize(sizeWithinScreen(size(), pos()));
+    moveOntoScreens(*this);
     if (ini.readBool("MainWindow", "isMaximized", false)) {
         m_normalPlace = QRect(pos(), size());
         setWindowState(windowState() | Qt::WindowMaximized);

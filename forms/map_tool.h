@@ -47,4 +47,6 @@ signals:
     // Texts for the status bar's cell and pen panels.
     void cellStatus(const QString &text);
     void penStatus(const QString &text);
+    // A passing message for the status bar: why an action did nothing.
+    void message(const QString &text);
 };

@@ -56,6 +56,7 @@ QAction *MapToolSwitch::add(MapTool *tool)
     connect(&added, &MapTool::stateChanged, this, &MapToolSwitch::followCurrentTool);
     connect(&added, &MapTool::cellStatus, this, &MapToolSwitch::cellStatus);
     connect(&added, &MapTool::penStatus, this, &MapToolSwitch::penStatus);
+    connect(&added, &MapTool::message, this, &MapToolSwitch::message);
     connect(action, &QAction::toggled, this,
             [this, &added](bool checked) { ReportErrors([&] { toolToggled(added, checked); }); });
     if (!m_current)

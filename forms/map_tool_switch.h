@@ -36,6 +36,7 @@ public:
 signals:
     void cellStatus(const QString &text);
     void penStatus(const QString &text);
+    void message(const QString &text);
 
 private:
     struct EditAction

@@ -90,11 +90,13 @@ void PaintTilesTool::edit(MapEdit edit)
 
 void PaintTilesTool::paste()
 {
-    const std::optional<tamo::TileBlock> block = TileBlockOnClipboard();
-    if (!block)
+    const ClipboardPaste paste = TileBlockToPaste();
+    if (!paste.block) {
+        emit message(paste.refusal);
         return;
+    }
     const QPoint at = m_view.canvasPointInView();
-    useTileTools([&](tamo::TileTools &tiles) { tiles.paste(*block, tamo::CellAt(at.x(), at.y())); });
+    useTileTools([&](tamo::TileTools &tiles) { tiles.paste(*paste.block, tamo::CellAt(at.x(), at.y())); });
 }
 
 void PaintTilesTool::editMap(const std::function<void(tamo::MapEditor &)> &use)

@@ -7,7 +7,10 @@
 #include "document/recovery_journal.h"
 #include "document/rom_document.h"
 
+#include <QDateTime>
 #include <QStringList>
+
+#include <optional>
 
 namespace {
 
@@ -55,20 +58,57 @@ void RemoveStaleSaveCopies(const RomDocument &document)
                     + left.join(QLatin1Char('\n')));
 }
 
+bool OtherEditorsAllowOpen(const RecoveryJournal &journal, const QString &fileName)
+{
+    const std::optional<int64_t> editor = journal.otherEditor(fileName);
+    return !editor
+        || AskYesNo(QStringLiteral("%1 is open in another editor (process %2). Open it here as well? Each editor keeps "
+                                   "its own unsaved edits, and a save in one writes over the file the other shows.")
+                        .arg(fileName)
+                        .arg(*editor),
+                    false);
+}
+
+namespace {
+
+void tellKeptAside(const KeptJournal &kept, const QString &fileName)
+{
+    if (kept.damaged)
+        ShowMessage(QStringLiteral("A journal of unsaved edits of %1 is damaged and was kept in %2. Nothing of it was "
+                                   "applied.")
+                        .arg(fileName, tamo::fileNameText(kept.file)));
+    else
+        ShowMessage(QStringLiteral("The %1 of an earlier session were made to other bytes than %2 holds now, so they "
+                                   "were not applied. They are kept in %3.")
+                        .arg(unsavedEditsText(kept.steps), fileName, tamo::fileNameText(kept.file)));
+}
+
+QString restoreQuestion(const JournalLookup &found, const FoundJournal &journal, const QString &fileName)
+{
+    if (found.found.size() == 1)
+        return QStringLiteral("An earlier session ended with %1 of %2. Restore? (The file is not written until you "
+                              "save.)")
+            .arg(unsavedEditsText(journal.work.steps), fileName);
+    const QDateTime written = QDateTime::fromMSecsSinceEpoch(journal.writtenNs / 1000000);
+    return QStringLiteral("%1 earlier sessions ended with unsaved edits of %2. The journal written %3 holds %4. "
+                          "Restore them? (The file is not written until you save. No throws them away and offers the "
+                          "next journal; after a Yes the older ones stay until the file is opened again.)")
+        .arg(found.found.size())
+        .arg(fileName, written.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), unsavedEditsText(journal.work.steps));
+}
+
+} // namespace
+
 void OfferRecovery(RecoveryJournal &journal, const RomDocument &document, int32_t level)
 {
     const JournalLookup found = journal.lookUp();
-    if (!found.keptAside.empty())
-        ShowMessage(QStringLiteral("The %1 of an earlier session were made to other bytes than %2 holds now, so they "
-                                   "were not applied. They are kept in %3.")
-                        .arg(unsavedEditsText(found.keptAsideSteps), document.fileName(),
-                             tamo::fileNameText(found.keptAside)));
-    if (!found.work)
-        return;
-    if (AskYesNo(QStringLiteral("An earlier session ended with %1 of %2. Restore? (The file is not written until "
-                                "you save.)")
-                     .arg(unsavedEditsText(found.work->steps), document.fileName())))
-        journal.restore(*found.work, level);
-    else
-        journal.discard();
+    for (const KeptJournal &kept : found.keptAside)
+        tellKeptAside(kept, document.fileName());
+    for (const FoundJournal &earlier : found.found) {
+        if (AskYesNo(restoreQuestion(found, earlier, document.fileName()))) {
+            journal.restore(earlier, level);
+            return;
+        }
+        journal.discard(earlier);
+    }
 }

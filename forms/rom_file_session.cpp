@@ -46,6 +46,8 @@ void RomFileSession::writeSettings(tamo::IniFile &ini) const
 
 void RomFileSession::OpenRom(const QString &path)
 {
+    if (!OtherEditorsAllowOpen(*m_session.Journal, path))
+        return;
     try {
         m_session.openImage(path);
     } catch (const std::exception &) {

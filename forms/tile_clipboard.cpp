@@ -6,6 +6,22 @@
 
 const QString TileBlockMimeType = QStringLiteral("application/x-tamoeditor-tile-block");
 
+namespace {
+
+// Why what was read is no block to paste.
+QString refusalOf(const tamo::TileBlockRead &read)
+{
+    if (!read.tooLarge())
+        return QStringLiteral("The clipboard holds no tile block");
+    return QStringLiteral("The clipboard's block of %1 x %2 cells is larger than the editor takes (%3 cells at most, "
+                          "65535 a side)")
+        .arg(read.columns)
+        .arg(read.rows)
+        .arg(tamo::MaxBlockCells);
+}
+
+} // namespace
+
 QMimeData *TileBlockMimeData(const tamo::TileBlock &block)
 {
     auto *data = new QMimeData;
@@ -15,7 +31,7 @@ QMimeData *TileBlockMimeData(const tamo::TileBlock &block)
     return data;
 }
 
-std::optional<tamo::TileBlock> TileBlockOf(const QMimeData &data)
+tamo::TileBlockRead TileBlockOf(const QMimeData &data)
 {
     if (data.hasFormat(TileBlockMimeType)) {
         const QByteArray bytes = data.data(TileBlockMimeType);
@@ -24,7 +40,7 @@ std::optional<tamo::TileBlock> TileBlockOf(const QMimeData &data)
     }
     if (data.hasText())
         return tamo::TileBlockFromText(data.text().toStdString());
-    return std::nullopt;
+    return {};
 }
 
 void PutTileBlockOnClipboard(const tamo::TileBlock &block)
@@ -32,8 +48,11 @@ void PutTileBlockOnClipboard(const tamo::TileBlock &block)
     QGuiApplication::clipboard()->setMimeData(TileBlockMimeData(block));
 }
 
-std::optional<tamo::TileBlock> TileBlockOnClipboard()
+ClipboardPaste TileBlockToPaste()
 {
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
-    return data ? TileBlockOf(*data) : std::nullopt;
+    tamo::TileBlockRead read = data ? TileBlockOf(*data) : tamo::TileBlockRead{};
+    if (!read.block)
+        return {std::nullopt, refusalOf(read)};
+    return {std::move(read.block), {}};
 }

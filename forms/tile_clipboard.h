@@ -14,9 +14,15 @@ extern const QString TileBlockMimeType;
 
 // The block in both forms; the caller owns the result.
 QMimeData *TileBlockMimeData(const tamo::TileBlock &block);
-// The block in the program's own form, or else in the plain-text form; none when neither
-// holds one.
-std::optional<tamo::TileBlock> TileBlockOf(const QMimeData &data);
+// The block in the program's own form, or else in the plain-text form.
+tamo::TileBlockRead TileBlockOf(const QMimeData &data);
 
 void PutTileBlockOnClipboard(const tamo::TileBlock &block);
-std::optional<tamo::TileBlock> TileBlockOnClipboard();
+// The block on the clipboard to paste, or why there is none: "The clipboard holds no tile
+// block", or that its block is larger than the editor takes.
+struct ClipboardPaste
+{
+    std::optional<tamo::TileBlock> block;
+    QString refusal;
+};
+ClipboardPaste TileBlockToPaste();

@@ -28,6 +28,7 @@ void ToolWindow::LoadPlacement(const tamo::IniFile &ini)
     resize(sizeWithinScreen(QSize(ini.readInteger(section, "ClientWidth", m_defaults.clientWidth),
                                   ini.readInteger(section, "ClientHeight", m_defaults.clientHeight)),
                             pos()));
+    moveOntoScreens(*this);
     setVisible(ini.readBool(section, "Visible", false));
     m_toggleAction->setChecked(isVisible());
 }

@@ -2,6 +2,7 @@
 
 #include "core/map_object.h"
 #include "qtcommon/qt_picture.h"
+#include "view/map_view_settings.h"
 #include "view/stage_marks.h"
 #include "view/stage_pictures.h"
 #include "view/stage_renderer.h"
@@ -43,7 +44,7 @@ void StageSession::readSettings()
     MarkSwitches.ShowSpriteMarks = ini.readBool("View", "Sprite", true);
     MarkSwitches.ShowCameraMarks = ini.readBool("View", "Camera", true);
     MarkSwitches.ShowStartMark = ini.readBool("View", "Start", true);
-    LevelNumber = ini.readInteger("Stage", "Latest", 22);
+    LevelNumber = tamo::ReadLatestStage(ini);
 }
 
 void StageSession::writeSettings()

@@ -1,12 +1,14 @@
 #include "view/map_view_settings.h"
 
 #include "core/ini_file.h"
+#include "core/stage.h"
 
 namespace tamo {
 
 namespace {
 
 constexpr const char *Section = "MapView";
+constexpr int32_t DefaultStage = 22;
 
 } // namespace
 
@@ -26,6 +28,12 @@ void WriteMapViewSettings(IniFile &ini, const MapViewSettings &settings)
     ini.writeBool(Section, "Grid", settings.Grid);
     ini.writeBool(Section, "ScreenLines", settings.ScreenLines);
     ini.writeBool(Section, "MoveObjects", settings.MoveObjects);
+}
+
+int32_t ReadLatestStage(const IniFile &ini)
+{
+    const int32_t level = ini.readInteger("Stage", "Latest", DefaultStage);
+    return level >= 0 && level < LevelCount ? level : DefaultStage;
 }
 
 } // namespace tamo

@@ -2,6 +2,8 @@
 
 #include "view/map_zoom.h"
 
+#include <cstdint>
+
 namespace tamo {
 
 class IniFile;
@@ -20,5 +22,9 @@ struct MapViewSettings
 
 MapViewSettings ReadMapViewSettings(const IniFile &ini);
 void WriteMapViewSettings(IniFile &ini, const MapViewSettings &settings);
+
+// The stage shown first: "Latest" of section "Stage", the stage of the last close. A
+// number that is no stage (outside 0-229, or no number at all) reads as stage 22.
+int32_t ReadLatestStage(const IniFile &ini);
 
 } // namespace tamo

@@ -207,28 +207,37 @@ std::string TileBlockText(const TileBlock &block)
     return text;
 }
 
-std::optional<TileBlock> TileBlockFromText(std::string_view text)
+TileBlockRead TileBlockFromText(std::string_view text)
 {
+    // Rows are counted to the end, to tell how large a block too large is; their words are
+    // kept only while the block fits.
     TileBlock block;
+    int64_t columns = 0;
+    int64_t rows = 0;
     while (!text.empty()) {
         const size_t end = text.find('\n');
         const std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         const std::optional<std::vector<uint16_t>> words = wordsOfLine(line);
         if (!words)
-            return std::nullopt;
+            return {};
         if (words->empty())
             continue;
-        if (block.rows == 0)
-            block.columns = int32_t(std::min<size_t>(words->size(), 0x10000));
-        if (words->size() != size_t(block.columns) || !fitsBlock(block.columns, block.rows + 1))
-            return std::nullopt;
-        block.words.insert(block.words.end(), words->begin(), words->end());
-        ++block.rows;
+        if (rows == 0)
+            columns = int64_t(words->size());
+        if (int64_t(words->size()) != columns)
+            return {};
+        ++rows;
+        if (fitsBlock(columns, rows))
+            block.words.insert(block.words.end(), words->begin(), words->end());
     }
-    if (block.rows == 0)
-        return std::nullopt;
-    return block;
+    if (rows == 0)
+        return {};
+    if (!fitsBlock(columns, rows))
+        return {std::nullopt, columns, rows};
+    block.columns = int32_t(columns);
+    block.rows = int32_t(rows);
+    return {std::move(block), columns, rows};
 }
 
 std::vector<uint8_t> TileBlockBytes(const TileBlock &block)
@@ -246,17 +255,19 @@ std::vector<uint8_t> TileBlockBytes(const TileBlock &block)
     return bytes;
 }
 
-std::optional<TileBlock> TileBlockFromBytes(std::span<const uint8_t> bytes)
+TileBlockRead TileBlockFromBytes(std::span<const uint8_t> bytes)
 {
     const auto numberAt = [&](size_t at) { return uint16_t(bytes[at] | bytes[at + 1] << 8); };
     if (bytes.size() < 4)
-        return std::nullopt;
+        return {};
     TileBlock block{numberAt(0), numberAt(2), {}};
-    if (!fitsBlock(block.columns, block.rows) || bytes.size() != 4 + 2 * size_t(block.columns) * size_t(block.rows))
-        return std::nullopt;
+    if (block.columns == 0 || block.rows == 0 || bytes.size() != 4 + 2 * size_t(block.columns) * size_t(block.rows))
+        return {};
+    if (!fitsBlock(block.columns, block.rows))
+        return {std::nullopt, block.columns, block.rows};
     for (size_t at = 4; at < bytes.size(); at += 2)
         block.words.push_back(numberAt(at));
-    return block;
+    return {std::move(block), numberAt(0), numberAt(2)};
 }
 
 } // namespace tamo

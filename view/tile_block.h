@@ -42,7 +42,7 @@ struct TileBlock
     friend bool operator==(const TileBlock &, const TileBlock &) = default;
 };
 
-// The most cells a block read from the clipboard may have: more than the widest map.
+// The most cells a block read from the clipboard may have: more than the largest map.
 constexpr int64_t MaxBlockCells = int64_t(1) << 20;
 
 TileBlock SingleCellBlock(uint16_t word);
@@ -72,15 +72,27 @@ TileBlock TopLeftPart(const TileBlock &block, int32_t columns, int32_t rows);
 TileBlock MirroredLeftRight(const TileBlock &block);
 TileBlock MirroredTopBottom(const TileBlock &block);
 
+// A block read from the clipboard's text or bytes. Where they hold a block of more than
+// MaxBlockCells cells or with a side longer than 65535, in either form, it is no block,
+// and its size says how large it is.
+struct TileBlockRead
+{
+    std::optional<TileBlock> block;
+    int64_t columns = 0;
+    int64_t rows = 0;
+
+    bool tooLarge() const { return !block && columns > 0; }
+};
+
 // The plain-text form: one line per row, its words as four upper-case hexadecimal digits
 // separated by blanks. Reading takes one to four hexadecimal digits a word, any blanks and
 // line ends; every row must have as many words as the first. Anything else is no block.
 std::string TileBlockText(const TileBlock &block);
-std::optional<TileBlock> TileBlockFromText(std::string_view text);
+TileBlockRead TileBlockFromText(std::string_view text);
 
 // The program's own form: columns and rows as 16-bit numbers, then the words, all
 // little-endian.
 std::vector<uint8_t> TileBlockBytes(const TileBlock &block);
-std::optional<TileBlock> TileBlockFromBytes(std::span<const uint8_t> bytes);
+TileBlockRead TileBlockFromBytes(std::span<const uint8_t> bytes);
 
 } // namespace tamo

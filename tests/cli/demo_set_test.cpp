@@ -4,12 +4,12 @@
 #include "core/name_lists.h"
 #include "core/object_lists.h"
 #include "core/offset_table.h"
-#include "core/level_settings.h"
 #include "core/rom_image.h"
 #include "core/sprite_types.h"
 #include "core/stage.h"
 #include "qtcommon/shift_jis_text.h"
 #include "tests/cli/cli_process.h"
+#include "tests/support/stage_bytes.h"
 
 #include <QImage>
 #include <QJsonArray>
@@ -49,10 +49,33 @@ protected:
     static const tamo::RomImage &rom() { return *s_rom; }
     static const tamo::IniFile &offsetsIni() { return *s_offsetsIni; }
     static tamo::OffsetTable offsets() { return tamo::LoadOffsetTable(*s_offsetsIni); }
+    static uint16_t word(int64_t at) { return tamo::test::wordAt(rom().bytes(), at); }
+    // A stage's fields worked out here from the tables, as the game lays them out.
     static tamo::Stage stage(int32_t level)
     {
-        const tamo::OffsetTable table = offsets();
-        return tamo::DecodeStage({rom(), table, offsetsIni()}, level, tamo::Stage{});
+        const tamo::OffsetTable t = offsets();
+        const std::vector<uint8_t> &bytes = rom().bytes();
+        tamo::Stage s;
+        s.LevelNumber = level;
+        s.FGTilemap = offsetsIni().readInteger("FG Tilemap", QString::asprintf("%02X", word(t.FG + 2 * level)).toStdString(), 0);
+        const size_t address = size_t(t.TileMap + 3 * s.FGTilemap);
+        s.TilemapOffset = int32_t(bytes[address] | bytes[address + 1] << 8 | bytes[address + 2] << 16) - 0xC00000;
+        s.CameraBlockOffset = int32_t(tamo::test::cameraBlockAt(bytes, t, level));
+        s.SpriteListOffset = int32_t(tamo::test::spriteListAt(bytes, t, level));
+        s.StartX = word(t.StartPoint + 4 * level);
+        s.StartY = word(t.StartPoint + 4 * level + 2);
+        s.TilemapStart = word(s.CameraBlockOffset);
+        s.TilemapEnd = word(s.CameraBlockOffset + 2);
+        s.ScreenMode = offsetsIni().readInteger("Screen mode", std::to_string(s.FGTilemap), 0);
+        const int32_t span = (s.TilemapEnd - s.TilemapStart) / 32;
+        s.MapWidth = s.ScreenMode == 0 ? span + 8 : 64;
+        s.MapHeight = s.ScreenMode == 0 ? 16 : s.ScreenMode == 1 ? 391 : span + 8;
+        return s;
+    }
+    // The offset of a cell's word: the map lies column by column from TilemapStart's.
+    static int64_t cellOffset(const tamo::Stage &stage, int column, int row)
+    {
+        return stage.TilemapOffset + 2 * ((column + stage.TilemapStart / 32) * int64_t(stage.MapHeight) + row);
     }
     static QImage picture(const std::string &name)
     {
@@ -103,7 +126,7 @@ TEST_F(DemoSetTest, DefaultStageLooksLikeALevel)
 {
     const tamo::Stage level = stage(22);
     auto chipAt = [&](int column, int row) {
-        return rom().readWord(tamo::TileCellOffset(level, column, row), "tile") & 0x3FFF;
+        return word(cellOffset(level, column, row)) & 0x3FFF;
     };
     auto isSky = [](int chip) {
         return chip == tamo::cli::ChipSky || chip == tamo::cli::ChipSkyLow || chip == tamo::cli::ChipHorizon
@@ -135,14 +158,14 @@ TEST_F(DemoSetTest, EveryStageDecodesWithItsThreeLists)
         stagesOfTilemap[decoded.FGTilemap].insert(level);
         modes.insert(decoded.ScreenMode);
         EXPECT_TRUE(fs::exists(s_home / "Data" / ("chip" + std::to_string(decoded.FGTilemap) + ".bmp"))) << level;
-        EXPECT_FALSE(tamo::ReadSpriteList(rom(), decoded.SpriteListOffset).empty()) << level;
-        EXPECT_FALSE(tamo::ReadCameraList(rom(), decoded.CameraBlockOffset).empty()) << level;
-        EXPECT_FALSE(tamo::ReadBananaList(rom(), tamo::BananaListOffset(rom(), table, level)).empty()) << level;
+        const std::vector<uint8_t> &bytes = rom().bytes();
+        EXPECT_FALSE(tamo::test::spritesAt(bytes, decoded.SpriteListOffset).empty()) << level;
+        EXPECT_FALSE(tamo::test::camerasAt(bytes, decoded.CameraBlockOffset).empty()) << level;
+        EXPECT_GT(tamo::test::bananaCountAt(bytes, tamo::test::bananaListAt(bytes, table, level)), 0) << level;
         if (decoded.ScreenMode == 0) {
             EXPECT_GT(decoded.MapWidth, 8) << level;
             // The whole map of the stage lies inside the image.
-            EXPECT_TRUE(rom().contains(tamo::TileCellOffset(decoded, 0, 0),
-                                       int64_t(decoded.MapWidth) * decoded.MapHeight * 2)) << level;
+            EXPECT_LE(cellOffset(decoded, decoded.MapWidth - 1, decoded.MapHeight - 1) + 2, rom().size()) << level;
         }
     }
     EXPECT_TRUE(modes.count(0) && modes.count(1) && modes.count(2));
@@ -181,14 +204,14 @@ TEST_F(DemoSetTest, NoListOrBlockOverlapsATable)
     for (int32_t level = 0; level < n; ++level) {
         const tamo::Stage decoded = stage(level);
         const int64_t sprites = decoded.SpriteListOffset;
-        contents.push_back({sprites, sprites + 8 * int64_t(tamo::ReadSpriteList(rom(), sprites).size() + 1),
+        const std::vector<uint8_t> &bytes = rom().bytes();
+        contents.push_back({sprites, sprites + 8 * int64_t(tamo::test::spritesAt(bytes, sprites).size() + 1),
                             "sprite list of " + std::to_string(level)});
         const int64_t block = decoded.CameraBlockOffset;
-        contents.push_back({block, block + 8 + 4 * int64_t(tamo::ReadCameraList(rom(), block).size() + 1),
+        contents.push_back({block, block + 8 + 4 * int64_t(tamo::test::camerasAt(bytes, block).size() + 1),
                             "camera block of " + std::to_string(level)});
-        const int64_t bananas = tamo::BananaListOffset(rom(), t, level);
-        EXPECT_LE(bananas - t.Banana2, 255);
-        contents.push_back({bananas, bananas + 4 * int64_t(tamo::ReadBananaList(rom(), bananas).size() + 1),
+        const int64_t bananas = tamo::test::bananaListAt(bytes, t, level);
+        contents.push_back({bananas, bananas + 4 * int64_t(tamo::test::bananaCountAt(bytes, bananas) + 1),
                             "banana list of " + std::to_string(level)});
         if (decoded.ScreenMode == 0) {
             const int64_t map = decoded.TilemapOffset;
@@ -204,26 +227,31 @@ TEST_F(DemoSetTest, NoListOrBlockOverlapsATable)
     }
 }
 
+// Each stage's setting values, read from their tables, are values of their name lists
+// (keys 0, 1, 2, ... of the list section up to the first missing or 0), and each listed
+// value has a name (its key: upper-case hexadecimal of four digits or more).
 TEST_F(DemoSetTest, SettingsValuesAreInTheNameLists)
 {
-    const tamo::OffsetTable table = offsets();
-    const tamo::NameList fg = tamo::LoadNameList(offsetsIni(), tamo::FGNameList);
-    const tamo::NameList bg = tamo::LoadNameList(offsetsIni(), tamo::BGNameList);
-    const tamo::NameList music = tamo::LoadNameList(offsetsIni(), tamo::MusicNameList);
-    const tamo::NameList functions = tamo::LoadNameList(offsetsIni(), tamo::FunctionNameList);
-    const tamo::NameList actions = tamo::LoadNameList(offsetsIni(), tamo::StartActionNameList);
-    for (const tamo::NameList *list : {&fg, &bg, &music, &functions, &actions}) {
-        ASSERT_FALSE(list->empty());
-        for (const tamo::NameEntry &entry : *list)
-            EXPECT_NE(entry.itemText.back(), ':') << entry.itemText << " has no name";
-    }
+    const tamo::OffsetTable t = offsets();
+    const auto listed = [](const std::string &kind) {
+        std::set<uint32_t> values;
+        for (int key = 0; const int32_t value = offsetsIni().readInteger(kind + " list", std::to_string(key), 0); ++key) {
+            values.insert(uint32_t(value));
+            EXPECT_FALSE(offsetsIni().readString(kind + " name", QString::asprintf("%04X", uint32_t(value)).toStdString()).empty())
+                << kind << " " << value << " has no name";
+        }
+        EXPECT_FALSE(values.empty()) << kind;
+        return values;
+    };
+    const std::set<uint32_t> fg = listed("FG"), bg = listed("BG"), music = listed("Music"),
+                             functions = listed("Function"), actions = listed("Start action");
     for (int32_t level = 0; level < tamo::LevelCount; ++level) {
-        const tamo::LevelSettings settings = tamo::ReadLevelSettings(rom(), table, level);
-        EXPECT_GE(tamo::FindValueIndex(fg, settings.FG), 0) << level;
-        EXPECT_GE(tamo::FindValueIndex(bg, settings.BG), 0) << level;
-        EXPECT_GE(tamo::FindValueIndex(music, settings.Music), 0) << level;
-        EXPECT_GE(tamo::FindValueIndex(functions, settings.Func), 0) << level;
-        EXPECT_GE(tamo::FindValueIndex(actions, settings.StartAction), 0) << level;
+        EXPECT_TRUE(fg.count(word(t.FG + 2 * level))) << level;
+        EXPECT_TRUE(bg.count(word(t.BG + 2 * level))) << level;
+        EXPECT_TRUE(music.count(word(t.Music + 2 * level))) << level;
+        EXPECT_TRUE(functions.count(word(t.LevelFunc + 4 * level) | uint32_t(word(t.LevelFunc + 4 * level + 2)) << 16))
+            << level;
+        EXPECT_TRUE(actions.count(word(t.StartAction + 2 * level))) << level;
     }
 }
 

@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace stdfs = std::filesystem;
@@ -167,3 +168,34 @@ TEST(RomFile, APathTheSystemCannotTakeIsReportedInTheSystemsWords)
     }
 }
 
+// Only a regular file is read, and only up to the limit; a link, a folder, a pipe with no
+// writer and an endless device are found but neither waited on nor read.
+TEST(OwnFile, OnlyARegularFileWithinTheLimitIsRead)
+{
+    const tamo::test::TempFolder folder;
+    const stdfs::path file = folder.path / "journal";
+    writeFile(file, {1, 2, 3, 4});
+    const tamo::fs::OwnFileRead whole = tamo::fs::readOwnFile(file, 4);
+    EXPECT_TRUE(whole.found);
+    EXPECT_EQ(whole.bytes, (std::vector<uint8_t>{1, 2, 3, 4}));
+    struct stat status {};
+    ASSERT_EQ(::stat(file.c_str(), &status), 0);
+    EXPECT_EQ(whole.modifiedNs, int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec);
+    const tamo::fs::OwnFileRead larger = tamo::fs::readOwnFile(file, 3);
+    EXPECT_TRUE(larger.found);
+    EXPECT_FALSE(larger.bytes);
+
+    const stdfs::path pipe = folder.path / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    stdfs::create_directory(folder.path / "folder");
+    stdfs::create_symlink(file, folder.path / "link");
+    stdfs::create_symlink(pipe, folder.path / "link to pipe");
+    stdfs::create_symlink("/dev/zero", folder.path / "link to zero");
+    for (const char *name : {"pipe", "folder", "link", "link to pipe", "link to zero"}) {
+        const tamo::fs::OwnFileRead read = tamo::fs::readOwnFile(folder.path / name, 1 << 20);
+        EXPECT_TRUE(read.found) << name;
+        EXPECT_FALSE(read.bytes) << name;
+    }
+    for (const stdfs::path &missing : {folder.path / "missing", file / "below a file"})
+        EXPECT_FALSE(tamo::fs::readOwnFile(missing, 1 << 20).found) << missing;
+}

@@ -3,21 +3,27 @@
 
 #include <QUndoStack>
 
+#include <memory>
+
 namespace {
 
 // A session on the ROM file with its journal, and the next session on the same folder
-// after the first one ended without a word.
+// after the first one ended without a word (ends() makes a session end so).
 class RecoveryJournalTest : public DocumentFileTest
 {
 protected:
     RecoveryJournalTest() { document.open(fileName()); }
 
-    bool journalExists() const { return std::filesystem::exists(journal.pathFor(fileName())); }
+    static std::unique_ptr<RecoveryJournal> journalOf(RomDocument &document, const std::filesystem::path &folder)
+    {
+        return std::make_unique<RecoveryJournal>(document, folder / "recovery", 1000);
+    }
+    bool journalExists() const { return std::filesystem::exists(journal->path()); }
 
     RomDocument document;
-    RecoveryJournal journal{document, folder.path / "recovery", 1000};
+    std::unique_ptr<RecoveryJournal> journal = journalOf(document, folder.path);
     RomDocument next;
-    RecoveryJournal nextJournal{next, folder.path / "recovery", 1000};
+    std::unique_ptr<RecoveryJournal> nextJournal = journalOf(next, folder.path);
 };
 
 } // namespace
@@ -32,13 +38,14 @@ TEST_F(RecoveryJournalTest, TheNextSessionGetsTheUnsavedEditsBackByteForByteAsOn
     document.history()->undo();
     document.history()->undo();
     document.edit(byteEdit(63, 0xA3));
-    journal.writeNow();
+    journal->writeNow();
+    journal.reset();
 
     next.open(fileName());
-    const JournalLookup found = nextJournal.lookUp();
-    ASSERT_TRUE(found.work);
-    EXPECT_EQ(found.work->steps, 3) << "two undone below the saved state and one new";
-    nextJournal.restore(*found.work, 7);
+    const JournalLookup found = nextJournal->lookUp();
+    ASSERT_EQ(found.found.size(), 1u);
+    EXPECT_EQ(found.found[0].work.steps, 3) << "two undone below the saved state and one new";
+    nextJournal->restore(found.found[0], 7);
     std::vector<uint8_t> expected = counting();
     expected[63] = 0xA3;
     EXPECT_EQ(next.image().bytes(), expected);
@@ -49,13 +56,14 @@ TEST_F(RecoveryJournalTest, TheNextSessionGetsTheUnsavedEditsBackByteForByteAsOn
 
     // Its journal stands for the three edits, not for the one step that brought them.
     next.history()->redo();
-    nextJournal.writeNow();
+    nextJournal->writeNow();
+    nextJournal.reset();
     RomDocument third;
     RecoveryJournal thirdJournal{third, folder.path / "recovery", 1000};
     third.open(fileName());
     const JournalLookup again = thirdJournal.lookUp();
-    ASSERT_TRUE(again.work);
-    EXPECT_EQ(again.work->steps, 3);
+    ASSERT_EQ(again.found.size(), 1u);
+    EXPECT_EQ(again.found[0].work.steps, 3);
 }
 
 TEST_F(RecoveryJournalTest, TheRecoveredEditsCountOnlyWhileTheirStepIsUnsaved)
@@ -66,50 +74,84 @@ TEST_F(RecoveryJournalTest, TheRecoveredEditsCountOnlyWhileTheirStepIsUnsaved)
         RecoveryJournal laterJournal{later, folder.path / "recovery", 1000};
         later.open(fileName());
         const JournalLookup found = laterJournal.lookUp();
-        return found.work ? found.work->steps : -1;
+        return found.found.size() == 1 ? found.found[0].work.steps : -1;
     };
     document.edit(byteEdit(1, 0xA1));
     document.edit(byteEdit(2, 0xA2));
     document.edit(byteEdit(3, 0xA3));
-    journal.writeNow();
+    journal->writeNow();
+    journal.reset();
 
     // The recovered step taken back and dropped for new edits stands for nothing more.
     next.open(fileName());
-    nextJournal.restore(nextJournal.lookUp().work.value(), 7);
+    nextJournal->restore(nextJournal->lookUp().found.at(0), 7);
     next.history()->undo();
     next.edit(byteEdit(10, 0xB0));
     next.history()->undo();
     next.edit(byteEdit(11, 0xB1));
     next.edit(byteEdit(12, 0xB2));
-    nextJournal.writeNow();
+    nextJournal->writeNow();
+    nextJournal.reset();
     EXPECT_EQ(stepsFound(), 2);
 
     // Those two recovered and saved: only the edit after the save is unsaved.
     RomDocument third;
-    RecoveryJournal thirdJournal{third, folder.path / "recovery", 1000};
+    auto thirdJournal = journalOf(third, folder.path);
     third.open(fileName());
-    thirdJournal.restore(thirdJournal.lookUp().work.value(), 7);
+    thirdJournal->restore(thirdJournal->lookUp().found.at(0), 7);
     third.save();
     third.edit(byteEdit(13, 0xB3));
-    thirdJournal.writeNow();
+    thirdJournal->writeNow();
+    thirdJournal.reset();
     EXPECT_EQ(stepsFound(), 1);
 }
 
 TEST_F(RecoveryJournalTest, TheJournalGoesWithASaveADiscardAndAReturnToTheSavedState)
 {
     document.edit(byteEdit(1, 0xA1));
-    journal.writeNow();
+    journal->writeNow();
     ASSERT_TRUE(journalExists());
     document.history()->undo();
     EXPECT_FALSE(journalExists()) << "back at the saved state";
 
     document.history()->redo();
-    journal.writeNow();
+    journal->writeNow();
     document.save();
     EXPECT_FALSE(journalExists());
 
     document.edit(byteEdit(2, 0xA2));
-    journal.writeNow();
-    journal.discard();
+    journal->writeNow();
+    journal->discard();
     EXPECT_FALSE(journalExists());
+}
+
+// The largest journals the program writes read back: one write for each 65 bytes, the
+// most a difference patch has, and every byte changed.
+TEST_F(RecoveryJournalTest, TheLargestJournalsOfAnImageReadBack)
+{
+    const std::vector<uint8_t> bytes = tamo::test::CountingRom(65 * 100).bytes();
+    writeFile(bytes);
+    journal.reset();
+    for (const int64_t step : {65, 1}) {
+        RomDocument editing;
+        auto editingJournal = journalOf(editing, folder.path);
+        editing.open(fileName());
+        std::vector<uint8_t> expected = bytes;
+        tamo::RomPatch patch;
+        for (int64_t at = 0; at < int64_t(bytes.size()); at += step) {
+            expected[size_t(at)] = uint8_t(~bytes[size_t(at)]);
+            patch.writeByte(at, expected[size_t(at)], "t");
+        }
+        editing.edit(RomEdit{QStringLiteral("t"), EditScope::WholeImage, 0, patch});
+        editingJournal->writeNow();
+        editingJournal.reset();
+
+        next.open(fileName());
+        const JournalLookup found = nextJournal->lookUp();
+        ASSERT_EQ(found.found.size(), 1u) << step;
+        EXPECT_TRUE(found.keptAside.empty()) << step;
+        nextJournal->restore(found.found[0], 0);
+        EXPECT_EQ(next.image().bytes(), expected) << step;
+        nextJournal->discard();
+    }
 }

@@ -143,11 +143,10 @@ TEST_F(LevelSettingTest, ShowsTheSettingsOfTheStage)
                                romWord(places.startAction)};
     for (int i = 0; i < 5; ++i) {
         const QString key = QString::asprintf("%04X:", values[i]);
-        EXPECT_EQ(combo(ComboBoxes[i])->currentIndex(),
-                  combo(ComboBoxes[i])->findText(key, Qt::MatchStartsWith))
-            << ComboBoxes[i];
+        // No item shown is no text, which starts with no key.
+        const QString shown = combo(ComboBoxes[i])->currentText();
+        EXPECT_TRUE(shown.startsWith(key)) << ComboBoxes[i] << ": \"" << shown.toStdString() << '"';
     }
-    EXPECT_GE(combo("ComboBoxFG")->currentIndex(), 0) << "the demo stage's FG is listed";
     FormLevelSetting->reject();
 }
 

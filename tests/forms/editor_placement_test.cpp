@@ -53,8 +53,8 @@ TEST_F(ToolWindowPlacementTest, PlaceSizeAndVisibilitySurviveARestart)
     for (const ToolWindowCase &tool : ToolWindows) {
         tool.action()->trigger();
         ASSERT_TRUE(tool.window()->isVisible()) << tool.section;
-        // Off the screen on purpose: stored places are applied as they are.
-        tool.window()->move(-300 + shift, 2100 + shift);
+        // Partly off the screen, with enough of the title on it to stay as stored.
+        tool.window()->move(-200 + shift, 300 + shift);
         tool.window()->resize(333 + shift, 222 + shift);
         shift += 10;
     }

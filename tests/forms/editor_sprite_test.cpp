@@ -8,6 +8,7 @@
 #include <QLabel>
 
 #include <algorithm>
+#include <sstream>
 
 namespace {
 
@@ -37,13 +38,30 @@ protected:
     }
     static int64_t recordAt(int index) { return listOffset() + 8 * index; }
 
-    static QString expectedLine(int index)
+    QString expectedLine(int index) const
     {
         const int64_t at = recordAt(index);
-        const QString name = tamo::fromShiftJis(session().SpriteIni.readString(
-            QString::asprintf("0x%04X", romWord(at)).toStdString(),
-            QString::asprintf("0x%04X", romWord(at + 6)).toStdString()));
-        return QString::asprintf("%d:%04X-%04X:", index, romWord(at), romWord(at + 6)) + name;
+        return QString::asprintf("%d:%04X-%04X:", index, romWord(at), romWord(at + 6))
+            + kindName(romWord(at), romWord(at + 6));
+    }
+
+    // The name of a sprite kind as the lines of Data/sprite.ini give it: the value of its
+    // type's key in the section of its graphics parameter.
+    QString kindName(uint16_t param, uint16_t type) const
+    {
+        std::istringstream lines(readText("Data/sprite.ini"));
+        const std::string section = QString::asprintf("[0x%04X]", param).toStdString();
+        const std::string key = QString::asprintf("0x%04X=", type).toStdString();
+        bool inSection = false;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.ends_with('\r'))
+                line.pop_back();
+            if (line.starts_with('['))
+                inSection = line == section;
+            else if (inSection && line.starts_with(key))
+                return tamo::fromShiftJis(line.substr(key.size()));
+        }
+        return {};
     }
 
     QLineEdit *edit(const char *name) const { return control<QLineEdit>(FormSpriteEdit, name); }
@@ -235,12 +253,28 @@ TEST_F(SpriteEditorTest, UpdateRedrawsTheStageWithTheMovedSprite)
 {
     ASSERT_TRUE(FormMain->ViewSpriteMark->isChecked());
     auto *image = control<QWidget>(FormMain, "ImageMain");
-    const QImage before = image->grab().toImage();
+    // The mark's rows 1 to 3, above its labels and inside the selected object's frame: the
+    // mark bitmap's cell 0 for Param 1, 3 for any other, with the cell's bottom-left corner
+    // on the sprite's point (Y counts up).
+    const QImage marks = QImage(QString::fromStdString(dataFile("Data/mark.bmp").string()))
+                             .convertToFormat(QImage::Format_RGB32);
+    const int cell = romWord(recordAt(0)) == 1 ? 0 : 3;
+    const QImage markTop = marks.copy(cell * 32 + 1, 1, 30, 3);
+    const int x = romWord(recordAt(0) + 2);
+    const int top = session().Stage.MapHeight * 32 - romWord(recordAt(0) + 4) - 32;
+    const auto shownAt = [&](int pointX) {
+        return image->grab().toImage().convertToFormat(QImage::Format_RGB32).copy(
+            pointX - session().Stage.TilemapStart + 1, top + 1, 30, 3);
+    };
+    ASSERT_EQ(shownAt(x), markTop);
+    ASSERT_NE(shownAt(x + 96), markTop);
+
     clickLine(list, 0);
-    typeInto(edit("EditPosX"), QString::number(romWord(recordAt(0) + 2) + 96));
+    typeInto(edit("EditPosX"), QString::number(x + 96));
     clickButton(FormSpriteEdit, "ButtonUpdate");
     QApplication::processEvents();
-    EXPECT_NE(image->grab().toImage(), before);
+    EXPECT_EQ(shownAt(x + 96), markTop);
+    EXPECT_NE(shownAt(x), markTop);
 }
 
 TEST_F(SpriteEditorTest, AnUpdateSurvivesSavingAndOpeningTheFileAgain)

@@ -1,8 +1,8 @@
 #include "tests/forms/main_window_test_support.h"
 
-#include "core/object_lists.h"
 #include "forms/UnitSpriteEdit.h"
 #include "forms/UnitLevelSelect.h"
+#include "tests/support/stage_bytes.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -47,7 +47,9 @@ TEST_F(LevelSelectTest, TypingTheLastStageLoadsIt)
     // Every view follows the new stage: the map's size and the sprite editor's list.
     EXPECT_EQ(imageMain()->size(), QSize(session().Stage.MapWidth * 32, session().Stage.MapHeight * 32));
     EXPECT_TRUE(imageMain()->isVisible());
-    const auto sprites = tamo::ReadSpriteList(session().RomImage, session().Stage.SpriteListOffset);
+    const std::vector<uint8_t> rom = romBytes();
+    const auto sprites = tamo::test::spritesAt(rom, tamo::test::spriteListAt(rom, session().OffsetTable, 229));
+    ASSERT_FALSE(sprites.empty());
     EXPECT_EQ(control<QListWidget>(FormSpriteEdit, "ListBoxSprite")->count(), int(sprites.size()));
 }
 
@@ -233,20 +235,25 @@ protected:
     }
 };
 
-TEST_F(LevelSelectOutOfRangeTest, AStoredStageBeyondTheListSelectsNoItem)
+// A stored stage beyond the list reads as stage 22, which the dialog then selects.
+TEST_F(LevelSelectOutOfRangeTest, AStoredStageBeyondTheListSelectsStage22)
 {
-    ASSERT_EQ(session().LevelNumber, 300);
-    int selectedCount = -1;
+    ASSERT_EQ(session().LevelNumber, 22);
+    QList<QListWidgetItem *> selected;
+    int row = -1;
     QString editText;
     whenModalShown([&](QWidget *dialog) {
-        selectedCount = int(control<QListWidget>(dialog, "ListBoxLevels")->selectedItems().size());
+        auto *list = control<QListWidget>(dialog, "ListBoxLevels");
+        selected = list->selectedItems();
+        row = selected.size() == 1 ? list->row(selected.first()) : -1;
         editText = control<QLineEdit>(dialog, "EditLevelNo")->text();
         clickButton(dialog, "ButtonCancel");
     });
     // The action waits for a ROM; the dialog itself is what is looked at here.
     FormLevelSelect->Execute();
-    EXPECT_EQ(selectedCount, 0);
-    EXPECT_EQ(editText, QStringLiteral("300"));
+    EXPECT_EQ(selected.size(), 1);
+    EXPECT_EQ(row, 22);
+    EXPECT_EQ(editText, QStringLiteral("22"));
 }
 
 } // namespace

@@ -350,8 +350,7 @@ TEST_F(MainWindowActionsTest, AChipBitmapThatCannotBeReadIsReportedAndLeavesTheM
     const tamo::Stage before = session().Stage;
     const int other = stageWithOtherTilemap();
     ASSERT_GE(other, 0);
-    const tamo::StageSource source{session().RomImage, session().OffsetTable, session().OffsetsIni};
-    const int tilemap = tamo::DecodeFGTilemap(source, other);
+    const int tilemap = fgTilemapOf(other);
     const std::string chipFile = "Data/chip" + std::to_string(tilemap) + ".bmp";
     std::filesystem::remove(dataFile(chipFile));
 
@@ -381,8 +380,7 @@ TEST_F(MainWindowActionsTest, AChipBitmapCutShortIsRefusedAndLeavesNoEarlierPict
     ASSERT_GT(palette->height(), 0);
     const int other = stageWithOtherTilemap();
     ASSERT_GE(other, 0);
-    const tamo::StageSource source{session().RomImage, session().OffsetTable, session().OffsetsIni};
-    const std::string chipFile = "Data/chip" + std::to_string(tamo::DecodeFGTilemap(source, other)) + ".bmp";
+    const std::string chipFile = "Data/chip" + std::to_string(fgTilemapOf(other)) + ".bmp";
     writeText(chipFile, readText(chipFile).substr(0, 100));
 
     loadStageThroughTheDialog(other);

@@ -6,6 +6,7 @@
 #include "forms/UnitChip.h"
 #include "forms/UnitHistory.h"
 #include "forms/UnitSpriteEdit.h"
+#include "forms/screen_size.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -203,19 +204,88 @@ TEST_F(MainWindowSettingsTest, AToolWindowClosedByItsCloseBoxIsStoredHidden)
     EXPECT_TRUE(FormBananaEdit->toggleAction()->isChecked());
 }
 
-TEST_F(MainWindowSettingsTest, StoredPlacesAreAppliedAsTheyAreEvenOffTheScreen)
+// A stored place that would show too little of a window's title to reach it moves the
+// window onto the screen nearest to it; one with enough of it on the screen stays.
+TEST_F(MainWindowSettingsTest, PlacesOffTheScreenMoveOntoItAndPlacesOnItStay)
 {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     FormMain->close();
     tamo::IniFile ini = savedSettings();
+    ini.writeInteger("MainWindow", "Left", 2000000000);
+    ini.writeInteger("MainWindow", "Top", -2000000000);
     ini.writeInteger("SpriteWindow", "Left", -5000);
     ini.writeInteger("SpriteWindow", "Top", 9000);
     ini.writeInteger("SpriteWindow", "ClientWidth", 333);
     ini.writeString("SpriteWindow", "Visible", "7");
+    // 100 pixels of the title on the screen: as stored.
+    ini.writeInteger("CameraWindow", "Left", screen.left() - 200);
+    ini.writeInteger("CameraWindow", "Top", screen.top() + 100);
+    ini.writeInteger("CameraWindow", "ClientWidth", 300);
     ini.save(dataFile("Config/application.ini"));
     restart();
-    EXPECT_EQ(FormSpriteEdit->pos(), QPoint(-5000, 9000));
+
+    EXPECT_EQ(FormMain->pos(), QPoint(screen.right() + 1 - FormMain->width(), screen.top()));
+    EXPECT_EQ(FormSpriteEdit->pos(), QPoint(screen.left(), screen.bottom() + 1 - FormSpriteEdit->height()));
     EXPECT_EQ(FormSpriteEdit->width(), 333);
     EXPECT_TRUE(FormSpriteEdit->isVisible()) << "any non-zero number reads as true";
+    EXPECT_EQ(FormCameraEdit->pos(), QPoint(screen.left() - 200, screen.top() + 100));
+
+    // The places the windows were given are the ones stored.
+    FormMain->close();
+    EXPECT_EQ(savedSettings().readInteger("MainWindow", "Left", 0), screen.right() + 1 - FormMain->width());
+    EXPECT_EQ(savedSettings().readInteger("SpriteWindow", "Top", 0), screen.bottom() + 1 - FormSpriteEdit->height());
+}
+
+// Several screens, as a second monitor gives them: their available areas as Qt tells them.
+TEST(ScreenPlacement, APlaceOnAnyScreenStaysAndOneOffEveryScreenGoesToTheNearest)
+{
+    const QList<QRect> screens{QRect(0, 0, 1920, 1040), QRect(1920, -200, 1280, 1024)};
+    const QSize size(400, 300);
+    struct Case
+    {
+        QPoint stored;
+        QPoint placed;
+    };
+    const Case cases[] = {
+        {{2500, 500}, {2500, 500}},    // on the second monitor
+        {{3100, -200}, {3100, -200}},  // 100 pixels of its title on the second
+        {{1800, 950}, {1800, 950}},    // across both, 120 x 50 of its title on the first
+        {{3101, 0}, {2800, 0}},        // 99 pixels: inside the second's right edge
+        {{500, -30}, {500, 0}},        // its title's top above the first
+        {{1000, 1000}, {1000, 740}},   // 40 pixels of its title above the first's bottom
+        {{2000000000, -2000000000}, {2800, -200}},
+        {{-2000000000, 2000000000}, {0, 740}},
+    };
+    for (const Case &place : cases)
+        EXPECT_EQ(placeOnScreens(place.stored, size, screens), place.placed)
+            << place.stored.x() << ", " << place.stored.y();
+    // A window larger than the nearest screen goes to its top-left corner.
+    EXPECT_EQ(placeOnScreens({5000, 5000}, QSize(3000, 2000), screens), QPoint(1920, -200));
+    EXPECT_EQ(placeOnScreens({-7, -7}, size, {}), QPoint(-7, -7)) << "without screens, as stored";
+}
+
+// A stored stage that is no stage reads as stage 22, which then shows without a word.
+TEST_F(MainWindowSettingsTest, AStoredStageNumberThatIsNoStageReadsAsStage22)
+{
+    struct Case
+    {
+        const char *stored;
+        int level;
+    };
+    for (const Case &latest : {Case{"2000000000", 22}, Case{"230", 22}, Case{"-1", 22}, Case{"x", 22},
+                               Case{"229", 229}, Case{"0", 0}, Case{"$E5", 229}}) {
+        FormMain->close();
+        tamo::IniFile ini = savedSettings();
+        ini.writeString("Stage", "Latest", latest.stored);
+        ini.save(dataFile("Config/application.ini"));
+        restart();
+        messages.clear();
+        EXPECT_EQ(session().LevelNumber, latest.level) << latest.stored;
+        openDemoRom();
+        EXPECT_TRUE(session().StageShown()) << latest.stored;
+        EXPECT_EQ(session().Stage.LevelNumber, latest.level) << latest.stored;
+        EXPECT_TRUE(messages.isEmpty()) << latest.stored << ": " << messages.join('\n').toStdString();
+    }
 }
 
 TEST_F(MainWindowSettingsTest, AbsurdStoredSizesAreCutToTheScreenAndPlacesKept)

@@ -49,16 +49,32 @@ protected:
         QTest::keyClick(QApplication::activeWindow(), key, modifiers);
     }
 
+    // The chip bitmap number of a stage, worked out here: its word of the FG table, in
+    // upper-case hexadecimal of two digits or more, is its key in section "FG Tilemap".
+    static int fgTilemapOf(int level)
+    {
+        const uint16_t word = romWord(session().OffsetTable.FG + 2 * int64_t(level));
+        return session().OffsetsIni.readInteger("FG Tilemap", QString::asprintf("%02X", word).toStdString(), 0);
+    }
+
     // Another stage whose chip bitmap is not the current stage's.
     static int stageWithOtherTilemap()
     {
-        const tamo::StageSource source{session().RomImage, session().OffsetTable, session().OffsetsIni};
         for (int level = 0; level < tamo::LevelCount; ++level) {
-            if (tamo::DecodeFGTilemap(source, level) != session().Stage.FGTilemap)
+            if (fgTilemapOf(level) != fgTilemapOf(session().LevelNumber))
                 return level;
         }
         return -1;
     }
+
+    // The offset of a cell's tile word, worked out here from the stage's fields: the map
+    // lies column by column, MapHeight words each, from the column TilemapStart is in.
+    static int64_t cellOffset(int column, int row)
+    {
+        const tamo::Stage &stage = session().Stage;
+        return stage.TilemapOffset + 2 * ((column + stage.TilemapStart / 32) * int64_t(stage.MapHeight) + row);
+    }
+    static uint16_t cellWord(int column, int row) { return romWord(cellOffset(column, row)); }
 
     // The image's pixels as the screen shows them.
     static QImage shownImage() { return imageMain()->grab().toImage(); }

@@ -38,8 +38,6 @@ protected:
         ASSERT_GE(session().Stage.MapWidth, 4);
     }
 
-    static int64_t cellOffset(int column, int row) { return tamo::TileCellOffset(session().Stage, column, row); }
-    static uint16_t cellWord(int column, int row) { return romWord(cellOffset(column, row)); }
 
     // Puts a known word into a cell and shows it, so that a paint can be seen.
     static void setCell(int column, int row, uint16_t word)

@@ -224,9 +224,8 @@ TEST_F(ObjectsOnMapTest, OnlyMarksThatAreShownArePickedAndASpriteMarkTellsItsLin
 TEST_F(ObjectsOnMapTest, TheModeIsKeptAcrossRunsAndTheStatusBarNamesTheStagesSharingTheMap)
 {
     std::vector<int32_t> sharing;
-    const tamo::StageSource source{session().RomImage, session().OffsetTable, session().OffsetsIni};
     for (int32_t level = 0; level < tamo::LevelCount; ++level) {
-        if (level != 22 && tamo::DecodeFGTilemap(source, level) == session().Stage.FGTilemap)
+        if (level != 22 && fgTilemapOf(level) == fgTilemapOf(22))
             sharing.push_back(level);
     }
     ASSERT_GT(sharing.size(), 8u);

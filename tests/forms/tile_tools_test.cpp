@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QStatusBar>
 
 #include <algorithm>
 #include <cstdio>
@@ -36,13 +37,6 @@ protected:
         patch(words, EditScope::TileMap);
     }
 
-    // The offset of a cell's tile word, worked out here from the stage's fields.
-    static int64_t cellOffset(int column, int row)
-    {
-        const tamo::Stage &stage = session().Stage;
-        return stage.TilemapOffset + 2 * ((column + stage.TilemapStart / 32) * stage.MapHeight + row);
-    }
-    static uint16_t cellWord(int column, int row) { return romWord(cellOffset(column, row)); }
     static std::vector<int64_t> offsetsOf(int column, int row, int columns, int rows)
     {
         std::vector<int64_t> offsets;
@@ -165,7 +159,7 @@ TEST_F(TileToolsTest, BlocksTravelThroughTheClipboardInTheProgramsFormAndAsText)
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(data->hasFormat(TileBlockMimeType));
-    EXPECT_EQ(TileBlockOf(*data), (tamo::TileBlock{2, 2, {0x0A0E, 0x0B0E, 0x0A0F, 0x0B0F}}));
+    EXPECT_EQ(TileBlockOf(*data).block, (tamo::TileBlock{2, 2, {0x0A0E, 0x0B0E, 0x0A0F, 0x0B0F}}));
 
     // Rows of words written by another program.
     QGuiApplication::clipboard()->setText(QStringLiteral("0013 4013\n8001 C001\n"));
@@ -185,6 +179,48 @@ TEST_F(TileToolsTest, BlocksTravelThroughTheClipboardInTheProgramsFormAndAsText)
     EXPECT_TRUE(tileTools().Floating);
     pressKey(Qt::Key_Escape);
     EXPECT_FALSE(tileTools().Floating);
+}
+
+// A paste that cannot be made says why in the status bar and changes nothing; the program's
+// own form and the text form refuse the same block with the same words.
+TEST_F(TileToolsTest, APasteThatCannotBeMadeSaysWhyInTheStatusBar)
+{
+    const std::vector<uint8_t> before = romBytes();
+    const auto pasteSays = [&](QMimeData *data) {
+        FormMain->statusBar()->clearMessage();
+        QGuiApplication::clipboard()->setMimeData(data);
+        pressKey(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_FALSE(tileTools().Floating);
+        EXPECT_EQ(romBytes(), before);
+        return FormMain->statusBar()->currentMessage();
+    };
+    const auto asText = [](const std::string &text) {
+        auto *data = new QMimeData;
+        data->setText(QString::fromStdString(text));
+        return data;
+    };
+    const QString noBlock = QStringLiteral("The clipboard holds no tile block");
+    EXPECT_EQ(pasteSays(asText("0013 4013\n8001\n")), noBlock);
+    EXPECT_EQ(pasteSays(new QMimeData), noBlock) << "an empty clipboard";
+
+    // 1000 x 2000 words: more than the 2^20 cells the editor takes.
+    std::string rows;
+    for (int row = 0; row < 2000; ++row) {
+        for (int column = 0; column < 1000; ++column)
+            rows += column == 0 ? "00A1" : " 00A1";
+        rows += '\n';
+    }
+    const QString tooLarge = QStringLiteral("The clipboard's block of 1000 x 2000 cells is larger than the editor takes "
+                                            "(1048576 cells at most, 65535 a side)");
+    EXPECT_EQ(pasteSays(asText(rows)), tooLarge);
+    auto *own = new QMimeData;
+    QByteArray bytes(4 + 2 * 1000 * 2000, '\x01');
+    bytes[0] = char(1000 & 0xFF);
+    bytes[1] = char(1000 >> 8);
+    bytes[2] = char(2000 & 0xFF);
+    bytes[3] = char(2000 >> 8);
+    own->setData(TileBlockMimeType, bytes);
+    EXPECT_EQ(pasteSays(own), tooLarge);
 }
 
 // A block of 60,000 x 17 words from another program floats as the 16 rows of the map's

@@ -3,20 +3,18 @@
 #include "core/offset_table.h"
 #include "core/rom_image.h"
 #include "core/stage.h"
-#include "qtcommon/qt_canvas.h"
-#include "qtcommon/qt_picture.h"
 #include "view/canvas.h"
-#include "view/stage_renderer.h"
-#include "view/stage_scene.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -101,7 +99,30 @@ protected:
 
 const QStringList tilesOnly{"--no-sprites", "--no-cameras", "--no-start"};
 
-// Each cell shows the 32 x 32 chip its tile word names, taken from the chip bitmap file.
+// The tiles of a stage of screen mode 0 worked out here: cell (c, r) shows the word at
+// TilemapOffset + 2 x ((c + TilemapStart / 32) x 16 + r), chip k of it being the 32 x 32
+// square at column k % 16, row k / 16 of the bitmap's first block, or of the second, third
+// or fourth for a horizontal, vertical or double flip; a chip beyond the bitmap is
+// background.
+QImage tilePicture(const DemoSet &demo, const Stage &stage, const QImage &chips)
+{
+    QImage picture(stage.MapWidth * 32, stage.MapHeight * 32, QImage::Format_RGB32);
+    picture.fill(background());
+    QPainter painter(&picture);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (int c = 0; c < stage.MapWidth; ++c) {
+        for (int r = 0; r < stage.MapHeight; ++r) {
+            const int64_t at = stage.TilemapOffset + 2 * ((c + stage.TilemapStart / 32) * 16 + r);
+            const uint16_t w = demo.rom().readWord(at, "tile");
+            const int sx = (w & 0xF) * 32 + ((w >> 14) & 1) * 512 + (w >> 15) * 1024;
+            const int sy = ((w & 0x3FFF) >> 4) * 32;
+            if (sy + 32 <= chips.height())
+                painter.drawImage(QPoint(32 * c, 32 * r), chips, QRect(sx, sy, 32, 32));
+        }
+    }
+    return picture;
+}
+
 TEST_F(CliRender, TilesOfEveryModeZeroTileSetComeFromTheChipBitmap)
 {
     int checked = 0;
@@ -110,24 +131,13 @@ TEST_F(CliRender, TilesOfEveryModeZeroTileSetComeFromTheChipBitmap)
         if (stage.ScreenMode != 0)
             continue;
         const QImage image = render(level, tilesOnly);
-        const QImage chips = chipBitmap(tilemap);
         ASSERT_EQ(image.size(), QSize(stage.MapWidth * 32, stage.MapHeight * 32)) << "stage " << level;
+        const QImage expected = tilePicture(demo, stage, chipBitmap(tilemap));
         int wrongCells = 0;
-        for (int c = 0; c < stage.MapWidth; ++c) {
+        for (int c = 0; image != expected && c < stage.MapWidth; ++c) {
             for (int r = 0; r < stage.MapHeight; ++r) {
-                const int64_t at = stage.TilemapOffset + 2 * ((c + stage.TilemapStart / 32) * 16 + r);
-                const uint16_t w = demo.rom().readWord(at, "tile");
-                const int sx = (w & 0xF) * 32 + ((w >> 14) & 1) * 512 + (w >> 15) * 1024;
-                const int sy = ((w & 0x3FFF) >> 4) * 32;
-                const bool inside = sy + 32 <= chips.height();
-                bool same = true;
-                for (int j = 0; j < 32 && same; ++j) {
-                    for (int i = 0; i < 32 && same; ++i) {
-                        const QRgb expected = inside ? chips.pixel(sx + i, sy + j) : background();
-                        same = image.pixel(32 * c + i, 32 * r + j) == expected;
-                    }
-                }
-                wrongCells += !same;
+                const QRect cell(32 * c, 32 * r, 32, 32);
+                wrongCells += image.copy(cell) != expected.copy(cell);
             }
         }
         EXPECT_EQ(wrongCells, 0) << "stage " << level;
@@ -197,17 +207,70 @@ TEST_F(CliRender, MarksChangeOnlyTheirOwnRectangles)
     EXPECT_GT(changed, 0);
 }
 
+// The whole picture worked out here: the tiles, then the marks in their order (sprites,
+// cameras, the start point), each the mark bitmap's cell for its kind; their labels write
+// only shades of their kind's colour on black, from four pixels inside the mark's top-left
+// corner on.
 TEST_F(CliRender, SamePixelsAsTheEditorsStageLoad)
 {
     const int level = 22;
     const Stage stage = demo.stage(level);
-    const auto chips = QtPicture::load((demoDir + QStringLiteral("/Data/chip%1.bmp").arg(stage.FGTilemap)).toStdString());
-    const auto marks = QtPicture::load((demoDir + "/Data/mark.bmp").toStdString());
-    RomImage rom = demo.rom();
-    QtCanvas canvas;
-    canvas.resize(stage.MapWidth * 32, stage.MapHeight * 32);
-    RedrawStage({rom, stage, chips.get(), marks.get(), {}, canvas});
-    EXPECT_EQ(render(level, {}), canvas.picture());
+    const QImage marks = QImage(demoDir + "/Data/mark.bmp").convertToFormat(QImage::Format_RGB32);
+    struct Mark
+    {
+        QRect place;
+        int cell;
+        QRgb label;
+    };
+    const MarkRects rects = markRects(demo, stage);
+    const std::vector<SpriteRecord> sprites = ReadSpriteList(demo.rom(), stage.SpriteListOffset);
+    std::vector<Mark> drawn;
+    for (size_t i = 0; i < sprites.size(); ++i) {
+        const bool paramOne = sprites[i].Param == 1;
+        drawn.push_back({rects.sprites[i], paramOne ? 0 : 3, paramOne ? qRgb(255, 0, 0) : qRgb(255, 0, 255)});
+    }
+    for (const QRect &camera : rects.cameras)
+        drawn.push_back({camera, 2, qRgb(0, 255, 0)});
+    drawn.push_back({rects.start.front(), 1, qRgb(255, 255, 0)});
+    QImage expected = tilePicture(demo, stage, chipBitmap(stage.FGTilemap));
+    for (const Mark &mark : drawn) {
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                if (expected.rect().contains(mark.place.x() + x, mark.place.y() + y))
+                    expected.setPixel(mark.place.x() + x, mark.place.y() + y, marks.pixel(32 * mark.cell + x, y));
+            }
+        }
+    }
+    // A shade of the colour, black included: nothing where it has none, its channels alike.
+    const auto shadeOf = [](QRgb pixel, QRgb color) {
+        const int channels[] = {qRed(pixel), qGreen(pixel), qBlue(pixel)};
+        const int full[] = {qRed(color), qGreen(color), qBlue(color)};
+        int shade = -1;
+        for (int i = 0; i < 3; ++i) {
+            if (full[i] == 0 ? channels[i] != 0 : shade >= 0 && channels[i] != shade)
+                return false;
+            if (full[i] != 0)
+                shade = channels[i];
+        }
+        return true;
+    };
+    const QImage shown = render(level, {});
+    ASSERT_EQ(shown.size(), expected.size());
+    int labelled = 0;
+    int wrong = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            if (shown.pixel(x, y) == expected.pixel(x, y))
+                continue;
+            const bool label = std::any_of(drawn.begin(), drawn.end(), [&](const Mark &mark) {
+                return QRect(mark.place.topLeft() + QPoint(4, 4), QSize(64, 32)).contains(x, y)
+                    && shadeOf(shown.pixel(x, y), mark.label);
+            });
+            (label ? labelled : wrong) += 1;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(labelled, 100) << "the labels are written";
 }
 
 // Output names are the bytes they were given in, UTF-8 or not: "out" + 0xFF + ".png" is

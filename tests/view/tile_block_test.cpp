@@ -100,11 +100,13 @@ TEST(TileBlock, TheTextFormRoundTripsAndRefusesWhatIsNoBlock)
 {
     const TileBlock block{2, 2, {0x0013, 0x4013, 0x8001, 0xC0FF}};
     EXPECT_EQ(TileBlockText(block), "0013 4013\n8001 C0FF\n");
-    EXPECT_EQ(TileBlockFromText("0013 4013\n8001 C0FF\n"), block);
-    EXPECT_EQ(TileBlockFromText("  13\t4013\r\n8001 c0ff\r\n\r\n"), block) << "blanks, CR and lower case";
-    EXPECT_EQ(TileBlockFromText("7"), SingleCellBlock(7));
-    for (const char *notABlock : {"", "\n\n", "0013 4013\n8001\n", "12345", "00000", "00G1", "0x13", "1,2"})
-        EXPECT_FALSE(TileBlockFromText(notABlock)) << '"' << notABlock << '"';
+    EXPECT_EQ(TileBlockFromText("0013 4013\n8001 C0FF\n").block, block);
+    EXPECT_EQ(TileBlockFromText("  13\t4013\r\n8001 c0ff\r\n\r\n").block, block) << "blanks, CR and lower case";
+    EXPECT_EQ(TileBlockFromText("7").block, SingleCellBlock(7));
+    for (const char *notABlock : {"", "\n\n", "0013 4013\n8001\n", "12345", "00000", "00G1", "0x13", "1,2"}) {
+        const TileBlockRead read = TileBlockFromText(notABlock);
+        EXPECT_FALSE(read.block || read.tooLarge()) << '"' << notABlock << '"';
+    }
 }
 
 TEST(TileBlock, TheProgramsOwnFormRoundTripsAndChecksItsLength)
@@ -112,11 +114,54 @@ TEST(TileBlock, TheProgramsOwnFormRoundTripsAndChecksItsLength)
     const TileBlock block{3, 1, {0x0102, 0xFFFF, 0x8000}};
     const std::vector<uint8_t> bytes = TileBlockBytes(block);
     EXPECT_EQ(bytes, (std::vector<uint8_t>{3, 0, 1, 0, 0x02, 0x01, 0xFF, 0xFF, 0x00, 0x80}));
-    EXPECT_EQ(TileBlockFromBytes(bytes), block);
+    EXPECT_EQ(TileBlockFromBytes(bytes).block, block);
     std::vector<uint8_t> shorter(bytes.begin(), bytes.end() - 1);
-    EXPECT_FALSE(TileBlockFromBytes(shorter));
-    EXPECT_FALSE(TileBlockFromBytes(std::vector<uint8_t>{0, 0, 1, 0}));
-    EXPECT_FALSE(TileBlockFromBytes(std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}));
+    for (const std::vector<uint8_t> &notABlock :
+         {shorter, std::vector<uint8_t>{0, 0, 1, 0}, std::vector<uint8_t>{0xFF, 0xFF, 0xFF, 0xFF}}) {
+        const TileBlockRead read = TileBlockFromBytes(notABlock);
+        EXPECT_FALSE(read.block || read.tooLarge()) << notABlock.size();
+    }
+}
+
+// 2^20 cells at most, in either form; what is larger is told by its size, and what has a
+// side longer than 65535 in the text form too.
+TEST(TileBlock, BothFormsRefuseTheSameBlocksAsTooLargeAndTellTheirSize)
+{
+    const auto text = [](int columns, int rows) {
+        std::string line;
+        for (int column = 0; column < columns; ++column)
+            line += column == 0 ? "1" : " 1";
+        std::string all;
+        for (int row = 0; row < rows; ++row)
+            all += line + "\n";
+        return all;
+    };
+    const auto bytes = [](int columns, int rows) {
+        std::vector<uint8_t> all{uint8_t(columns), uint8_t(columns >> 8), uint8_t(rows), uint8_t(rows >> 8)};
+        all.resize(all.size() + 2 * size_t(columns) * size_t(rows), 1);
+        return all;
+    };
+    struct Case
+    {
+        int columns;
+        int rows;
+        bool fits;
+    };
+    for (const Case &size : {Case{1025, 1024, false}, Case{16, 65535, true}}) {
+        for (const TileBlockRead &read : {TileBlockFromText(text(size.columns, size.rows)),
+                                          TileBlockFromBytes(bytes(size.columns, size.rows))}) {
+            EXPECT_EQ(read.block.has_value(), size.fits) << size.columns << " x " << size.rows;
+            EXPECT_EQ(read.tooLarge(), !size.fits) << size.columns << " x " << size.rows;
+            EXPECT_EQ(read.columns, size.columns);
+            EXPECT_EQ(read.rows, size.rows);
+            if (read.block) {
+                EXPECT_EQ(read.block->words.size(), size_t(size.columns) * size_t(size.rows));
+            }
+        }
+    }
+    const TileBlockRead wide = TileBlockFromText(text(65536, 1));
+    EXPECT_TRUE(wide.tooLarge());
+    EXPECT_EQ(wide.columns, 65536);
 }
 
 } // namespace
