@@ -60,7 +60,7 @@ struct MainAction
 } // namespace
 
 TFormMain::TFormMain(const std::filesystem::path &programDir)
-    : Session(tamo::ProgramFolder(programDir), ReportErrors)
+    : Session(tamo::ProgramFolder::ofProgramIn(programDir), ReportErrors)
     , Files(new RomFileSession(Session, *this))
 {
     setObjectName(QStringLiteral("FormMain"));
