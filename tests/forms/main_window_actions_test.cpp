@@ -98,8 +98,9 @@ TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcu
     // Alt+T reaches the Edit menu alone among the menus and the tool buttons.
     for (QAction *action : menus + control<QToolBar>(FormMain, "ToolBar1")->actions()) {
         const QString text = action->menu() ? action->text() : action->iconText();
-        if (action != menus.at(1))
+        if (action != menus.at(1)) {
             EXPECT_FALSE(text.contains(QStringLiteral("&T"), Qt::CaseInsensitive)) << text.toStdString();
+        }
     }
     EXPECT_EQ(FormMain->MapEditHFlip->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(FormMain->MapEditVFlip->shortcut(), QKeySequence(Qt::Key_F2));
@@ -271,7 +272,7 @@ TEST_F(MainWindowActionsTest, TheAllFilesEntryListsNamesWithoutADot)
                 shown << view->model()->index(row, 0, folder).data().toString();
             return shown.contains(QStringLiteral("ROMFILE"));
         };
-        QTest::qWaitFor(listed);
+        EXPECT_TRUE(QTest::qWaitFor(listed)) << "the file list never showed ROMFILE";
         dialog->close();
     });
     pressKey(Qt::Key_O, Qt::ControlModifier);
