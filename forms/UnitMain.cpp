@@ -9,6 +9,7 @@
 #include "forms/message_box.h"
 #include "forms/move_objects_tool.h"
 #include "forms/paint_tiles_tool.h"
+#include "forms/patch_file_session.h"
 #include "forms/rom_file_session.h"
 #include "forms/screen_size.h"
 #include "forms/stage_image.h"
@@ -62,6 +63,7 @@ struct MainAction
 TFormMain::TFormMain(const std::filesystem::path &programDir)
     : Session(tamo::ProgramFolder(programDir), ReportErrors)
     , Files(new RomFileSession(Session, *this))
+    , Patches(new PatchFileSession(Session, *this))
 {
     setObjectName(QStringLiteral("FormMain"));
     // Qt shows "*" in place of the mark while the image has unsaved edits.
@@ -109,6 +111,10 @@ void TFormMain::createActions()
          &TFormMain::ViewStartMarkExecute},
         {&TFormMain::FileExportImage, {"FileExportImage", "Export Image(&E)...", nullptr, "Export Image", Qt::CTRL | Qt::Key_E, std::nullopt, false, false},
          &TFormMain::FileExportImageExecute},
+        {&TFormMain::FileExportPatch, {"FileExportPatch", "Export Patch(&P)...", nullptr, "Export Patch", NoShortcut, std::nullopt, false, false},
+         &TFormMain::FileExportPatchExecute},
+        {&TFormMain::FileApplyPatch, {"FileApplyPatch", "Apply Patch(&A)...", nullptr, "Apply Patch", NoShortcut, std::nullopt, false, false},
+         &TFormMain::FileApplyPatchExecute},
         {&TFormMain::EditCut, {"EditCut", "Cut(&T)", nullptr, "Cut", Qt::CTRL | Qt::Key_X, std::nullopt, false, false}, nullptr},
         {&TFormMain::EditCopy, {"EditCopy", "Copy(&C)", nullptr, "Copy", Qt::CTRL | Qt::Key_C, std::nullopt, false, false}, nullptr},
         {&TFormMain::EditPaste, {"EditPaste", "Paste(&P)", nullptr, "Paste", Qt::CTRL | Qt::Key_V, std::nullopt, false, false}, nullptr},
@@ -194,7 +200,7 @@ void TFormMain::createMenu()
     bar->setObjectName(QStringLiteral("MainMenu1"));
     QMenu *file = bar->addMenu(QStringLiteral("File(&F)"));
     file->setObjectName(QStringLiteral("File1"));
-    file->addActions({FileOpen1, FileSave, FileRestorePoints, FileExportImage, FileExit1});
+    file->addActions({FileOpen1, FileSave, FileRestorePoints, FileExportImage, FileExportPatch, FileApplyPatch, FileExit1});
 
     // Alt+E is taken by the tool button "Sprites(&E)".
     QMenu *edit = bar->addMenu(QStringLiteral("Edit(&T)"));
@@ -420,8 +426,8 @@ void TFormMain::changeEvent(QEvent *event)
 
 void TFormMain::enableRomActions()
 {
-    for (QAction *action : {FileSave, FileRestorePoints, FileExportImage, StageLoad, StageConfig, ViewSpriteMark,
-                            ViewCameraMark, ViewStartMark})
+    for (QAction *action : {FileSave, FileRestorePoints, FileExportImage, FileExportPatch, FileApplyPatch, StageLoad,
+                            StageConfig, ViewSpriteMark, ViewCameraMark, ViewStartMark})
         action->setEnabled(true);
 }
 
@@ -448,6 +454,16 @@ void TFormMain::FileExit1Execute()
 void TFormMain::FileExportImageExecute()
 {
     Files->exportStagePicture();
+}
+
+void TFormMain::FileExportPatchExecute()
+{
+    Patches->exportPatch();
+}
+
+void TFormMain::FileApplyPatchExecute()
+{
+    Patches->applyPatch();
 }
 
 void TFormMain::StageLoadExecute()

@@ -12,6 +12,7 @@
 #include <vector>
 
 class MapToolSwitch;
+class PatchFileSession;
 class QAction;
 class QLabel;
 class QMenu;
@@ -38,6 +39,7 @@ public:
 
     StageSession Session;
     RomFileSession *const Files;
+    PatchFileSession *const Patches;
 
     // The ROM named on the command line, opened when the window is first shown.
     QString CommandLineRom;
@@ -47,6 +49,8 @@ public:
     QAction *FileRestorePoints = nullptr;
     QAction *FileExit1 = nullptr;
     QAction *FileExportImage = nullptr;
+    QAction *FileExportPatch = nullptr;
+    QAction *FileApplyPatch = nullptr;
     QAction *EditUndo = nullptr;
     QAction *EditRedo = nullptr;
     QAction *EditCut = nullptr;
@@ -95,6 +99,8 @@ private:
     void FileRestorePointsExecute();
     void FileExit1Execute();
     void FileExportImageExecute();
+    void FileExportPatchExecute();
+    void FileApplyPatchExecute();
     void StageLoadExecute();
     void StageConfigExecute();
     void MapEditHFlipExecute();

@@ -23,7 +23,9 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/rom_file_questions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rom_file_session.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rom_open_dialog.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/patch_file_session.cpp
     ${CMAKE_CURRENT_LIST_DIR}/screen_size.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/stage_list_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/stage_image.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tile_clipboard.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tool_window.cpp

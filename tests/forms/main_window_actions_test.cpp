@@ -10,7 +10,6 @@
 #include "view/canvas.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QPushButton>
 #include <QLineEdit>
@@ -19,6 +18,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
 #include <QToolBar>
 #include <QWindow>
 
@@ -33,27 +33,12 @@ protected:
     {
         return {FormMain->FileSave, FormMain->StageLoad, FormMain->StageConfig,
                 FormMain->ViewSpriteMark, FormMain->ViewCameraMark, FormMain->ViewStartMark,
-                FormMain->FileExportImage, FormMain->EditPaste};
-    }
-
-    // Types a file name into the open dialog, which starts in the program folder, and
-    // presses its Open button.
-    static void typeAndOpen(QWidget *dialog, const QString &typed)
-    {
-        auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(fileName, nullptr);
-        typeInto(fileName, typed);
-        // The completer's list of matching names is dismissed first, as a click elsewhere would.
-        if (QWidget *popup = QApplication::activePopupWidget())
-            popup->close();
-        auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-        ASSERT_NE(buttons, nullptr);
-        QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+                FormMain->FileExportImage, FormMain->FileExportPatch, FormMain->FileApplyPatch, FormMain->EditPaste};
     }
 
     static void openThroughTheDialog(const QString &typed)
     {
-        whenModalShown([typed](QWidget *dialog) { typeAndOpen(dialog, typed); });
+        whenModalShown([typed](QWidget *dialog) { typeAndAccept(dialog, typed); });
         pressKey(Qt::Key_O, Qt::ControlModifier);
     }
 
@@ -82,7 +67,14 @@ TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcu
         return texts;
     };
     EXPECT_EQ(entries(0), (QStringList{"Open(&O)...|Ctrl+O", "Save(&S)|Ctrl+S", "Restore Points(&R)...|",
-                                       "Export Image(&E)...|Ctrl+E", "Exit(&X)|"}));
+                                       "Export Image(&E)...|Ctrl+E", "Export Patch(&P)...|",
+                                       "Apply Patch(&A)...|", "Exit(&X)|"}));
+    // Each entry of the File menu is reached by a letter of its own.
+    QStringList fileLetters;
+    for (QAction *entry : menus.at(0)->menu()->actions())
+        fileLetters << entry->text().section(QLatin1Char('&'), 1).left(1).toUpper();
+    EXPECT_EQ(QSet<QString>(fileLetters.begin(), fileLetters.end()).size(), fileLetters.size())
+        << fileLetters.join(' ').toStdString();
     EXPECT_EQ(entries(1), (QStringList{"Undo|Ctrl+Z", "Redo|Ctrl+Y", "-", "Cut(&T)|Ctrl+X",
                                        "Copy(&C)|Ctrl+C", "Paste(&P)|Ctrl+V", "Delete(&D)|Del",
                                        "Fill(&F)|F", "Select None(&N)|Esc"}));
@@ -241,7 +233,7 @@ TEST_F(MainWindowActionsTest, TheOpenDialogRefusesAFolderThatDoesNotExist)
     QStringList shownWhileOpen;
     bool stillOpen = false;
     whenModalShown([&](QWidget *dialog) {
-        typeAndOpen(dialog, QStringLiteral("nowhere/game.smc"));
+        typeAndAccept(dialog, QStringLiteral("nowhere/game.smc"));
         stillOpen = dialog->isVisible();
         shownWhileOpen = messages;
         dialog->close();
