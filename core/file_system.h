@@ -39,13 +39,27 @@ OwnFileRead readOwnFile(const std::filesystem::path &path, uint64_t limit);
 // path when the file does not exist or cannot be written; no copy is left beside it.
 void overwriteFileStart(const std::filesystem::path &path, std::span<const uint8_t> data);
 
+// When a save's bytes are made to reach the disk: before the save returns, or at the next
+// flushWrites(), which many saves then share (each save still replaces its file whole, so
+// a program killed part way leaves every file either as it was or as written).
+enum class Flush { BeforeReturn, Later };
+
 // Writes a whole file, creating or truncating it, the same way; a symbolic link keeps
 // naming the file, which gets the bytes.
-void writeWholeFile(const std::filesystem::path &path, std::span<const uint8_t> data);
+void writeWholeFile(const std::filesystem::path &path, std::span<const uint8_t> data,
+                    Flush flush = Flush::BeforeReturn);
+
+// Waits until everything written into the file system that holds folder, the saves left
+// for later included, is on the disk; throws RomError naming the folder when it cannot.
+void flushWrites(const std::filesystem::path &folder);
 
 // Removes the copies that saves cut short (by a crash, a power cut, a killed program) left
 // beside the file; returns those that could not be removed.
 std::vector<std::filesystem::path> removeStaleSaveCopies(const std::filesystem::path &file);
+
+// Whether the program may make files in folder: it exists, the process may write there,
+// and it is not write-protected (no write bit at all, which root would pass otherwise).
+bool isWritableFolder(const std::filesystem::path &folder);
 
 // What tells one file from another, and whether its bytes may have been written.
 struct FileStamp

@@ -65,7 +65,7 @@ struct MainAction
 } // namespace
 
 TFormMain::TFormMain(const std::filesystem::path &programDir)
-    : Session(tamo::ProgramFolder(programDir), ReportErrors)
+    : Session(tamo::ProgramFolder::ofProgramIn(programDir), ReportErrors)
     , Files(new RomFileSession(Session, *this))
     , Patches(new PatchFileSession(Session, *this))
     , m_emulator(new EmulatorLauncher(tamo::TestCopyFolder::defaultParent(), this))
