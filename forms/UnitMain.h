@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+class ChipUseHighlight;
 class MapToolSwitch;
 class QAction;
 class QLabel;
@@ -55,6 +56,7 @@ public:
     QAction *EditDelete = nullptr;
     QAction *EditFill = nullptr;
     QAction *EditSelectNone = nullptr;
+    QAction *EditReplaceChip = nullptr;
     QAction *StageLoad = nullptr;
     QAction *StageConfig = nullptr;
     QAction *MapEditHFlip = nullptr;
@@ -67,6 +69,7 @@ public:
     QAction *ViewZoomActual = nullptr;
     QAction *ViewGrid = nullptr;
     QAction *ViewScreenLines = nullptr;
+    QAction *ViewHighlightChipUses = nullptr;
     QAction *ToolPaintTiles = nullptr;
     QAction *ToolMoveObjects = nullptr;
 
@@ -95,6 +98,7 @@ private:
     void FileRestorePointsExecute();
     void FileExit1Execute();
     void FileExportImageExecute();
+    void EditReplaceChipExecute();
     void StageLoadExecute();
     void StageConfigExecute();
     void MapEditHFlipExecute();
@@ -106,6 +110,7 @@ private:
     void ViewZoomOutExecute();
     void ViewZoomActualExecute();
     void ViewLinesExecute();
+    void ViewHighlightChipUsesExecute();
     void enableRomActions();
 
     // What the window shows of the session's stage and pen.
@@ -121,6 +126,7 @@ private:
     tamo::ZoomedPicture m_zoomedStage{Session.stagePicture()};
     std::vector<ToolWindow *> m_toolWindows;
     MapToolSwitch *m_mapTools = nullptr;
+    ChipUseHighlight *m_chipUses = nullptr;
     QMenu *m_viewMenu = nullptr;
     QToolBar *ToolBar1 = nullptr;
     QScrollArea *ScrollBox1 = nullptr;
@@ -128,6 +134,7 @@ private:
     QLabel *m_cellPanel = nullptr;
     QLabel *m_penPanel = nullptr;
     QLabel *m_zoomPanel = nullptr;
+    QLabel *m_chipUsesPanel = nullptr;
     QLabel *m_sharedPanel = nullptr;
 };
 

@@ -7,6 +7,7 @@
 #include "tests/forms/editor_test_support.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -42,6 +43,25 @@ protected:
                 dialog->close();
             }
         });
+    }
+
+    // Ctrl+E, a name typed into the dialog and Save, as the user exports the stage: the
+    // picture written beside the ROM (null when none was).
+    QImage exportThroughTheDialog(const char *name)
+    {
+        whenModalShown([name](QWidget *dialog) {
+            auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(fileName, nullptr);
+            typeInto(fileName, QString::fromLatin1(name));
+            if (QWidget *popup = QApplication::activePopupWidget())
+                popup->close();
+            auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+            ASSERT_NE(buttons, nullptr);
+            QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
+        });
+        pressKey(Qt::Key_E, Qt::ControlModifier);
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        return QImage(QString::fromStdString(dataFile(std::string(name) + ".png").string()));
     }
 
     static void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
