@@ -216,7 +216,8 @@ void TFormMain::createMenu()
     m_viewMenu->setObjectName(QStringLiteral("View1"));
     m_viewMenu->addActions({ViewSpriteMark, ViewCameraMark, ViewStartMark});
     m_viewMenu->addSeparator();
-    m_viewMenu->addActions({ViewZoomIn, ViewZoomOut, ViewZoomActual, ViewGrid, ViewScreenLines, ViewHighlightChipUses});
+    m_viewMenu->addActions({ViewZoomIn, ViewZoomOut, ViewZoomActual, ViewGrid, ViewScreenLines});
+    m_viewMenu->addAction(ViewHighlightChipUses);
     m_viewMenu->addSeparator();
     m_viewMenu->addActions(m_mapTools->actions());
     // The tool windows' entries follow, as addToolWindow adds them.
@@ -436,9 +437,10 @@ void TFormMain::changeEvent(QEvent *event)
 
 void TFormMain::enableRomActions()
 {
-    for (QAction *action : {FileSave, FileRestorePoints, FileExportImage, EditReplaceChip, StageLoad, StageConfig,
-                            ViewSpriteMark, ViewCameraMark, ViewStartMark})
+    for (QAction *action : {FileSave, FileRestorePoints, FileExportImage, StageLoad, StageConfig, ViewSpriteMark,
+                            ViewCameraMark, ViewStartMark})
         action->setEnabled(true);
+    EditReplaceChip->setEnabled(true);
 }
 
 void TFormMain::FileOpen1Execute()
