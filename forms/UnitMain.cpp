@@ -3,6 +3,7 @@
 #include "forms/UnitLevelSelect.h"
 #include "forms/UnitLevelSetting.h"
 #include "forms/action_definition.h"
+#include "forms/chip_use_highlight.h"
 #include "forms/client_area.h"
 #include "forms/emulator_dialog.h"
 #include "forms/error_report.h"
@@ -11,6 +12,7 @@
 #include "forms/move_objects_tool.h"
 #include "forms/paint_tiles_tool.h"
 #include "forms/patch_file_session.h"
+#include "forms/replace_chip_dialog.h"
 #include "forms/rom_file_session.h"
 #include "forms/screen_size.h"
 #include "forms/stage_image.h"
@@ -130,6 +132,8 @@ void TFormMain::createActions()
         {&TFormMain::EditDelete, {"EditDelete", "Delete(&D)", nullptr, "Delete", QKeyCombination(Qt::Key_Delete), std::nullopt, false, false}, nullptr},
         {&TFormMain::EditFill, {"EditFill", "Fill(&F)", "Fill", "Fill the selection with the pen", QKeyCombination(Qt::Key_F), Icon::Fill, false, false}, nullptr},
         {&TFormMain::EditSelectNone, {"EditSelectNone", "Select None(&N)", nullptr, "Select None", QKeyCombination(Qt::Key_Escape), std::nullopt, false, true}, nullptr},
+        {&TFormMain::EditReplaceChip, {"EditReplaceChip", "Replace Chip(&R)...", nullptr, "Replace Chip", NoShortcut, std::nullopt, false, false},
+         &TFormMain::EditReplaceChipExecute},
         {&TFormMain::ViewZoomIn, {"ViewZoomIn", "Zoom In(&I)", nullptr, "Zoom In", Qt::CTRL | Qt::Key_Equal, std::nullopt, false, true},
          &TFormMain::ViewZoomInExecute},
         {&TFormMain::ViewZoomOut, {"ViewZoomOut", "Zoom Out(&O)", nullptr, "Zoom Out", Qt::CTRL | Qt::Key_Minus, std::nullopt, false, true},
@@ -140,6 +144,8 @@ void TFormMain::createActions()
          &TFormMain::ViewLinesExecute},
         {&TFormMain::ViewScreenLines, {"ViewScreenLines", "Screen Lines(&L)", nullptr, "Screen Lines", Qt::CTRL | Qt::SHIFT | Qt::Key_G, std::nullopt, true, true},
          &TFormMain::ViewLinesExecute},
+        {&TFormMain::ViewHighlightChipUses, {"ViewHighlightChipUses", "Highlight Chip Uses(&T)", nullptr, "Highlight Chip Uses", NoShortcut, std::nullopt, true, true},
+         &TFormMain::ViewHighlightChipUsesExecute},
     };
     for (const MainAction &main : actions) {
         QAction *action = CreateAction(main.definition, this);
@@ -188,6 +194,7 @@ void TFormMain::createStageView()
     ScrollBox1 = createCellScrollBox(ImageMain, this);
     setCentralWidget(ScrollBox1);
     connect(ImageMain, &StageImage::zoomChanged, this, &TFormMain::showZoom);
+    m_chipUses = new ChipUseHighlight(Session, *ImageMain, this);
 }
 
 // The tools of the map, the first one in use; the edit actions go to the one in use.
@@ -217,12 +224,15 @@ void TFormMain::createMenu()
     edit->addActions({EditUndo, EditRedo});
     edit->addSeparator();
     edit->addActions({EditCut, EditCopy, EditPaste, EditDelete, EditFill, EditSelectNone});
+    edit->addSeparator();
+    edit->addAction(EditReplaceChip);
 
     m_viewMenu = bar->addMenu(QStringLiteral("View(&V)"));
     m_viewMenu->setObjectName(QStringLiteral("View1"));
     m_viewMenu->addActions({ViewSpriteMark, ViewCameraMark, ViewStartMark});
     m_viewMenu->addSeparator();
     m_viewMenu->addActions({ViewZoomIn, ViewZoomOut, ViewZoomActual, ViewGrid, ViewScreenLines});
+    m_viewMenu->addAction(ViewHighlightChipUses);
     m_viewMenu->addSeparator();
     m_viewMenu->addActions(m_mapTools->actions());
     // The tool windows' entries follow, as addToolWindow adds them.
@@ -281,13 +291,18 @@ void TFormMain::createStatusBar()
     m_zoomPanel->setObjectName(QStringLiteral("StatusBar1Panel2"));
     m_zoomPanel->setMinimumWidth(zoomPanelWidth);
     bar->addWidget(m_cellPanel);
+    // How many cells use the pen's chip, beside the pen, while they are highlighted.
+    m_chipUsesPanel = new QLabel(bar);
+    m_chipUsesPanel->setObjectName(QStringLiteral("StatusBar1ChipUses"));
     bar->addWidget(m_penPanel, 1);
+    bar->addWidget(m_chipUsesPanel);
     bar->addWidget(m_zoomPanel);
     m_sharedPanel = new QLabel(bar);
     m_sharedPanel->setObjectName(QStringLiteral("StatusBar1Panel3"));
     bar->addWidget(m_sharedPanel);
     connect(m_mapTools, &MapToolSwitch::cellStatus, m_cellPanel, &QLabel::setText);
     connect(m_mapTools, &MapToolSwitch::penStatus, m_penPanel, &QLabel::setText);
+    connect(m_chipUses, &ChipUseHighlight::countChanged, m_chipUsesPanel, &QLabel::setText);
     connect(m_mapTools, &MapToolSwitch::message, bar, [bar](const QString &text) { bar->showMessage(text, messageShownMs); });
     showZoom();
 }
@@ -361,6 +376,8 @@ void TFormMain::readSettings()
     ViewScreenLines->setChecked(mapView.ScreenLines);
     ImageMain->setLines(mapView.Grid, mapView.ScreenLines);
     ImageMain->setZoom(mapView.Zoom);
+    ViewHighlightChipUses->setChecked(mapView.HighlightChipUses);
+    m_chipUses->setShown(mapView.HighlightChipUses);
     (mapView.MoveObjects ? ToolMoveObjects : ToolPaintTiles)->setChecked(true);
 }
 
@@ -383,7 +400,7 @@ void TFormMain::writeSettings()
     for (const ToolWindow *window : m_toolWindows)
         window->SavePlacement(ini);
     tamo::WriteMapViewSettings(ini, {ImageMain->zoom(), ViewGrid->isChecked(), ViewScreenLines->isChecked(),
-                                     ToolMoveObjects->isChecked()});
+                                     ToolMoveObjects->isChecked(), ViewHighlightChipUses->isChecked()});
     Session.saveApplicationIni();
 }
 
@@ -441,6 +458,7 @@ void TFormMain::enableRomActions()
     for (QAction *action : {FileSave, FileRestorePoints, FileExportImage, FileExportPatch, FileApplyPatch, StageLoad,
                             StageConfig, StageTestInEmulator, ViewSpriteMark, ViewCameraMark, ViewStartMark})
         action->setEnabled(true);
+    EditReplaceChip->setEnabled(true);
 }
 
 void TFormMain::FileOpen1Execute()
@@ -476,6 +494,11 @@ void TFormMain::FileExportPatchExecute()
 void TFormMain::FileApplyPatchExecute()
 {
     Patches->applyPatch();
+}
+
+void TFormMain::EditReplaceChipExecute()
+{
+    AskAndReplaceChip(Session, this);
 }
 
 void TFormMain::StageLoadExecute()
@@ -553,4 +576,9 @@ void TFormMain::ViewZoomActualExecute()
 void TFormMain::ViewLinesExecute()
 {
     ImageMain->setLines(ViewGrid->isChecked(), ViewScreenLines->isChecked());
+}
+
+void TFormMain::ViewHighlightChipUsesExecute()
+{
+    m_chipUses->setShown(ViewHighlightChipUses->isChecked());
 }

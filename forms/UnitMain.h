@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+class ChipUseHighlight;
 class MapToolSwitch;
 class PatchFileSession;
 class EmulatorLauncher;
@@ -60,6 +61,7 @@ public:
     QAction *EditDelete = nullptr;
     QAction *EditFill = nullptr;
     QAction *EditSelectNone = nullptr;
+    QAction *EditReplaceChip = nullptr;
     QAction *StageLoad = nullptr;
     QAction *StageConfig = nullptr;
     QAction *StageTestInEmulator = nullptr;
@@ -74,6 +76,7 @@ public:
     QAction *ViewZoomActual = nullptr;
     QAction *ViewGrid = nullptr;
     QAction *ViewScreenLines = nullptr;
+    QAction *ViewHighlightChipUses = nullptr;
     QAction *ToolPaintTiles = nullptr;
     QAction *ToolMoveObjects = nullptr;
 
@@ -104,6 +107,7 @@ private:
     void FileExportImageExecute();
     void FileExportPatchExecute();
     void FileApplyPatchExecute();
+    void EditReplaceChipExecute();
     void StageLoadExecute();
     void StageConfigExecute();
     void StageTestInEmulatorExecute();
@@ -117,6 +121,7 @@ private:
     void ViewZoomOutExecute();
     void ViewZoomActualExecute();
     void ViewLinesExecute();
+    void ViewHighlightChipUsesExecute();
     void enableRomActions();
 
     // What the window shows of the session's stage and pen.
@@ -134,6 +139,7 @@ private:
     MapToolSwitch *m_mapTools = nullptr;
     // Starts the emulator on copies of the image; they go when the window does.
     EmulatorLauncher *m_emulator = nullptr;
+    ChipUseHighlight *m_chipUses = nullptr;
     QMenu *m_viewMenu = nullptr;
     QToolBar *ToolBar1 = nullptr;
     QScrollArea *ScrollBox1 = nullptr;
@@ -141,6 +147,7 @@ private:
     QLabel *m_cellPanel = nullptr;
     QLabel *m_penPanel = nullptr;
     QLabel *m_zoomPanel = nullptr;
+    QLabel *m_chipUsesPanel = nullptr;
     QLabel *m_sharedPanel = nullptr;
 };
 

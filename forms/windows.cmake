@@ -7,6 +7,7 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/action_definition.cpp
     ${CMAKE_CURRENT_LIST_DIR}/application_windows.cpp
     ${CMAKE_CURRENT_LIST_DIR}/canvas_image.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/chip_use_highlight.cpp
     ${CMAKE_CURRENT_LIST_DIR}/client_area.cpp
     ${CMAKE_CURRENT_LIST_DIR}/control_builders.cpp
     ${CMAKE_CURRENT_LIST_DIR}/editor_application.cpp
@@ -19,6 +20,7 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/map_tool.h
     ${CMAKE_CURRENT_LIST_DIR}/map_tool_switch.cpp
     ${CMAKE_CURRENT_LIST_DIR}/paint_tiles_tool.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/replace_chip_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sprite_line.cpp
     ${CMAKE_CURRENT_LIST_DIR}/message_box.cpp
     ${CMAKE_CURRENT_LIST_DIR}/rom_file_questions.cpp

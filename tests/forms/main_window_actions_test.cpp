@@ -34,7 +34,7 @@ protected:
         return {FormMain->FileSave, FormMain->StageLoad, FormMain->StageConfig,
                 FormMain->ViewSpriteMark, FormMain->ViewCameraMark, FormMain->ViewStartMark,
                 FormMain->FileExportImage, FormMain->FileExportPatch, FormMain->FileApplyPatch, FormMain->EditPaste,
-                FormMain->StageTestInEmulator};
+                FormMain->StageTestInEmulator, FormMain->EditReplaceChip};
     }
 
     static void openThroughTheDialog(const QString &typed)
@@ -78,17 +78,29 @@ TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcu
         << fileLetters.join(' ').toStdString();
     EXPECT_EQ(entries(1), (QStringList{"Undo|Ctrl+Z", "Redo|Ctrl+Y", "-", "Cut(&T)|Ctrl+X",
                                        "Copy(&C)|Ctrl+C", "Paste(&P)|Ctrl+V", "Delete(&D)|Del",
-                                       "Fill(&F)|F", "Select None(&N)|Esc"}));
+                                       "Fill(&F)|F", "Select None(&N)|Esc", "-", "Replace Chip(&R)...|"}));
     EXPECT_EQ(FormMain->EditRedo->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     EXPECT_EQ(FormMain->ViewZoomIn->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Plus));
     EXPECT_EQ(entries(2), (QStringList{"Sprites(&S)|F3", "Cameras(&C)|F4", "StartPositions(&P)|F5", "-",
                                        "Zoom In(&I)|Ctrl+=", "Zoom Out(&O)|Ctrl+-",
                                        "Actual Size(&A)|Ctrl+0", "Grid(&G)|Ctrl+G",
-                                       "Screen Lines(&L)|Ctrl+Shift+G", "-", "Paint tiles|B", "Move objects|S", "-",
+                                       "Screen Lines(&L)|Ctrl+Shift+G", "Highlight Chip Uses(&T)|", "-", "Paint tiles|B", "Move objects|S", "-",
                                        "Tilemap(&M)|F6", "SpriteEdit(&E)|F7", "CameraEdit(&D)|F8",
                                        "BananaEdit(&B)|F9", "History(&H)|Ctrl+H"}));
     EXPECT_EQ(entries(3), (QStringList{"Stage(&L)...|Ctrl+L", "Config(&C)...|F12", "-", "Test in Emulator(&R)|Ctrl+R",
                                        "Emulator(&E)...|"}));
+    // Within a menu, each letter marked with & opens one entry.
+    for (QAction *menu : menus) {
+        QStringList letters;
+        for (const QAction *entry : menu->menu()->actions()) {
+            const qsizetype mark = entry->text().indexOf(QLatin1Char('&'));
+            if (mark >= 0)
+                letters << entry->text().mid(mark + 1, 1).toUpper();
+        }
+        letters.sort();
+        EXPECT_EQ(letters.size(), qsizetype(QSet<QString>(letters.begin(), letters.end()).size()))
+            << menu->text().toStdString() << ": " << letters.join(' ').toStdString();
+    }
     // Alt+T reaches the Edit menu alone among the menus and the tool buttons.
     for (QAction *action : menus + control<QToolBar>(FormMain, "ToolBar1")->actions()) {
         const QString text = action->menu() ? action->text() : action->iconText();

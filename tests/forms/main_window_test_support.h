@@ -62,6 +62,16 @@ protected:
         QTest::mouseClick(buttons->button(saves ? QDialogButtonBox::Save : QDialogButtonBox::Open), Qt::LeftButton);
     }
 
+    // Ctrl+E, a name typed into the dialog and Save, as the user exports the stage: the
+    // picture written beside the ROM (null when none was).
+    QImage exportThroughTheDialog(const char *name)
+    {
+        whenModalShown([name](QWidget *dialog) { typeAndAccept(dialog, QString::fromLatin1(name)); });
+        pressKey(Qt::Key_E, Qt::ControlModifier);
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        return QImage(QString::fromStdString(dataFile(std::string(name) + ".png").string()));
+    }
+
     static void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         QTest::keyClick(QApplication::activeWindow(), key, modifiers);

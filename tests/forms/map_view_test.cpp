@@ -255,11 +255,7 @@ TEST_F(MapViewTest, ExportImageWritesTheStageAtOneToOne)
     session().Pen.CurrentChip = 0x21;
     QTest::mouseClick(stageImage(), Qt::LeftButton, {}, inView(markLeft + 16, markTop + 16));
     ASSERT_EQ(cellWord((markLeft + 16) / 32, (markTop + 16) / 32), 0x0021);
-    whenModalShown([](QWidget *dialog) { typeAndAccept(dialog, QStringLiteral("exported")); });
-    pressKey(Qt::Key_E, Qt::ControlModifier);
-    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
-
-    const QImage exported(QString::fromStdString(dataFile("exported.png").string()));
+    const QImage exported = exportThroughTheDialog("exported");
     ASSERT_FALSE(exported.isNull()) << "exported.png beside the ROM";
     // The closed dialog may stay the active window offscreen: the actions are triggered.
     FormMain->ViewZoomActual->trigger();
