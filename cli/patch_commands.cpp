@@ -8,7 +8,6 @@
 #include <QJsonArray>
 
 #include <optional>
-#include <stdexcept>
 #include <utility>
 
 namespace tamo::cli {
@@ -35,11 +34,7 @@ StageLayout loadStageLayout(const CliContext &context)
 template<typename Work>
 auto namingPatch(const std::filesystem::path &patch, Work work)
 {
-    try {
-        return work();
-    } catch (const PatchError &error) {
-        throw std::runtime_error(patch.string() + ": " + error.what());
-    }
+    return NamingPatchFile(patch.string(), work);
 }
 
 QJsonValue sizeJson(std::optional<uint64_t> size)

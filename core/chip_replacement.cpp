@@ -12,7 +12,8 @@ namespace {
 
 constexpr uint16_t HFlip = 0x4000;
 constexpr uint16_t VFlip = 0x8000;
-constexpr int ChipDigits = 4;
+// Chip numbers reach 3FFF: three digits hold all but the last quarter of them.
+constexpr int ChipDigits = 3;
 
 std::string flipsText(const ChipReplacement &replacement)
 {

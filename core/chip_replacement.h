@@ -38,9 +38,9 @@ struct ChipReplaceEdit
 ChipReplaceEdit ReplaceChipEdit(const RomImage &rom, std::span<const ByteRun> words,
                                 const ChipReplacement &replacement);
 
-// "Replace chip 00A5 by 00B0 in 214 cells", chip numbers in upper-case hexadecimal with
-// four digits as the pen's status shows them; flips that are set rather than kept are
-// named after the chip ("by 00B0 mirrored left-right").
+// "Replace chip 0A5 by 0B0 in 214 cells", chip numbers in upper-case hexadecimal with at
+// least three digits; flips that are set rather than kept are named after the chip ("by
+// 0B0 mirrored left-right").
 std::string ReplaceChipText(const ChipReplacement &replacement, int64_t cells);
 
 } // namespace tamo

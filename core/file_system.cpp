@@ -13,6 +13,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -469,6 +470,35 @@ OwnFileRead readOwnFile(const std::filesystem::path &path, uint64_t limit)
     return {true, std::move(bytes), nanoseconds(status.st_mtim)};
 }
 
+int64_t currentProcessId()
+{
+    return ::getpid();
+}
+
+bool processIsRunning(int64_t id)
+{
+    // A process of another user refuses the signal, and is running all the same.
+    return id > 0 && id <= INT_MAX && (::kill(pid_t(id), 0) == 0 || errno == EPERM);
+}
+
+int64_t currentUserId()
+{
+    return ::getuid();
+}
+
+void makePrivateFolder(const std::filesystem::path &path)
+{
+    if (::mkdir(path.c_str(), 0700) == 0)
+        return;
+    if (errno != EEXIST)
+        throw RomError(failure(path, "cannot be made", errno));
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0)
+        throw RomError(failure(path, "cannot be read", errno));
+    if (!S_ISDIR(status.st_mode) || status.st_uid != ::getuid() || (status.st_mode & 077) != 0)
+        throw RomError(failure(path, "is not a folder of this user's alone"));
+}
+
 #else
 
 void overwriteFileStart(const std::filesystem::path &path, std::span<const uint8_t> data)
@@ -524,6 +554,30 @@ OwnFileRead readOwnFile(const std::filesystem::path &path, uint64_t limit)
     if (!file.read(reinterpret_cast<char *>(bytes.data()), std::streamsize(bytes.size())))
         return {true, std::nullopt, 0};
     return {true, std::move(bytes), stamp->modifiedNs};
+}
+
+int64_t currentProcessId()
+{
+    return 0;
+}
+
+// Without a way to ask, every process counts as running, and nothing of it is removed.
+bool processIsRunning(int64_t)
+{
+    return true;
+}
+
+int64_t currentUserId()
+{
+    return 0;
+}
+
+void makePrivateFolder(const std::filesystem::path &path)
+{
+    std::error_code error;
+    std::filesystem::create_directory(path, error);
+    if (error || !std::filesystem::is_directory(path))
+        throw RomError(failure(path, "cannot be made"));
 }
 
 #endif

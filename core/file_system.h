@@ -80,6 +80,17 @@ struct FileStamp
 // The stamp of the file a path names (through symbolic links); none when it names none.
 std::optional<FileStamp> stampOf(const std::filesystem::path &path);
 
+// The number of this program's process, and whether a process of that number is running.
+int64_t currentProcessId();
+bool processIsRunning(int64_t id);
+// The number of the user the program runs for.
+int64_t currentUserId();
+
+// Makes a folder only this user may enter, or checks that the one of that name is such: a
+// folder (never a symbolic link) owned by this user, which no one else may enter. Throws
+// RomError naming the path otherwise.
+void makePrivateFolder(const std::filesystem::path &path);
+
 // The steps of a save at which the system may fail. A test makes a step fail by returning
 // an errno value for it (0 lets it run); a failing write gets half its bytes written
 // first, as on a disk that fills up, and a failing read-back sees one byte changed.

@@ -3,6 +3,7 @@
 #include "core/rom_error.h"
 
 #include <cstdint>
+#include <string>
 
 namespace tamo {
 
@@ -17,5 +18,16 @@ public:
 // The largest image a patch is allowed to make: a patch that claims more is refused
 // before anything is allocated for it.
 constexpr uint64_t MaxPatchTargetSize = uint64_t(1) << 30;
+
+// Runs work; a PatchError it throws comes back with the patch file's name before its text.
+template<typename Work>
+auto NamingPatchFile(const std::string &fileName, Work work)
+{
+    try {
+        return work();
+    } catch (const PatchError &error) {
+        throw PatchError(fileName + ": " + error.what());
+    }
+}
 
 } // namespace tamo

@@ -1,5 +1,6 @@
 #include "core/patch_file.h"
 
+#include "core/grouped_number.h"
 #include "core/ips_patch.h"
 #include "core/rom_image.h"
 
@@ -70,6 +71,18 @@ PatchedImage PatchImage(const StageSource &base, std::span<const uint8_t> patch)
 {
     PatchedImage patched{ApplyPatch(patch, base.rom.bytes()), {}};
     patched.difference = StageExtents(base).compare(patched.bytes);
+    return patched;
+}
+
+PatchedImage PatchImageKeepingSize(const StageSource &base, std::span<const uint8_t> patch)
+{
+    PatchedImage patched = PatchImage(base, patch);
+    const size_t size = base.rom.bytes().size();
+    if (patched.bytes.size() != size) {
+        throw PatchError("the patch makes an image of " + GroupedNumber(patched.bytes.size()) + " bytes from one of "
+                         + GroupedNumber(size) + ": the image keeps its size here (tamo-cli apply-patch writes such an "
+                         "image to a file)");
+    }
     return patched;
 }
 

@@ -48,5 +48,8 @@ struct PatchedImage
     ImageDifference difference;
 };
 PatchedImage PatchImage(const StageSource &base, std::span<const uint8_t> patch);
+// The same for an image that keeps its size, as one edited in place does: a patch that
+// would make it longer or shorter is refused with a PatchError.
+PatchedImage PatchImageKeepingSize(const StageSource &base, std::span<const uint8_t> patch);
 
 } // namespace tamo

@@ -3,17 +3,24 @@
 #include "forms/UnitLevelSelect.h"
 #include "forms/UnitLevelSetting.h"
 #include "forms/action_definition.h"
+#include "forms/chip_use_highlight.h"
 #include "forms/client_area.h"
+#include "forms/emulator_dialog.h"
 #include "forms/error_report.h"
 #include "forms/map_tool_switch.h"
 #include "forms/message_box.h"
 #include "forms/move_objects_tool.h"
 #include "forms/paint_tiles_tool.h"
+#include "forms/patch_file_session.h"
+#include "forms/replace_chip_dialog.h"
 #include "forms/rom_file_session.h"
 #include "forms/screen_size.h"
 #include "forms/stage_image.h"
 #include "forms/tool_window.h"
 
+#include "files/file_names.h"
+
+#include "session/emulator_launcher.h"
 #include "view/map_view_settings.h"
 
 #include <QAction>
@@ -62,6 +69,8 @@ struct MainAction
 TFormMain::TFormMain(const std::filesystem::path &programDir)
     : Session(tamo::ProgramFolder::ofProgramIn(programDir), ReportErrors)
     , Files(new RomFileSession(Session, *this))
+    , Patches(new PatchFileSession(Session, *this))
+    , m_emulator(new EmulatorLauncher(tamo::TestCopyFolder::defaultParent(), this))
 {
     setObjectName(QStringLiteral("FormMain"));
     // Qt shows "*" in place of the mark while the image has unsaved edits.
@@ -96,6 +105,10 @@ void TFormMain::createActions()
          &TFormMain::StageLoadExecute},
         {&TFormMain::StageConfig, {"StageConfig", "Config(&C)...", "Stage Config(&C)...", "Stage Config", QKeyCombination(Qt::Key_F12), Icon::StageConfig, false, false},
          &TFormMain::StageConfigExecute},
+        {&TFormMain::StageTestInEmulator, {"StageTestInEmulator", "Test in Emulator(&R)", "Test in Emulator", "Test in Emulator", Qt::CTRL | Qt::Key_R, Icon::TestInEmulator, false, false},
+         &TFormMain::StageTestInEmulatorExecute},
+        {&TFormMain::StageEmulator, {"StageEmulator", "Emulator(&E)...", nullptr, nullptr, NoShortcut, std::nullopt, false, true},
+         &TFormMain::StageEmulatorExecute},
         // The flips have no menu entry; their buttons on the chip window show these tips.
         {&TFormMain::MapEditHFlip, {"MapEditHFlip", "Rotate Left", nullptr, "Rotate Left", QKeyCombination(Qt::Key_F1), Icon::HFlip, true, true},
          &TFormMain::MapEditHFlipExecute},
@@ -109,12 +122,18 @@ void TFormMain::createActions()
          &TFormMain::ViewStartMarkExecute},
         {&TFormMain::FileExportImage, {"FileExportImage", "Export Image(&E)...", nullptr, "Export Image", Qt::CTRL | Qt::Key_E, std::nullopt, false, false},
          &TFormMain::FileExportImageExecute},
+        {&TFormMain::FileExportPatch, {"FileExportPatch", "Export Patch(&P)...", nullptr, "Export Patch", NoShortcut, std::nullopt, false, false},
+         &TFormMain::FileExportPatchExecute},
+        {&TFormMain::FileApplyPatch, {"FileApplyPatch", "Apply Patch(&A)...", nullptr, "Apply Patch", NoShortcut, std::nullopt, false, false},
+         &TFormMain::FileApplyPatchExecute},
         {&TFormMain::EditCut, {"EditCut", "Cut(&T)", nullptr, "Cut", Qt::CTRL | Qt::Key_X, std::nullopt, false, false}, nullptr},
         {&TFormMain::EditCopy, {"EditCopy", "Copy(&C)", nullptr, "Copy", Qt::CTRL | Qt::Key_C, std::nullopt, false, false}, nullptr},
         {&TFormMain::EditPaste, {"EditPaste", "Paste(&P)", nullptr, "Paste", Qt::CTRL | Qt::Key_V, std::nullopt, false, false}, nullptr},
         {&TFormMain::EditDelete, {"EditDelete", "Delete(&D)", nullptr, "Delete", QKeyCombination(Qt::Key_Delete), std::nullopt, false, false}, nullptr},
         {&TFormMain::EditFill, {"EditFill", "Fill(&F)", "Fill", "Fill the selection with the pen", QKeyCombination(Qt::Key_F), Icon::Fill, false, false}, nullptr},
         {&TFormMain::EditSelectNone, {"EditSelectNone", "Select None(&N)", nullptr, "Select None", QKeyCombination(Qt::Key_Escape), std::nullopt, false, true}, nullptr},
+        {&TFormMain::EditReplaceChip, {"EditReplaceChip", "Replace Chip(&R)...", nullptr, "Replace Chip", NoShortcut, std::nullopt, false, false},
+         &TFormMain::EditReplaceChipExecute},
         {&TFormMain::ViewZoomIn, {"ViewZoomIn", "Zoom In(&I)", nullptr, "Zoom In", Qt::CTRL | Qt::Key_Equal, std::nullopt, false, true},
          &TFormMain::ViewZoomInExecute},
         {&TFormMain::ViewZoomOut, {"ViewZoomOut", "Zoom Out(&O)", nullptr, "Zoom Out", Qt::CTRL | Qt::Key_Minus, std::nullopt, false, true},
@@ -125,6 +144,8 @@ void TFormMain::createActions()
          &TFormMain::ViewLinesExecute},
         {&TFormMain::ViewScreenLines, {"ViewScreenLines", "Screen Lines(&L)", nullptr, "Screen Lines", Qt::CTRL | Qt::SHIFT | Qt::Key_G, std::nullopt, true, true},
          &TFormMain::ViewLinesExecute},
+        {&TFormMain::ViewHighlightChipUses, {"ViewHighlightChipUses", "Highlight Chip Uses(&T)", nullptr, "Highlight Chip Uses", NoShortcut, std::nullopt, true, true},
+         &TFormMain::ViewHighlightChipUsesExecute},
     };
     for (const MainAction &main : actions) {
         QAction *action = CreateAction(main.definition, this);
@@ -173,6 +194,7 @@ void TFormMain::createStageView()
     ScrollBox1 = createCellScrollBox(ImageMain, this);
     setCentralWidget(ScrollBox1);
     connect(ImageMain, &StageImage::zoomChanged, this, &TFormMain::showZoom);
+    m_chipUses = new ChipUseHighlight(Session, *ImageMain, this);
 }
 
 // The tools of the map, the first one in use; the edit actions go to the one in use.
@@ -194,7 +216,7 @@ void TFormMain::createMenu()
     bar->setObjectName(QStringLiteral("MainMenu1"));
     QMenu *file = bar->addMenu(QStringLiteral("File(&F)"));
     file->setObjectName(QStringLiteral("File1"));
-    file->addActions({FileOpen1, FileSave, FileRestorePoints, FileExportImage, FileExit1});
+    file->addActions({FileOpen1, FileSave, FileRestorePoints, FileExportImage, FileExportPatch, FileApplyPatch, FileExit1});
 
     // Alt+E is taken by the tool button "Sprites(&E)".
     QMenu *edit = bar->addMenu(QStringLiteral("Edit(&T)"));
@@ -202,12 +224,15 @@ void TFormMain::createMenu()
     edit->addActions({EditUndo, EditRedo});
     edit->addSeparator();
     edit->addActions({EditCut, EditCopy, EditPaste, EditDelete, EditFill, EditSelectNone});
+    edit->addSeparator();
+    edit->addAction(EditReplaceChip);
 
     m_viewMenu = bar->addMenu(QStringLiteral("View(&V)"));
     m_viewMenu->setObjectName(QStringLiteral("View1"));
     m_viewMenu->addActions({ViewSpriteMark, ViewCameraMark, ViewStartMark});
     m_viewMenu->addSeparator();
     m_viewMenu->addActions({ViewZoomIn, ViewZoomOut, ViewZoomActual, ViewGrid, ViewScreenLines});
+    m_viewMenu->addAction(ViewHighlightChipUses);
     m_viewMenu->addSeparator();
     m_viewMenu->addActions(m_mapTools->actions());
     // The tool windows' entries follow, as addToolWindow adds them.
@@ -216,6 +241,8 @@ void TFormMain::createMenu()
     QMenu *settings = bar->addMenu(QStringLiteral("Settings(&S)"));
     settings->setObjectName(QStringLiteral("Settings1"));
     settings->addActions({StageLoad, StageConfig});
+    settings->addSeparator();
+    settings->addActions({StageTestInEmulator, StageEmulator});
 }
 
 void TFormMain::createToolBar()
@@ -233,7 +260,7 @@ void TFormMain::createToolBar()
     ToolBar1->addSeparator();
     ToolBar1->addActions(m_mapTools->actions());
     ToolBar1->addSeparator();
-    ToolBar1->addActions({StageLoad, StageConfig});
+    ToolBar1->addActions({StageLoad, StageConfig, StageTestInEmulator});
     // The tool windows' buttons follow, as addToolWindow adds them.
     ToolBar1->addSeparator();
 }
@@ -264,13 +291,18 @@ void TFormMain::createStatusBar()
     m_zoomPanel->setObjectName(QStringLiteral("StatusBar1Panel2"));
     m_zoomPanel->setMinimumWidth(zoomPanelWidth);
     bar->addWidget(m_cellPanel);
+    // How many cells use the pen's chip, beside the pen, while they are highlighted.
+    m_chipUsesPanel = new QLabel(bar);
+    m_chipUsesPanel->setObjectName(QStringLiteral("StatusBar1ChipUses"));
     bar->addWidget(m_penPanel, 1);
+    bar->addWidget(m_chipUsesPanel);
     bar->addWidget(m_zoomPanel);
     m_sharedPanel = new QLabel(bar);
     m_sharedPanel->setObjectName(QStringLiteral("StatusBar1Panel3"));
     bar->addWidget(m_sharedPanel);
     connect(m_mapTools, &MapToolSwitch::cellStatus, m_cellPanel, &QLabel::setText);
     connect(m_mapTools, &MapToolSwitch::penStatus, m_penPanel, &QLabel::setText);
+    connect(m_chipUses, &ChipUseHighlight::countChanged, m_chipUsesPanel, &QLabel::setText);
     connect(m_mapTools, &MapToolSwitch::message, bar, [bar](const QString &text) { bar->showMessage(text, messageShownMs); });
     showZoom();
 }
@@ -281,6 +313,7 @@ void TFormMain::followSession()
     connect(Session.Document->history(), &QUndoStack::cleanChanged, this,
             [this](bool clean) { setWindowModified(!clean); });
     connect(Session.Journal, &RecoveryJournal::writeFailed, this, &ShowMessage);
+    connect(m_emulator, &EmulatorLauncher::failed, this, &ShowMessage);
     connect(&Session, &StageSession::romOpened, this, &TFormMain::enableRomActions);
     connect(&Session, &StageSession::stageLoaded, this, &TFormMain::showStage);
     // No stage is shown until a later load succeeds.
@@ -343,6 +376,8 @@ void TFormMain::readSettings()
     ViewScreenLines->setChecked(mapView.ScreenLines);
     ImageMain->setLines(mapView.Grid, mapView.ScreenLines);
     ImageMain->setZoom(mapView.Zoom);
+    ViewHighlightChipUses->setChecked(mapView.HighlightChipUses);
+    m_chipUses->setShown(mapView.HighlightChipUses);
     (mapView.MoveObjects ? ToolMoveObjects : ToolPaintTiles)->setChecked(true);
 }
 
@@ -365,7 +400,7 @@ void TFormMain::writeSettings()
     for (const ToolWindow *window : m_toolWindows)
         window->SavePlacement(ini);
     tamo::WriteMapViewSettings(ini, {ImageMain->zoom(), ViewGrid->isChecked(), ViewScreenLines->isChecked(),
-                                     ToolMoveObjects->isChecked()});
+                                     ToolMoveObjects->isChecked(), ViewHighlightChipUses->isChecked()});
     Session.saveApplicationIni();
 }
 
@@ -420,9 +455,10 @@ void TFormMain::changeEvent(QEvent *event)
 
 void TFormMain::enableRomActions()
 {
-    for (QAction *action : {FileSave, FileRestorePoints, FileExportImage, StageLoad, StageConfig, ViewSpriteMark,
-                            ViewCameraMark, ViewStartMark})
+    for (QAction *action : {FileSave, FileRestorePoints, FileExportImage, FileExportPatch, FileApplyPatch, StageLoad,
+                            StageConfig, StageTestInEmulator, ViewSpriteMark, ViewCameraMark, ViewStartMark})
         action->setEnabled(true);
+    EditReplaceChip->setEnabled(true);
 }
 
 void TFormMain::FileOpen1Execute()
@@ -450,6 +486,21 @@ void TFormMain::FileExportImageExecute()
     Files->exportStagePicture();
 }
 
+void TFormMain::FileExportPatchExecute()
+{
+    Patches->exportPatch();
+}
+
+void TFormMain::FileApplyPatchExecute()
+{
+    Patches->applyPatch();
+}
+
+void TFormMain::EditReplaceChipExecute()
+{
+    AskAndReplaceChip(Session, this);
+}
+
 void TFormMain::StageLoadExecute()
 {
     const int level = FormLevelSelect->Execute();
@@ -466,6 +517,20 @@ void TFormMain::StageConfigExecute()
     const int steps = Session.Document->history()->index();
     if (FormLevelSetting->exec() == 1 && Session.Document->history()->index() == steps)
         Session.LoadStage();
+}
+
+// With no command set yet, the emulator is chosen first.
+void TFormMain::StageTestInEmulatorExecute()
+{
+    if (tamo::ReadEmulatorSettings(Session.ApplicationIni).Command.empty() && !ChooseEmulator(Session.ApplicationIni, this))
+        return;
+    m_emulator->launch(tamo::ReadEmulatorSettings(Session.ApplicationIni), Session.RomImage.bytes(),
+                       tamo::filePath(Session.RomFileName), Session.LevelNumber);
+}
+
+void TFormMain::StageEmulatorExecute()
+{
+    ChooseEmulator(Session.ApplicationIni, this);
 }
 
 void TFormMain::MapEditHFlipExecute()
@@ -511,4 +576,9 @@ void TFormMain::ViewZoomActualExecute()
 void TFormMain::ViewLinesExecute()
 {
     ImageMain->setLines(ViewGrid->isChecked(), ViewScreenLines->isChecked());
+}
+
+void TFormMain::ViewHighlightChipUsesExecute()
+{
+    m_chipUses->setShown(ViewHighlightChipUses->isChecked());
 }

@@ -11,7 +11,10 @@
 #include <optional>
 #include <vector>
 
+class ChipUseHighlight;
 class MapToolSwitch;
+class PatchFileSession;
+class EmulatorLauncher;
 class QAction;
 class QLabel;
 class QMenu;
@@ -38,6 +41,7 @@ public:
 
     StageSession Session;
     RomFileSession *const Files;
+    PatchFileSession *const Patches;
 
     // The ROM named on the command line, opened when the window is first shown.
     QString CommandLineRom;
@@ -47,6 +51,8 @@ public:
     QAction *FileRestorePoints = nullptr;
     QAction *FileExit1 = nullptr;
     QAction *FileExportImage = nullptr;
+    QAction *FileExportPatch = nullptr;
+    QAction *FileApplyPatch = nullptr;
     QAction *EditUndo = nullptr;
     QAction *EditRedo = nullptr;
     QAction *EditCut = nullptr;
@@ -55,8 +61,11 @@ public:
     QAction *EditDelete = nullptr;
     QAction *EditFill = nullptr;
     QAction *EditSelectNone = nullptr;
+    QAction *EditReplaceChip = nullptr;
     QAction *StageLoad = nullptr;
     QAction *StageConfig = nullptr;
+    QAction *StageTestInEmulator = nullptr;
+    QAction *StageEmulator = nullptr;
     QAction *MapEditHFlip = nullptr;
     QAction *MapEditVFlip = nullptr;
     QAction *ViewSpriteMark = nullptr;
@@ -67,6 +76,7 @@ public:
     QAction *ViewZoomActual = nullptr;
     QAction *ViewGrid = nullptr;
     QAction *ViewScreenLines = nullptr;
+    QAction *ViewHighlightChipUses = nullptr;
     QAction *ToolPaintTiles = nullptr;
     QAction *ToolMoveObjects = nullptr;
 
@@ -95,8 +105,13 @@ private:
     void FileRestorePointsExecute();
     void FileExit1Execute();
     void FileExportImageExecute();
+    void FileExportPatchExecute();
+    void FileApplyPatchExecute();
+    void EditReplaceChipExecute();
     void StageLoadExecute();
     void StageConfigExecute();
+    void StageTestInEmulatorExecute();
+    void StageEmulatorExecute();
     void MapEditHFlipExecute();
     void MapEditVFlipExecute();
     void ViewSpriteMarkExecute();
@@ -106,6 +121,7 @@ private:
     void ViewZoomOutExecute();
     void ViewZoomActualExecute();
     void ViewLinesExecute();
+    void ViewHighlightChipUsesExecute();
     void enableRomActions();
 
     // What the window shows of the session's stage and pen.
@@ -121,6 +137,9 @@ private:
     tamo::ZoomedPicture m_zoomedStage{Session.stagePicture()};
     std::vector<ToolWindow *> m_toolWindows;
     MapToolSwitch *m_mapTools = nullptr;
+    // Starts the emulator on copies of the image; they go when the window does.
+    EmulatorLauncher *m_emulator = nullptr;
+    ChipUseHighlight *m_chipUses = nullptr;
     QMenu *m_viewMenu = nullptr;
     QToolBar *ToolBar1 = nullptr;
     QScrollArea *ScrollBox1 = nullptr;
@@ -128,6 +147,7 @@ private:
     QLabel *m_cellPanel = nullptr;
     QLabel *m_penPanel = nullptr;
     QLabel *m_zoomPanel = nullptr;
+    QLabel *m_chipUsesPanel = nullptr;
     QLabel *m_sharedPanel = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "forms/UnitRestorePoints.h"
 
+#include "forms/stage_list_text.h"
 #include "session/stage_session.h"
 
 #include "core/file_system.h"
@@ -16,21 +17,6 @@ namespace {
 
 constexpr int clientWidth = 640;
 constexpr int clientHeight = 320;
-// A restore point far from the image touches every stage; the first ones say enough.
-constexpr size_t stagesListed = 12;
-
-QString stagesText(const std::vector<int32_t> &stages)
-{
-    if (stages.empty())
-        return QStringLiteral("none");
-    QStringList numbers;
-    for (size_t i = 0; i < stages.size() && i < stagesListed; ++i)
-        numbers << QString::number(stages[i]);
-    QString text = numbers.join(QStringLiteral(", "));
-    if (stages.size() > stagesListed)
-        text += QStringLiteral(", ... (%1 stages)").arg(stages.size());
-    return text;
-}
 
 // The columns of one restore point: when it was made, its size, and how it differs from
 // the image in memory.
@@ -48,7 +34,7 @@ QStringList rowOf(const RestorePoint &point, const tamo::StageExtents &image, si
     if (bytes.size() > imageSize)
         bytes.resize(imageSize);
     const tamo::ImageDifference difference = image.compare(bytes);
-    return first + QStringList{stagesText(difference.stages), QString::number(difference.bytes)};
+    return first + QStringList{StageListText(difference.stages), QString::number(difference.bytes)};
 }
 
 } // namespace

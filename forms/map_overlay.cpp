@@ -13,6 +13,8 @@ const QColor SelectionColor(40, 140, 255);
 const QColor CaptureColor(255, 210, 0);
 const QColor StampColor(40, 220, 90);
 const QColor ObjectColor(255, 120, 0);
+// Strong enough to find a cell at 1/8, light enough to still tell its chip at 1:1.
+const QColor ChipUseTint(255, 0, 200, 110);
 constexpr double FloatingOpacity = 0.7;
 // Outlines are drawn up to this far outside their rectangles.
 constexpr int OutlineReach = 2;
@@ -88,6 +90,16 @@ QRegion ChangedArea(const MapOverlay &before, const MapOverlay &after, const tam
     if (before.objectFrame != after.objectFrame || before.draggedMark.cacheKey() != after.draggedMark.cacheKey())
         changed += frameArea(before.objectFrame, zoom) + frameArea(after.objectFrame, zoom);
     return changed;
+}
+
+void DrawChipUses(QPainter &painter, const std::vector<tamo::CellPosition> &cells, const tamo::MapZoom &zoom,
+                  const QRect &area)
+{
+    for (const tamo::CellPosition &cell : cells) {
+        const QRect place = CellRectInView({cell.column, cell.row, 1, 1}, zoom);
+        if (place.intersects(area))
+            painter.fillRect(place, ChipUseTint);
+    }
 }
 
 void DrawMapOverlay(QPainter &painter, const MapOverlay &overlay, const tamo::MapZoom &zoom)

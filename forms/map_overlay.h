@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/stage.h"
 #include "view/map_lines.h"
 #include "view/map_zoom.h"
 #include "view/tile_block.h"
@@ -9,6 +10,7 @@
 #include <QRegion>
 
 #include <optional>
+#include <vector>
 
 class QPainter;
 
@@ -40,6 +42,11 @@ QRegion ChangedArea(const MapOverlay &before, const MapOverlay &after, const tam
 
 // The view pixels of a rectangle of cells.
 QRect CellRectInView(const tamo::CellRect &cells, const tamo::MapZoom &zoom);
+
+// Tints the cells that reach into the area (view pixels) over the picture, below the
+// outlines: the cells that hold the chip looked for.
+void DrawChipUses(QPainter &painter, const std::vector<tamo::CellPosition> &cells, const tamo::MapZoom &zoom,
+                  const QRect &area);
 
 // Draws the outlines and the floating block over the picture.
 void DrawMapOverlay(QPainter &painter, const MapOverlay &overlay, const tamo::MapZoom &zoom);

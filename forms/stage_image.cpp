@@ -88,6 +88,15 @@ void StageImage::showObject(const std::optional<QRect> &frame, const QImage &dra
     setOverlay(overlay);
 }
 
+void StageImage::showChipUses(std::vector<tamo::CellPosition> cells)
+{
+    if (cells == m_chipUses)
+        return;
+    m_chipUses = std::move(cells);
+    // Only the part in view is painted again.
+    update();
+}
+
 void StageImage::setOverlay(const MapOverlay &overlay)
 {
     const QRegion changed = ChangedArea(m_overlay, overlay, m_zoom, rect());
@@ -128,6 +137,7 @@ void StageImage::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const QRect area = event->rect();
     m_picture.paint(painter, m_zoom, area, m_overlay.lines);
+    DrawChipUses(painter, m_chipUses, m_zoom, area);
     DrawMapOverlay(painter, m_overlay, m_zoom);
     drawNote(painter);
 }

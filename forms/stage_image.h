@@ -6,6 +6,7 @@
 #include "view/tile_block.h"
 
 #include <optional>
+#include <vector>
 
 namespace tamo {
 class Picture;
@@ -36,6 +37,8 @@ public:
     // Frames the selected object's mark (stage image pixels), with the mark's picture in it
     // while it is dragged; none for no object.
     void showObject(const std::optional<QRect> &frame, const QImage &draggedMark);
+    // Tints the cells (those that hold the chip looked for); none for no cells.
+    void showChipUses(std::vector<tamo::CellPosition> cells);
     // The stage image pixel under the pointer when it is over the part of the image in
     // view, else the one at the view's top-left corner.
     QPoint canvasPointInView() const;
@@ -61,6 +64,9 @@ private:
     tamo::ZoomedPicture &m_picture;
     tamo::MapZoom m_zoom;
     MapOverlay m_overlay;
+    // Kept apart from m_overlay, which is copied at every move of the pointer: a long
+    // stage may hold tens of thousands of them.
+    std::vector<tamo::CellPosition> m_chipUses;
     // The floating block that m_overlay.floatingPicture shows.
     tamo::TileBlock m_floatingBlock;
     // Wheel turns are added up until they make a whole notch.

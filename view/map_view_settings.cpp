@@ -19,6 +19,7 @@ MapViewSettings ReadMapViewSettings(const IniFile &ini)
     settings.Grid = ini.readBool(Section, "Grid", false);
     settings.ScreenLines = ini.readBool(Section, "ScreenLines", false);
     settings.MoveObjects = ini.readBool(Section, "MoveObjects", false);
+    settings.HighlightChipUses = ini.readBool(Section, "HighlightChipUses", false);
     return settings;
 }
 
@@ -28,6 +29,7 @@ void WriteMapViewSettings(IniFile &ini, const MapViewSettings &settings)
     ini.writeBool(Section, "Grid", settings.Grid);
     ini.writeBool(Section, "ScreenLines", settings.ScreenLines);
     ini.writeBool(Section, "MoveObjects", settings.MoveObjects);
+    ini.writeBool(Section, "HighlightChipUses", settings.HighlightChipUses);
 }
 
 int32_t ReadLatestStage(const IniFile &ini)

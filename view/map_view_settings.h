@@ -10,14 +10,16 @@ class IniFile;
 
 // How the stage view shows the map, kept across runs in section "MapView" of
 // Config\application.ini: "Zoom" ("1/8" ... "4", default "1"), "Grid" and "ScreenLines"
-// (booleans, default off) and "MoveObjects" (the mouse moves objects instead of painting
-// tiles, default off).
+// (booleans, default off), "MoveObjects" (the mouse moves objects instead of painting
+// tiles, default off) and "HighlightChipUses" (the cells holding the pen's chip are tinted,
+// default off).
 struct MapViewSettings
 {
     MapZoom Zoom;
     bool Grid = false;
     bool ScreenLines = false;
     bool MoveObjects = false;
+    bool HighlightChipUses = false;
 };
 
 MapViewSettings ReadMapViewSettings(const IniFile &ini);

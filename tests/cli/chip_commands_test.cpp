@@ -2,15 +2,11 @@
 // demo ROM against a count the test makes from the tile words itself.
 #include "cli/demo_themes.h"
 #include "core/ini_file.h"
-#include "core/offset_table.h"
-#include "core/stage.h"
 #include "tests/cli/small_rom.h"
+#include "tests/support/chip_count.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
-
-#include <map>
-#include <set>
 
 namespace {
 
@@ -43,7 +39,7 @@ TEST_F(ChipCommandsOnSmallRom, ReplaceChipWritesTheWordsAndDryRunWritesNothing)
     ASSERT_EQ(run.exitCode, 0) << run.err.constData();
     EXPECT_EQ(run.json()["cells"].toInt(), 3);
     EXPECT_EQ(run.json()["changed_bytes"].toInt(), 6);
-    EXPECT_EQ(run.json()["description"].toString(), "Replace chip 0305 by 00B0 in 3 cells");
+    EXPECT_EQ(run.json()["description"].toString(), "Replace chip 305 by 0B0 in 3 cells");
     std::vector<uint8_t> expected = before;
     for (const auto &[column, row, high] : {std::tuple{3, 5, 0x00}, {4, 0, 0x40}, {10, 9, 0x80}}) {
         expected[size_t(mapCell(column, row))] = 0xB0;
@@ -73,35 +69,6 @@ TEST_F(ChipCommandsOnSmallRom, BadArgumentsAndStagesWithoutAMapLeaveTheFile)
     EXPECT_EQ(romFile(), before);
 }
 
-// The uses of a chip, found by the test from the stages' tile words.
-struct ChipCount
-{
-    std::map<int, QJsonArray> cellsOfStage; // row by row
-    std::set<size_t> words;                 // each word once, however many stages show it
-};
-
-ChipCount countChip(const std::vector<uint8_t> &bytes, const tamo::IniFile &ini, int chip)
-{
-    const tamo::RomImage image(bytes);
-    const tamo::OffsetTable offsets = tamo::LoadOffsetTable(ini);
-    ChipCount count;
-    for (int level = 0; level < tamo::LevelCount; ++level) {
-        const tamo::Stage stage = tamo::DecodeStage({image, offsets, ini}, level, tamo::Stage{});
-        if (stage.ScreenMode != 0)
-            continue;
-        for (int row = 0; row < stage.MapHeight; ++row) {
-            for (int column = 0; column < stage.MapWidth; ++column) {
-                const size_t at = size_t(stage.TilemapOffset) + 2 * ((column + stage.TilemapStart / 32) * 16 + row);
-                if (((bytes[at] | bytes[at + 1] << 8) & 0x3FFF) == chip) {
-                    count.cellsOfStage[level].append(QJsonArray{column, row});
-                    count.words.insert(at);
-                }
-            }
-        }
-    }
-    return count;
-}
-
 TEST(ChipCommandsOnDemoRom, FindAndReplaceAgreeWithTheTileWords)
 {
     QTemporaryDir folder;
@@ -111,15 +78,18 @@ TEST(ChipCommandsOnDemoRom, FindAndReplaceAgreeWithTheTileWords)
     const tamo::IniFile ini = tamo::IniFile::load(build / "Data" / "offsets.ini");
     const auto cli = [&](QStringList arguments) { return runTamoCli(QStringList{"--home", qPath(build)} + arguments); };
     const std::vector<uint8_t> before = fileBytes(romPath);
-    const ChipCount count = countChip(before, ini, tamo::cli::ChipGrassEdge);
+    const tamo::test::ChipCount count = tamo::test::CountChip(before, ini, tamo::cli::ChipGrassEdge);
 
     const CliRun found = cli({"find-chip", qPath(romPath), QString::number(tamo::cli::ChipGrassEdge)});
     ASSERT_EQ(found.exitCode, 0) << found.err.constData();
     QJsonArray expected;
     size_t cellsOfAllStages = 0;
     for (const auto &[level, cells] : count.cellsOfStage) {
-        expected.append(QJsonObject{{"stage", level}, {"cells", cells}});
-        cellsOfAllStages += size_t(cells.size());
+        QJsonArray cellsJson;
+        for (const auto &[column, row] : cells)
+            cellsJson.append(QJsonArray{column, row});
+        expected.append(QJsonObject{{"stage", level}, {"cells", cellsJson}});
+        cellsOfAllStages += cells.size();
     }
     EXPECT_EQ(found.json().object(), (QJsonObject{{"chip", tamo::cli::ChipGrassEdge}, {"stages", expected}}));
     // Stages share tile maps: some cells are counted by more than one stage.

@@ -108,7 +108,7 @@ TEST_F(ChipUsesTest, AStageReplacesInTheColumnsOfEveryStageSharingItsTileMap)
     EXPECT_EQ(words, (std::vector<ByteRun>{{cell(2, 0), cell(16, 0)}}));
     const ChipReplaceEdit edit = ReplaceChipEdit(image, words, {0xA5, 0x00B0, true});
     EXPECT_EQ(edit.cells, 4);
-    EXPECT_EQ(edit.text, "Replace chip 00A5 by 00B0 in 4 cells");
+    EXPECT_EQ(edit.text, "Replace chip 0A5 by 0B0 in 4 cells");
     // Each cell keeps its flips: only the low bytes change.
     EXPECT_EQ(changedBy(edit.patch),
               (Bytes{{cell(3, 5), 0xB0}, {cell(9, 0), 0xB0}, {cell(9, 15), 0xB0}, {cell(14, 2), 0xB0}}));
@@ -123,7 +123,7 @@ TEST_F(ChipUsesTest, EveryTileMapChangesEachSharedCellOnce)
     // Column 14 is shown by stages 4 and 5 of two tile maps: one cell.
     const ChipReplaceEdit edit = ReplaceChipEdit(image, words, {0xA5, 0x80B0, false});
     EXPECT_EQ(edit.cells, 6);
-    EXPECT_EQ(edit.text, "Replace chip 00A5 by 00B0 mirrored top-bottom in 6 cells");
+    EXPECT_EQ(edit.text, "Replace chip 0A5 by 0B0 mirrored top-bottom in 6 cells");
     // The flips are set: 14,2 had the vertical flip already.
     EXPECT_EQ(changedBy(edit.patch), (Bytes{{cell(3, 5), 0xB0}, {cell(3, 5) + 1, 0x80},
                                              {cell(9, 0), 0xB0}, {cell(9, 0) + 1, 0x80},
@@ -133,7 +133,7 @@ TEST_F(ChipUsesTest, EveryTileMapChangesEachSharedCellOnce)
                                              {0x7FFE, 0xB0}, {0x7FFF, 0x80}}));
     // A cell that holds the word already is no change.
     EXPECT_EQ(ReplaceChipEdit(image, words, {0xA5, 0x40A5, false}).cells, 5);
-    EXPECT_EQ(ReplaceChipText({0x3FFF, 0xC001, false}, 1), "Replace chip 3FFF by 0001 mirrored both ways in 1 cell");
+    EXPECT_EQ(ReplaceChipText({0x3FFF, 0xC001, false}, 1), "Replace chip 3FFF by 001 mirrored both ways in 1 cell");
     EXPECT_THROW(ReplaceChipEdit(image, std::vector<ByteRun>{{0x7FFE, 0x8002}}, {}), RomRangeError);
 }
 

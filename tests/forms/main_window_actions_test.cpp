@@ -10,7 +10,6 @@
 #include "view/canvas.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QPushButton>
 #include <QLineEdit>
@@ -19,6 +18,7 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
 #include <QToolBar>
 #include <QWindow>
 
@@ -33,27 +33,13 @@ protected:
     {
         return {FormMain->FileSave, FormMain->StageLoad, FormMain->StageConfig,
                 FormMain->ViewSpriteMark, FormMain->ViewCameraMark, FormMain->ViewStartMark,
-                FormMain->FileExportImage, FormMain->EditPaste};
-    }
-
-    // Types a file name into the open dialog, which starts in the program folder, and
-    // presses its Open button.
-    static void typeAndOpen(QWidget *dialog, const QString &typed)
-    {
-        auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(fileName, nullptr);
-        typeInto(fileName, typed);
-        // The completer's list of matching names is dismissed first, as a click elsewhere would.
-        if (QWidget *popup = QApplication::activePopupWidget())
-            popup->close();
-        auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-        ASSERT_NE(buttons, nullptr);
-        QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+                FormMain->FileExportImage, FormMain->FileExportPatch, FormMain->FileApplyPatch, FormMain->EditPaste,
+                FormMain->StageTestInEmulator, FormMain->EditReplaceChip};
     }
 
     static void openThroughTheDialog(const QString &typed)
     {
-        whenModalShown([typed](QWidget *dialog) { typeAndOpen(dialog, typed); });
+        whenModalShown([typed](QWidget *dialog) { typeAndAccept(dialog, typed); });
         pressKey(Qt::Key_O, Qt::ControlModifier);
     }
 
@@ -82,19 +68,39 @@ TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcu
         return texts;
     };
     EXPECT_EQ(entries(0), (QStringList{"Open(&O)...|Ctrl+O", "Save(&S)|Ctrl+S", "Restore Points(&R)...|",
-                                       "Export Image(&E)...|Ctrl+E", "Exit(&X)|"}));
+                                       "Export Image(&E)...|Ctrl+E", "Export Patch(&P)...|",
+                                       "Apply Patch(&A)...|", "Exit(&X)|"}));
+    // Each entry of the File menu is reached by a letter of its own.
+    QStringList fileLetters;
+    for (QAction *entry : menus.at(0)->menu()->actions())
+        fileLetters << entry->text().section(QLatin1Char('&'), 1).left(1).toUpper();
+    EXPECT_EQ(QSet<QString>(fileLetters.begin(), fileLetters.end()).size(), fileLetters.size())
+        << fileLetters.join(' ').toStdString();
     EXPECT_EQ(entries(1), (QStringList{"Undo|Ctrl+Z", "Redo|Ctrl+Y", "-", "Cut(&T)|Ctrl+X",
                                        "Copy(&C)|Ctrl+C", "Paste(&P)|Ctrl+V", "Delete(&D)|Del",
-                                       "Fill(&F)|F", "Select None(&N)|Esc"}));
+                                       "Fill(&F)|F", "Select None(&N)|Esc", "-", "Replace Chip(&R)...|"}));
     EXPECT_EQ(FormMain->EditRedo->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     EXPECT_EQ(FormMain->ViewZoomIn->shortcuts().value(1), QKeySequence(Qt::CTRL | Qt::Key_Plus));
     EXPECT_EQ(entries(2), (QStringList{"Sprites(&S)|F3", "Cameras(&C)|F4", "StartPositions(&P)|F5", "-",
                                        "Zoom In(&I)|Ctrl+=", "Zoom Out(&O)|Ctrl+-",
                                        "Actual Size(&A)|Ctrl+0", "Grid(&G)|Ctrl+G",
-                                       "Screen Lines(&L)|Ctrl+Shift+G", "-", "Paint tiles|B", "Move objects|S", "-",
+                                       "Screen Lines(&L)|Ctrl+Shift+G", "Highlight Chip Uses(&T)|", "-", "Paint tiles|B", "Move objects|S", "-",
                                        "Tilemap(&M)|F6", "SpriteEdit(&E)|F7", "CameraEdit(&D)|F8",
                                        "BananaEdit(&B)|F9", "History(&H)|Ctrl+H"}));
-    EXPECT_EQ(entries(3), (QStringList{"Stage(&L)...|Ctrl+L", "Config(&C)...|F12"}));
+    EXPECT_EQ(entries(3), (QStringList{"Stage(&L)...|Ctrl+L", "Config(&C)...|F12", "-", "Test in Emulator(&R)|Ctrl+R",
+                                       "Emulator(&E)...|"}));
+    // Within a menu, each letter marked with & opens one entry.
+    for (QAction *menu : menus) {
+        QStringList letters;
+        for (const QAction *entry : menu->menu()->actions()) {
+            const qsizetype mark = entry->text().indexOf(QLatin1Char('&'));
+            if (mark >= 0)
+                letters << entry->text().mid(mark + 1, 1).toUpper();
+        }
+        letters.sort();
+        EXPECT_EQ(letters.size(), qsizetype(QSet<QString>(letters.begin(), letters.end()).size()))
+            << menu->text().toStdString() << ": " << letters.join(' ').toStdString();
+    }
     // Alt+T reaches the Edit menu alone among the menus and the tool buttons.
     for (QAction *action : menus + control<QToolBar>(FormMain, "ToolBar1")->actions()) {
         const QString text = action->menu() ? action->text() : action->iconText();
@@ -115,10 +121,11 @@ TEST_F(MainWindowActionsTest, TheToolBarHoldsTheButtonsInTheirOrderWithTheirTips
     EXPECT_EQ(buttons, (QStringList{"Open(&O)...|Open File", "Save(&S)|Save file", "-",
                                     "Undo|Undo", "Redo|Redo", "Fill|Fill the selection with the pen", "-",
                                     "Paint tiles|Paint tiles", "Move objects|Move objects", "-",
-                                    "Load Stage(&L)...|Load Stage", "Stage Config(&C)...|Stage Config", "-",
+                                    "Load Stage(&L)...|Load Stage", "Stage Config(&C)...|Stage Config",
+                                    "Test in Emulator|Test in Emulator", "-",
                                     "Tilemap(&M)|Tilemap", "Sprites(&E)|Sprites", "Cameras(&D)|Cameras",
                                     "Bananas(&B)|Bananas"}));
-    // Fifteen pictures of 16 x 16, each one different.
+    // Sixteen pictures of 16 x 16, each one different.
     QList<QImage> pictures;
     for (QAction *action : toolBar->actions() + QList<QAction *>{FormMain->MapEditHFlip, FormMain->MapEditVFlip}) {
         if (action->isSeparator())
@@ -128,7 +135,7 @@ TEST_F(MainWindowActionsTest, TheToolBarHoldsTheButtonsInTheirOrderWithTheirTips
         EXPECT_FALSE(pictures.contains(picture)) << action->objectName().toStdString();
         pictures << picture;
     }
-    EXPECT_EQ(pictures.size(), 15);
+    EXPECT_EQ(pictures.size(), 16);
 }
 
 TEST_F(MainWindowActionsTest, TheInterfaceFontIsAJapaneseFontOf12Pixels)
@@ -242,7 +249,7 @@ TEST_F(MainWindowActionsTest, TheOpenDialogRefusesAFolderThatDoesNotExist)
     QStringList shownWhileOpen;
     bool stillOpen = false;
     whenModalShown([&](QWidget *dialog) {
-        typeAndOpen(dialog, QStringLiteral("nowhere/game.smc"));
+        typeAndAccept(dialog, QStringLiteral("nowhere/game.smc"));
         stillOpen = dialog->isVisible();
         shownWhileOpen = messages;
         dialog->close();

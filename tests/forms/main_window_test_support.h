@@ -7,6 +7,8 @@
 #include "tests/forms/editor_test_support.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -42,6 +44,32 @@ protected:
                 dialog->close();
             }
         });
+    }
+
+    // Types a file name into a file dialog of the program, which starts in the folder it is
+    // given, and presses its Open or Save button.
+    static void typeAndAccept(QWidget *dialog, const QString &typed)
+    {
+        auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(fileName, nullptr);
+        typeInto(fileName, typed);
+        // The completer's list of matching names is dismissed first, as a click elsewhere would.
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+        auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+        ASSERT_NE(buttons, nullptr);
+        const bool saves = qobject_cast<QFileDialog *>(dialog)->acceptMode() == QFileDialog::AcceptSave;
+        QTest::mouseClick(buttons->button(saves ? QDialogButtonBox::Save : QDialogButtonBox::Open), Qt::LeftButton);
+    }
+
+    // Ctrl+E, a name typed into the dialog and Save, as the user exports the stage: the
+    // picture written beside the ROM (null when none was).
+    QImage exportThroughTheDialog(const char *name)
+    {
+        whenModalShown([name](QWidget *dialog) { typeAndAccept(dialog, QString::fromLatin1(name)); });
+        pressKey(Qt::Key_E, Qt::ControlModifier);
+        EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+        return QImage(QString::fromStdString(dataFile(std::string(name) + ".png").string()));
     }
 
     static void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)

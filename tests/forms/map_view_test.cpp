@@ -7,7 +7,6 @@
 #include "view/map_zoom.h"
 #include "view/object_marks.h"
 
-#include <QDialogButtonBox>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -256,20 +255,7 @@ TEST_F(MapViewTest, ExportImageWritesTheStageAtOneToOne)
     session().Pen.CurrentChip = 0x21;
     QTest::mouseClick(stageImage(), Qt::LeftButton, {}, inView(markLeft + 16, markTop + 16));
     ASSERT_EQ(cellWord((markLeft + 16) / 32, (markTop + 16) / 32), 0x0021);
-    whenModalShown([](QWidget *dialog) {
-        auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(fileName, nullptr);
-        typeInto(fileName, QStringLiteral("exported"));
-        if (QWidget *popup = QApplication::activePopupWidget())
-            popup->close();
-        auto *buttons = dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
-        ASSERT_NE(buttons, nullptr);
-        QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
-    });
-    pressKey(Qt::Key_E, Qt::ControlModifier);
-    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
-
-    const QImage exported(QString::fromStdString(dataFile("exported.png").string()));
+    const QImage exported = exportThroughTheDialog("exported");
     ASSERT_FALSE(exported.isNull()) << "exported.png beside the ROM";
     // The closed dialog may stay the active window offscreen: the actions are triggered.
     FormMain->ViewZoomActual->trigger();

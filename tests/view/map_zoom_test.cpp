@@ -75,7 +75,7 @@ TEST(MapViewSettings, KeptInTheirOwnSection)
     IniFile ini = IniFile::parse("[View]\nSprite=0\n");
     WriteMapViewSettings(ini, {MapZoom::FromSetting("3"), false, true});
     EXPECT_EQ(ini.sections(), (std::vector<std::string>{"View", "MapView"}));
-    EXPECT_EQ(ini.keys("MapView"), (std::vector<std::string>{"Zoom", "Grid", "ScreenLines", "MoveObjects"}));
+    EXPECT_EQ(ini.keys("MapView"), (std::vector<std::string>{"Zoom", "Grid", "ScreenLines", "MoveObjects", "HighlightChipUses"}));
     EXPECT_EQ(ini.value("MapView", "Zoom"), "3");
     EXPECT_EQ(ini.value("MapView", "Grid"), "0");
     EXPECT_EQ(ini.value("MapView", "ScreenLines"), "1");
