@@ -12,6 +12,7 @@
 #include <vector>
 
 class MapToolSwitch;
+class MapViewport;
 class QAction;
 class QLabel;
 class QMenu;
@@ -35,6 +36,8 @@ public:
     // Puts the tool window's action into the View menu (and on the tool bar when it has a
     // picture), and keeps the window's placement when the main window closes.
     void addToolWindow(ToolWindow &window);
+    // The map view as the tool windows see and move it.
+    MapViewport &mapView() const { return *m_mapView; }
 
     StageSession Session;
     RomFileSession *const Files;
@@ -121,6 +124,7 @@ private:
     tamo::ZoomedPicture m_zoomedStage{Session.stagePicture()};
     std::vector<ToolWindow *> m_toolWindows;
     MapToolSwitch *m_mapTools = nullptr;
+    MapViewport *m_mapView = nullptr;
     QMenu *m_viewMenu = nullptr;
     QToolBar *ToolBar1 = nullptr;
     QScrollArea *ScrollBox1 = nullptr;

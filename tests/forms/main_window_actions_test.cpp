@@ -93,7 +93,8 @@ TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcu
                                        "Actual Size(&A)|Ctrl+0", "Grid(&G)|Ctrl+G",
                                        "Screen Lines(&L)|Ctrl+Shift+G", "-", "Paint tiles|B", "Move objects|S", "-",
                                        "Tilemap(&M)|F6", "SpriteEdit(&E)|F7", "CameraEdit(&D)|F8",
-                                       "BananaEdit(&B)|F9", "History(&H)|Ctrl+H"}));
+                                       "BananaEdit(&B)|F9", "History(&H)|Ctrl+H", "Chip Uses(&U)|",
+                                       "Overview(&W)|"}));
     EXPECT_EQ(entries(3), (QStringList{"Stage(&L)...|Ctrl+L", "Config(&C)...|F12"}));
     // Alt+T reaches the Edit menu alone among the menus and the tool buttons.
     for (QAction *action : menus + control<QToolBar>(FormMain, "ToolBar1")->actions()) {
@@ -103,6 +104,21 @@ TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcu
     }
     EXPECT_EQ(FormMain->MapEditHFlip->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(FormMain->MapEditVFlip->shortcut(), QKeySequence(Qt::Key_F2));
+}
+
+TEST_F(MainWindowActionsTest, NoTwoEntriesOfAMenuShareTheirAltKey)
+{
+    for (QAction *menu : FormMain->menuBar()->actions()) {
+        QStringList keys;
+        for (QAction *entry : menu->menu()->actions()) {
+            const qsizetype mark = entry->text().indexOf(QLatin1Char('&'));
+            if (mark < 0 || mark + 1 >= entry->text().size())
+                continue;
+            const QString key = entry->text().mid(mark + 1, 1).toUpper();
+            EXPECT_FALSE(keys.contains(key)) << menu->text().toStdString() << ": " << entry->text().toStdString();
+            keys << key;
+        }
+    }
 }
 
 TEST_F(MainWindowActionsTest, TheToolBarHoldsTheButtonsInTheirOrderWithTheirTips)
