@@ -18,7 +18,6 @@
 #include <QMenuBar>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QSet>
 #include <QToolBar>
 #include <QWindow>
 
