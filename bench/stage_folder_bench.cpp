@@ -63,8 +63,8 @@ void reportBounds(benchmark::State &state, BoundedTimer &timer, const DemoRom &d
 }
 
 // The stage files of every stage and tile map written into an empty folder, each file
-// saved as the editor saves. Besides the thread time, the wall time: each save waits for
-// its file to reach the disk.
+// replaced whole, all of them flushed to the disk at the end. Besides the thread time, the
+// wall time, which the wait for the disk adds to.
 void BM_ExportDemoRom(benchmark::State &state)
 {
     const DemoRom demo;

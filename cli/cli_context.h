@@ -14,9 +14,8 @@ namespace tamo::cli {
 // What every command gets besides its positional arguments.
 struct CliContext
 {
-    // The folder taken as the program folder: Data/ and Config/ lie in it.
-    std::filesystem::path homeDir;
-    ProgramFolder folder() const { return ProgramFolder(homeDir); }
+    // Where the data files are read from: the folder --home names, or the program's own.
+    ProgramFolder folder{std::filesystem::path()};
     // Edit commands change the image in memory only.
     bool dryRun = false;
     // The command's own parsed options, for commands that declare more of them.

@@ -21,8 +21,9 @@ namespace tamo::cli {
 namespace {
 
 const QCommandLineOption homeOption(QStringLiteral("home"),
-                                    QStringLiteral("The program folder holding Data/ and Config/ "
-                                                   "(default: the folder of tamo-cli)."),
+                                    QStringLiteral("The folder holding Data/ (default: the folder of "
+                                                   "tamo-cli, after the user's own data folder where "
+                                                   "tamo-cli's cannot be written)."),
                                     QStringLiteral("DIR"));
 const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                     QStringLiteral("Show this help."));
@@ -178,13 +179,16 @@ int runCommand(const CommandEntry &entry, const QString &programName,
 
     CliContext context;
     const QString home = parser.isSet(homeOption) ? parser.value(homeOption) : globalHome;
-    context.homeDir = home.isEmpty() ? pathFromArgument(QCoreApplication::applicationDirPath())
-                                     : pathFromArgument(home);
-    // Missing data files read as empty, so a mistyped folder would go unnoticed.
-    std::error_code error;
-    if (!std::filesystem::is_directory(context.homeDir, error))
-        throw std::runtime_error(
-            QStringLiteral("--home %1: no such folder").arg(fileNameText(context.homeDir)).toStdString());
+    if (home.isEmpty()) {
+        context.folder = ProgramFolder::ofProgramIn(pathFromArgument(QCoreApplication::applicationDirPath()));
+    } else {
+        context.folder = ProgramFolder(pathFromArgument(home));
+        // Missing data files read as empty, so a mistyped folder would go unnoticed.
+        std::error_code error;
+        if (!std::filesystem::is_directory(context.folder.dir(), error))
+            throw std::runtime_error(
+                QStringLiteral("--home %1: no such folder").arg(fileNameText(context.folder.dir())).toStdString());
+    }
     context.dryRun = entry.editsRom && parser.isSet(dryRunOption);
     context.options = &parser;
     return entry.run(context, args);

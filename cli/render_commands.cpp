@@ -37,7 +37,7 @@ LoadedStage loadStage(const CliContext &context, const QStringList &args)
     LoadedStage loaded{loadStageState(context, args[0], args[1]), {}, {}};
     const StageSource source = loaded.state.source();
     const int32_t fgTilemap = DecodeFGTilemap(source, loaded.state.level);
-    LoadPicture(QtPictureLoader(), context.folder().chipBitmap(fgTilemap), loaded.chipPicture);
+    LoadPicture(QtPictureLoader(), context.folder.chipBitmap(fgTilemap), loaded.chipPicture);
     loaded.stage = loaded.state.decode();
     return loaded;
 }
@@ -56,7 +56,7 @@ int runRender(const CliContext &context, const QStringList &args)
 {
     LoadedStage loaded = loadStage(context, args);
     std::unique_ptr<Picture> markPicture;
-    LoadPicture(QtPictureLoader(), context.folder().markBitmap(), markPicture);
+    LoadPicture(QtPictureLoader(), context.folder.markBitmap(), markPicture);
 
     MarkSwitches switches;
     switches.ShowSpriteMarks = !optionSet(context, "no-sprites");

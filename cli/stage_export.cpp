@@ -76,7 +76,8 @@ FolderWrite writeStageFolder(const std::filesystem::path &dir, const std::map<QS
             ++result.unchanged;
             continue;
         }
-        fs::writeWholeFile(path, bytesOf(text));
+        // Each file is whole as soon as it is written; their flush to the disk is shared.
+        fs::writeWholeFile(path, bytesOf(text), fs::Flush::Later);
         ++result.written;
     }
     for (const std::filesystem::path &path : staleFiles(dir, texts)) {
@@ -85,6 +86,8 @@ FolderWrite writeStageFolder(const std::filesystem::path &dir, const std::map<QS
             throw textError(QStringLiteral("%1: cannot be removed: %2").arg(fileNameText(path), QString::fromStdString(error.message())));
         ++result.removed;
     }
+    if (result.written + result.removed > 0)
+        fs::flushWrites(dir);
     return result;
 }
 

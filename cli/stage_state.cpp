@@ -23,7 +23,7 @@ std::filesystem::path pathFromArgument(const QString &text)
 
 IniFile loadOffsetsIni(const CliContext &context)
 {
-    return IniFile::load(context.folder().offsetsIni());
+    return IniFile::load(context.folder.offsetsIni());
 }
 
 StageState loadRomState(const CliContext &context, const QString &romArgument)
@@ -31,7 +31,7 @@ StageState loadRomState(const CliContext &context, const QString &romArgument)
     StageState state;
     state.offsetsIni = loadOffsetsIni(context);
     state.offsets = LoadOffsetTable(state.offsetsIni);
-    state.spriteIni = IniFile::load(context.folder().spriteIni());
+    state.spriteIni = IniFile::load(context.folder.spriteIni());
     state.romPath = pathFromArgument(romArgument);
     state.rom = RomImage::open(state.romPath);
     return state;

@@ -13,6 +13,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -241,7 +242,7 @@ private:
 // removed and target untouched, when any of that cannot be done; throws when the copy
 // reads back differently from what was written.
 bool replaceByCopy(const std::filesystem::path &target, std::span<const uint8_t> contents,
-                   const ExistingFile *existing)
+                   const ExistingFile *existing, Flush flush)
 {
     std::string copy = target.string() + copyInfix + std::string(copySuffixLength, 'X');
     const int descriptor = stepFails(SaveStep::MakeCopy) ? -1 : ::mkstemp(copy.data());
@@ -249,15 +250,17 @@ bool replaceByCopy(const std::filesystem::path &target, std::span<const uint8_t>
         return false;
     FileHandle handle(descriptor);
     CopyRemover remover(copy);
+    const bool flushNow = flush == Flush::BeforeReturn;
     if (!writeAll(descriptor, contents, SaveStep::WriteCopy) || !keepProperties(descriptor, target, existing)
-        || stepFails(SaveStep::FlushCopy) || ::fsync(descriptor) != 0)
+        || (flushNow && (stepFails(SaveStep::FlushCopy) || ::fsync(descriptor) != 0)))
         return false;
     if (!readsBack(descriptor, contents))
         throw RomError(failure(target, "cannot be saved: the copy written beside it reads back differently"));
     if (!handle.closeNow() || stepFails(SaveStep::Rename) || ::rename(copy.c_str(), target.c_str()) != 0)
         return false;
     remover.release();
-    syncFolder(target.parent_path().empty() ? "." : target.parent_path());
+    if (flushNow)
+        syncFolder(target.parent_path().empty() ? "." : target.parent_path());
     return true;
 }
 
@@ -277,7 +280,7 @@ bool putBack(int descriptor, const ExistingFile &existing)
 // Writes contents over target from position 0 and cuts it to their size. A write that
 // fails part way puts the earlier bytes back (or removes the file it created).
 void writeInPlace(const std::filesystem::path &target, std::span<const uint8_t> contents,
-                  const ExistingFile *existing)
+                  const ExistingFile *existing, Flush flush)
 {
     const int flags = existing ? O_WRONLY : O_WRONLY | O_CREAT | O_EXCL;
     FileHandle handle(::open(target.c_str(), flags | O_CLOEXEC, 0666));
@@ -286,7 +289,8 @@ void writeInPlace(const std::filesystem::path &target, std::span<const uint8_t> 
     if (existing && !isSameFile(handle.get(), existing->status))
         throw RomError(failure(target, "was replaced by another file while it was being saved"));
     if (writeAll(handle.get(), contents, SaveStep::WriteInPlace)
-        && ::ftruncate(handle.get(), off_t(contents.size())) == 0 && ::fsync(handle.get()) == 0) {
+        && ::ftruncate(handle.get(), off_t(contents.size())) == 0
+        && (flush == Flush::Later || ::fsync(handle.get()) == 0)) {
         FileHandle reader(::open(target.c_str(), O_RDONLY | O_CLOEXEC));
         if (reader.get() < 0 || !readsBack(reader.get(), contents))
             throw RomError(failure(target, "reads back differently from what was saved"));
@@ -307,11 +311,11 @@ void writeInPlace(const std::filesystem::path &target, std::span<const uint8_t> 
 // The file gets contents; it keeps its inode where it has other names, which would go on
 // showing the old bytes after a rename.
 void saveContents(const std::filesystem::path &target, std::span<const uint8_t> contents,
-                  const ExistingFile *existing)
+                  const ExistingFile *existing, Flush flush = Flush::BeforeReturn)
 {
     const bool keepInode = existing && existing->status.st_nlink > 1;
-    if (keepInode || !replaceByCopy(target, contents, existing))
-        writeInPlace(target, contents, existing);
+    if (keepInode || !replaceByCopy(target, contents, existing, flush))
+        writeInPlace(target, contents, existing, flush);
 }
 
 // The file a symbolic link names, through any further links; a path that is no link as
@@ -395,18 +399,39 @@ void overwriteFileStart(const std::filesystem::path &path, std::span<const uint8
     saveContents(target, contents, &existing);
 }
 
-void writeWholeFile(const std::filesystem::path &path, std::span<const uint8_t> data)
+void writeWholeFile(const std::filesystem::path &path, std::span<const uint8_t> data, Flush flush)
 {
     const std::filesystem::path target = linkTarget(path);
     struct stat status {};
     if (::stat(target.c_str(), &status) != 0) {
-        saveContents(target, data, nullptr);
+        saveContents(target, data, nullptr, flush);
         return;
     }
     if (!S_ISREG(status.st_mode))
         throw RomError(failure(path, "is not a file"));
     const ExistingFile existing{status, readWholeFile(target)};
-    saveContents(target, data, &existing);
+    saveContents(target, data, &existing, flush);
+}
+
+void flushWrites(const std::filesystem::path &folder)
+{
+    FileHandle handle(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (handle.get() < 0)
+        throw RomError(failure(folder, "cannot be opened", errno));
+#if defined(__linux__)
+    // One flush of the file system is far quicker than one of each file written.
+    if (::syncfs(handle.get()) != 0)
+        throw RomError(failure(folder, "cannot be flushed to the disk", errno));
+#else
+    ::sync();
+#endif
+}
+
+bool isWritableFolder(const std::filesystem::path &folder)
+{
+    struct stat status {};
+    return ::stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode)
+        && ::access(folder.c_str(), W_OK | X_OK) == 0 && (status.st_mode & 0222) != 0;
 }
 
 std::optional<FileStamp> stampOf(const std::filesystem::path &path)
@@ -445,6 +470,35 @@ OwnFileRead readOwnFile(const std::filesystem::path &path, uint64_t limit)
     return {true, std::move(bytes), nanoseconds(status.st_mtim)};
 }
 
+int64_t currentProcessId()
+{
+    return ::getpid();
+}
+
+bool processIsRunning(int64_t id)
+{
+    // A process of another user refuses the signal, and is running all the same.
+    return id > 0 && id <= INT_MAX && (::kill(pid_t(id), 0) == 0 || errno == EPERM);
+}
+
+int64_t currentUserId()
+{
+    return ::getuid();
+}
+
+void makePrivateFolder(const std::filesystem::path &path)
+{
+    if (::mkdir(path.c_str(), 0700) == 0)
+        return;
+    if (errno != EEXIST)
+        throw RomError(failure(path, "cannot be made", errno));
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0)
+        throw RomError(failure(path, "cannot be read", errno));
+    if (!S_ISDIR(status.st_mode) || status.st_uid != ::getuid() || (status.st_mode & 077) != 0)
+        throw RomError(failure(path, "is not a folder of this user's alone"));
+}
+
 #else
 
 void overwriteFileStart(const std::filesystem::path &path, std::span<const uint8_t> data)
@@ -456,11 +510,23 @@ void overwriteFileStart(const std::filesystem::path &path, std::span<const uint8
         throw RomError(failure(path, "cannot be saved"));
 }
 
-void writeWholeFile(const std::filesystem::path &path, std::span<const uint8_t> data)
+void writeWholeFile(const std::filesystem::path &path, std::span<const uint8_t> data, Flush)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file || !file.write(reinterpret_cast<const char *>(data.data()), data.size()) || !file.flush())
         throw RomError(failure(path, "cannot be written"));
+}
+
+void flushWrites(const std::filesystem::path &)
+{
+}
+
+bool isWritableFolder(const std::filesystem::path &folder)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(folder, error);
+    return std::filesystem::is_directory(status)
+        && (status.permissions() & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
 }
 
 std::optional<FileStamp> stampOf(const std::filesystem::path &path)
@@ -488,6 +554,30 @@ OwnFileRead readOwnFile(const std::filesystem::path &path, uint64_t limit)
     if (!file.read(reinterpret_cast<char *>(bytes.data()), std::streamsize(bytes.size())))
         return {true, std::nullopt, 0};
     return {true, std::move(bytes), stamp->modifiedNs};
+}
+
+int64_t currentProcessId()
+{
+    return 0;
+}
+
+// Without a way to ask, every process counts as running, and nothing of it is removed.
+bool processIsRunning(int64_t)
+{
+    return true;
+}
+
+int64_t currentUserId()
+{
+    return 0;
+}
+
+void makePrivateFolder(const std::filesystem::path &path)
+{
+    std::error_code error;
+    std::filesystem::create_directory(path, error);
+    if (error || !std::filesystem::is_directory(path))
+        throw RomError(failure(path, "cannot be made"));
 }
 
 #endif

@@ -39,13 +39,27 @@ OwnFileRead readOwnFile(const std::filesystem::path &path, uint64_t limit);
 // path when the file does not exist or cannot be written; no copy is left beside it.
 void overwriteFileStart(const std::filesystem::path &path, std::span<const uint8_t> data);
 
+// When a save's bytes are made to reach the disk: before the save returns, or at the next
+// flushWrites(), which many saves then share (each save still replaces its file whole, so
+// a program killed part way leaves every file either as it was or as written).
+enum class Flush { BeforeReturn, Later };
+
 // Writes a whole file, creating or truncating it, the same way; a symbolic link keeps
 // naming the file, which gets the bytes.
-void writeWholeFile(const std::filesystem::path &path, std::span<const uint8_t> data);
+void writeWholeFile(const std::filesystem::path &path, std::span<const uint8_t> data,
+                    Flush flush = Flush::BeforeReturn);
+
+// Waits until everything written into the file system that holds folder, the saves left
+// for later included, is on the disk; throws RomError naming the folder when it cannot.
+void flushWrites(const std::filesystem::path &folder);
 
 // Removes the copies that saves cut short (by a crash, a power cut, a killed program) left
 // beside the file; returns those that could not be removed.
 std::vector<std::filesystem::path> removeStaleSaveCopies(const std::filesystem::path &file);
+
+// Whether the program may make files in folder: it exists, the process may write there,
+// and it is not write-protected (no write bit at all, which root would pass otherwise).
+bool isWritableFolder(const std::filesystem::path &folder);
 
 // What tells one file from another, and whether its bytes may have been written.
 struct FileStamp
@@ -65,6 +79,17 @@ struct FileStamp
 
 // The stamp of the file a path names (through symbolic links); none when it names none.
 std::optional<FileStamp> stampOf(const std::filesystem::path &path);
+
+// The number of this program's process, and whether a process of that number is running.
+int64_t currentProcessId();
+bool processIsRunning(int64_t id);
+// The number of the user the program runs for.
+int64_t currentUserId();
+
+// Makes a folder only this user may enter, or checks that the one of that name is such: a
+// folder (never a symbolic link) owned by this user, which no one else may enter. Throws
+// RomError naming the path otherwise.
+void makePrivateFolder(const std::filesystem::path &path);
 
 // The steps of a save at which the system may fail. A test makes a step fail by returning
 // an errno value for it (0 lets it run); a failing write gets half its bytes written

@@ -4,6 +4,7 @@
 #include "forms/UnitLevelSetting.h"
 #include "forms/action_definition.h"
 #include "forms/client_area.h"
+#include "forms/emulator_dialog.h"
 #include "forms/error_report.h"
 #include "forms/map_tool_switch.h"
 #include "forms/message_box.h"
@@ -15,6 +16,9 @@
 #include "forms/stage_image.h"
 #include "forms/tool_window.h"
 
+#include "files/file_names.h"
+
+#include "session/emulator_launcher.h"
 #include "view/map_view_settings.h"
 
 #include <QAction>
@@ -61,9 +65,10 @@ struct MainAction
 } // namespace
 
 TFormMain::TFormMain(const std::filesystem::path &programDir)
-    : Session(tamo::ProgramFolder(programDir), ReportErrors)
+    : Session(tamo::ProgramFolder::ofProgramIn(programDir), ReportErrors)
     , Files(new RomFileSession(Session, *this))
     , Patches(new PatchFileSession(Session, *this))
+    , m_emulator(new EmulatorLauncher(tamo::TestCopyFolder::defaultParent(), this))
 {
     setObjectName(QStringLiteral("FormMain"));
     // Qt shows "*" in place of the mark while the image has unsaved edits.
@@ -98,6 +103,10 @@ void TFormMain::createActions()
          &TFormMain::StageLoadExecute},
         {&TFormMain::StageConfig, {"StageConfig", "Config(&C)...", "Stage Config(&C)...", "Stage Config", QKeyCombination(Qt::Key_F12), Icon::StageConfig, false, false},
          &TFormMain::StageConfigExecute},
+        {&TFormMain::StageTestInEmulator, {"StageTestInEmulator", "Test in Emulator(&R)", "Test in Emulator", "Test in Emulator", Qt::CTRL | Qt::Key_R, Icon::TestInEmulator, false, false},
+         &TFormMain::StageTestInEmulatorExecute},
+        {&TFormMain::StageEmulator, {"StageEmulator", "Emulator(&E)...", nullptr, nullptr, NoShortcut, std::nullopt, false, true},
+         &TFormMain::StageEmulatorExecute},
         // The flips have no menu entry; their buttons on the chip window show these tips.
         {&TFormMain::MapEditHFlip, {"MapEditHFlip", "Rotate Left", nullptr, "Rotate Left", QKeyCombination(Qt::Key_F1), Icon::HFlip, true, true},
          &TFormMain::MapEditHFlipExecute},
@@ -222,6 +231,8 @@ void TFormMain::createMenu()
     QMenu *settings = bar->addMenu(QStringLiteral("Settings(&S)"));
     settings->setObjectName(QStringLiteral("Settings1"));
     settings->addActions({StageLoad, StageConfig});
+    settings->addSeparator();
+    settings->addActions({StageTestInEmulator, StageEmulator});
 }
 
 void TFormMain::createToolBar()
@@ -239,7 +250,7 @@ void TFormMain::createToolBar()
     ToolBar1->addSeparator();
     ToolBar1->addActions(m_mapTools->actions());
     ToolBar1->addSeparator();
-    ToolBar1->addActions({StageLoad, StageConfig});
+    ToolBar1->addActions({StageLoad, StageConfig, StageTestInEmulator});
     // The tool windows' buttons follow, as addToolWindow adds them.
     ToolBar1->addSeparator();
 }
@@ -287,6 +298,7 @@ void TFormMain::followSession()
     connect(Session.Document->history(), &QUndoStack::cleanChanged, this,
             [this](bool clean) { setWindowModified(!clean); });
     connect(Session.Journal, &RecoveryJournal::writeFailed, this, &ShowMessage);
+    connect(m_emulator, &EmulatorLauncher::failed, this, &ShowMessage);
     connect(&Session, &StageSession::romOpened, this, &TFormMain::enableRomActions);
     connect(&Session, &StageSession::stageLoaded, this, &TFormMain::showStage);
     // No stage is shown until a later load succeeds.
@@ -427,7 +439,7 @@ void TFormMain::changeEvent(QEvent *event)
 void TFormMain::enableRomActions()
 {
     for (QAction *action : {FileSave, FileRestorePoints, FileExportImage, FileExportPatch, FileApplyPatch, StageLoad,
-                            StageConfig, ViewSpriteMark, ViewCameraMark, ViewStartMark})
+                            StageConfig, StageTestInEmulator, ViewSpriteMark, ViewCameraMark, ViewStartMark})
         action->setEnabled(true);
 }
 
@@ -482,6 +494,20 @@ void TFormMain::StageConfigExecute()
     const int steps = Session.Document->history()->index();
     if (FormLevelSetting->exec() == 1 && Session.Document->history()->index() == steps)
         Session.LoadStage();
+}
+
+// With no command set yet, the emulator is chosen first.
+void TFormMain::StageTestInEmulatorExecute()
+{
+    if (tamo::ReadEmulatorSettings(Session.ApplicationIni).Command.empty() && !ChooseEmulator(Session.ApplicationIni, this))
+        return;
+    m_emulator->launch(tamo::ReadEmulatorSettings(Session.ApplicationIni), Session.RomImage.bytes(),
+                       tamo::filePath(Session.RomFileName), Session.LevelNumber);
+}
+
+void TFormMain::StageEmulatorExecute()
+{
+    ChooseEmulator(Session.ApplicationIni, this);
 }
 
 void TFormMain::MapEditHFlipExecute()

@@ -13,6 +13,7 @@
 
 class MapToolSwitch;
 class PatchFileSession;
+class EmulatorLauncher;
 class QAction;
 class QLabel;
 class QMenu;
@@ -61,6 +62,8 @@ public:
     QAction *EditSelectNone = nullptr;
     QAction *StageLoad = nullptr;
     QAction *StageConfig = nullptr;
+    QAction *StageTestInEmulator = nullptr;
+    QAction *StageEmulator = nullptr;
     QAction *MapEditHFlip = nullptr;
     QAction *MapEditVFlip = nullptr;
     QAction *ViewSpriteMark = nullptr;
@@ -103,6 +106,8 @@ private:
     void FileApplyPatchExecute();
     void StageLoadExecute();
     void StageConfigExecute();
+    void StageTestInEmulatorExecute();
+    void StageEmulatorExecute();
     void MapEditHFlipExecute();
     void MapEditVFlipExecute();
     void ViewSpriteMarkExecute();
@@ -127,6 +132,8 @@ private:
     tamo::ZoomedPicture m_zoomedStage{Session.stagePicture()};
     std::vector<ToolWindow *> m_toolWindows;
     MapToolSwitch *m_mapTools = nullptr;
+    // Starts the emulator on copies of the image; they go when the window does.
+    EmulatorLauncher *m_emulator = nullptr;
     QMenu *m_viewMenu = nullptr;
     QToolBar *ToolBar1 = nullptr;
     QScrollArea *ScrollBox1 = nullptr;

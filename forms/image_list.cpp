@@ -181,6 +181,14 @@ void drawMoveObjects(QPainter &p)
     p.drawPolygon(QPolygon({QPoint(16, 8), QPoint(12, 5), QPoint(12, 11)}));
 }
 
+void drawTestInEmulator(QPainter &p)
+{
+    // A green triangle pointing right: play.
+    p.setPen(QColor(20, 90, 20));
+    p.setBrush(QColor(70, 190, 70));
+    p.drawPolygon(QPolygon({QPoint(3, 1), QPoint(14, 8), QPoint(3, 15)}));
+}
+
 } // namespace
 
 QIcon ImageList1(ImageListIcon icon)
@@ -204,6 +212,7 @@ QIcon ImageList1(ImageListIcon icon)
     case ImageListIcon::Fill: drawFill(painter); break;
     case ImageListIcon::PaintTiles: drawPaintTiles(painter); break;
     case ImageListIcon::MoveObjects: drawMoveObjects(painter); break;
+    case ImageListIcon::TestInEmulator: drawTestInEmulator(painter); break;
     }
     painter.end();
     return QIcon(pixmap);

@@ -19,6 +19,7 @@ enum class ImageListIcon {
     Fill = 12,
     PaintTiles = 13,
     MoveObjects = 14,
+    TestInEmulator = 15,
 };
 
 QIcon ImageList1(ImageListIcon icon);

@@ -10,6 +10,7 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/client_area.cpp
     ${CMAKE_CURRENT_LIST_DIR}/control_builders.cpp
     ${CMAKE_CURRENT_LIST_DIR}/editor_application.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/emulator_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/error_report.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_export_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/image_list.cpp

@@ -58,6 +58,7 @@ void StageSession::writeSettings()
 
 void StageSession::saveApplicationIni()
 {
+    Folder.makeSettingsFolder();
     ApplicationIni.save(Folder.applicationIni());
 }
 

@@ -185,3 +185,32 @@ TEST_F(FileSavingTest, TheSettingsFileKeepsTheSymbolicLinkThatPointsToIt)
         EXPECT_EQ(readFile(folder.path / "real" / "application.ini"), text);
     }
 }
+
+TEST_F(FileSavingTest, SavesLeftForALaterFlushStillReplaceTheirFilesWhole)
+{
+    // A flush that fails makes a save that flushes itself write in place, keeping the
+    // inode; a save left for later asks for none, and its copy replaces the file.
+    const stdfs::path text = folder.path / "stage.txt";
+    writeFile(text, pattern(3000, 1));
+    const ino_t inode = statusOf(text).st_ino;
+    failSteps({SaveStep::FlushCopy}, EIO);
+    tamo::fs::writeWholeFile(text, pattern(2000, 2));
+    EXPECT_EQ(readFile(text), pattern(2000, 2));
+    EXPECT_EQ(statusOf(text).st_ino, inode);
+
+    tamo::fs::writeWholeFile(text, pattern(1000, 3), tamo::fs::Flush::Later);
+    tamo::fs::writeWholeFile(folder.path / "new.txt", pattern(10, 4), tamo::fs::Flush::Later);
+    tamo::fs::flushWrites(folder.path);
+    EXPECT_EQ(readFile(text), pattern(1000, 3));
+    EXPECT_NE(statusOf(text).st_ino, inode);
+    EXPECT_EQ(readFile(folder.path / "new.txt"), pattern(10, 4));
+    EXPECT_EQ(filesInFolder(), 2u);
+
+    // Nor does a later save escape the read-back check.
+    failSteps({SaveStep::ReadBack}, EIO);
+    EXPECT_THROW(tamo::fs::writeWholeFile(text, pattern(500, 5), tamo::fs::Flush::Later), tamo::RomError);
+    EXPECT_EQ(readFile(text), pattern(1000, 3));
+    EXPECT_EQ(filesInFolder(), 2u);
+
+    EXPECT_THROW(tamo::fs::flushWrites(folder.path / "missing"), tamo::RomError);
+}

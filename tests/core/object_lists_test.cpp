@@ -113,8 +113,9 @@ TEST(ObjectLists, WritesTouchOnlyTheirRecord)
         const bool inSprite = i >= 0x2110 && i < 0x2118;
         const bool inCamera = i >= 0x100C + 8 + 12 && i < 0x100C + 8 + 16;
         const bool inBanana = i >= 0x1544 && i < 0x1548;
-        if (!inSprite && !inCamera && !inBanana)
+        if (!inSprite && !inCamera && !inBanana) {
             ASSERT_EQ(image.bytes()[i], rom.bytes[i]) << "byte " << i;
+        }
     }
 }
 

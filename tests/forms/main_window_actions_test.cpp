@@ -33,7 +33,8 @@ protected:
     {
         return {FormMain->FileSave, FormMain->StageLoad, FormMain->StageConfig,
                 FormMain->ViewSpriteMark, FormMain->ViewCameraMark, FormMain->ViewStartMark,
-                FormMain->FileExportImage, FormMain->FileExportPatch, FormMain->FileApplyPatch, FormMain->EditPaste};
+                FormMain->FileExportImage, FormMain->FileExportPatch, FormMain->FileApplyPatch, FormMain->EditPaste,
+                FormMain->StageTestInEmulator};
     }
 
     static void openThroughTheDialog(const QString &typed)
@@ -86,7 +87,8 @@ TEST_F(MainWindowActionsTest, TheMenusHoldTheActionsUnderTheirCaptionsAndShortcu
                                        "Screen Lines(&L)|Ctrl+Shift+G", "-", "Paint tiles|B", "Move objects|S", "-",
                                        "Tilemap(&M)|F6", "SpriteEdit(&E)|F7", "CameraEdit(&D)|F8",
                                        "BananaEdit(&B)|F9", "History(&H)|Ctrl+H"}));
-    EXPECT_EQ(entries(3), (QStringList{"Stage(&L)...|Ctrl+L", "Config(&C)...|F12"}));
+    EXPECT_EQ(entries(3), (QStringList{"Stage(&L)...|Ctrl+L", "Config(&C)...|F12", "-", "Test in Emulator(&R)|Ctrl+R",
+                                       "Emulator(&E)...|"}));
     // Alt+T reaches the Edit menu alone among the menus and the tool buttons.
     for (QAction *action : menus + control<QToolBar>(FormMain, "ToolBar1")->actions()) {
         const QString text = action->menu() ? action->text() : action->iconText();
@@ -106,10 +108,11 @@ TEST_F(MainWindowActionsTest, TheToolBarHoldsTheButtonsInTheirOrderWithTheirTips
     EXPECT_EQ(buttons, (QStringList{"Open(&O)...|Open File", "Save(&S)|Save file", "-",
                                     "Undo|Undo", "Redo|Redo", "Fill|Fill the selection with the pen", "-",
                                     "Paint tiles|Paint tiles", "Move objects|Move objects", "-",
-                                    "Load Stage(&L)...|Load Stage", "Stage Config(&C)...|Stage Config", "-",
+                                    "Load Stage(&L)...|Load Stage", "Stage Config(&C)...|Stage Config",
+                                    "Test in Emulator|Test in Emulator", "-",
                                     "Tilemap(&M)|Tilemap", "Sprites(&E)|Sprites", "Cameras(&D)|Cameras",
                                     "Bananas(&B)|Bananas"}));
-    // Fifteen pictures of 16 x 16, each one different.
+    // Sixteen pictures of 16 x 16, each one different.
     QList<QImage> pictures;
     for (QAction *action : toolBar->actions() + QList<QAction *>{FormMain->MapEditHFlip, FormMain->MapEditVFlip}) {
         if (action->isSeparator())
@@ -119,7 +122,7 @@ TEST_F(MainWindowActionsTest, TheToolBarHoldsTheButtonsInTheirOrderWithTheirTips
         EXPECT_FALSE(pictures.contains(picture)) << action->objectName().toStdString();
         pictures << picture;
     }
-    EXPECT_EQ(pictures.size(), 15);
+    EXPECT_EQ(pictures.size(), 16);
 }
 
 TEST_F(MainWindowActionsTest, TheInterfaceFontIsAJapaneseFontOf12Pixels)

@@ -2,8 +2,10 @@
 # Installs a build into a temporary prefix and runs the installed programs from there, as a
 # user of the installed copy would: tamo-cli reads the demo set's data files from its
 # program folder, the editor opens the demo ROM given on its command line and writes its
-# settings beside itself when closed, and the desktop finds the menu entry, its icon and
-# the ROM file type. Arguments: the build folder, the menu entry's name, the folder of this
+# settings beside itself when closed; once the program folder is read-only, as a package
+# installs it, both take the user's own data files first and the editor writes its
+# settings into the user's folder; and the desktop finds the menu entry, its icon and the
+# ROM file type. Arguments: the build folder, the menu entry's name, the folder of this
 # script.
 set -euo pipefail
 build=$1
@@ -11,7 +13,7 @@ id=$2
 here=$3
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
 prefix=$work/prefix
 programs=$prefix/lib/tamo-editor
 
@@ -57,10 +59,13 @@ prints '"name": "Spring"' "$prefix/bin/tamo-cli" sprites "$demo" 22
 entry=$prefix/share/applications/$id.desktop
 command=$(sed -n 's/^Exec=\([^ ]*\) %f$/\1/p' "$entry")
 [ -x "$prefix/bin/$command" ] || fail "the menu entry's command '$command' is not in bin/"
-# On the X server, as a desktop starts it, whatever platform the other GUI tests ask for.
-QT_QPA_PLATFORM=xcb LSAN_OPTIONS=suppressions=$here/lsan_suppressions.txt \
-    xvfb-run -a -s "-screen 0 1280x800x24" "$here/editor_session.sh" "$prefix/bin/$command" "$demo" \
-    || fail "the installed editor did not open and close"
+edit_demo() {
+    # On the X server, as a desktop starts it, whatever platform the other GUI tests ask for.
+    QT_QPA_PLATFORM=xcb LSAN_OPTIONS=suppressions=$here/lsan_suppressions.txt \
+        xvfb-run -a -s "-screen 0 1280x800x24" "$here/editor_session.sh" "$prefix/bin/$command" "$demo" \
+        || fail "the installed editor did not open and close"
+}
+edit_demo
 settings=$programs/Config/application.ini
 grep -qx "InitialDir=$work/demo/" "$settings" || fail "the editor did not open the ROM given to it or kept no settings beside itself"
 grep -qx "Latest=22" "$settings" || fail "the editor kept no stage in its settings"
@@ -72,6 +77,30 @@ install_build
 grep -q 'Our own stage' "$programs/Data/offsets.ini" || fail "an install replaced the user's own Data/offsets.ini"
 cmp -s "$work/demo/Data/mark.bmp" "$programs/Data/mark.bmp" || fail "an install did not bring back Data/mark.bmp"
 grep -qx "Latest=22" "$settings" || fail "an install replaced Config/"
+
+# The program folder as a package installs it, which its users cannot write to (nor root,
+# once no write bit is left). Each user's files go below the user's home: the settings
+# into ~/.config/tamo-editor/, and a data file there comes before the installed one.
+cp "$settings" "$work/settings-before"
+cp "$work/demo/Data/offsets.ini" "$programs/Data/offsets.ini"
+chmod -R a-w "$programs"
+user=$work/user
+mkdir -p "$user/data/tamo-editor/Data"
+sed 's/=Meadow 1\b/=Our own meadow/' "$work/demo/Data/offsets.ini" > "$user/data/tamo-editor/Data/offsets.ini"
+as_user() (
+    unset XDG_CONFIG_HOME
+    export HOME=$user XDG_DATA_HOME=$user/data
+    "$@"
+)
+prints '"name": "Our own meadow"' as_user "$prefix/bin/tamo-cli" stages
+prints '"name": "Spring"' as_user "$prefix/bin/tamo-cli" sprites "$demo" 22
+prints '"name": "Meadow 1"' as_user "$prefix/bin/tamo-cli" --home "$programs" stages
+as_user edit_demo
+user_settings=$user/.config/tamo-editor/application.ini
+grep -qx "InitialDir=$work/demo/" "$user_settings" || fail "the editor kept no settings in the user's folder"
+grep -qx "Latest=22" "$user_settings" || fail "the editor kept no stage in the user's folder"
+cmp -s "$work/settings-before" "$settings" || fail "the editor changed the settings in the read-only program folder"
+chmod -R u+w "$programs"
 
 # Every icon is as large as its folder says, and the menu entry's icon has the size every
 # desktop looks for.
