@@ -8,6 +8,7 @@
 #include "forms/emulator_dialog.h"
 #include "forms/error_report.h"
 #include "forms/map_tool_switch.h"
+#include "forms/map_viewport.h"
 #include "forms/message_box.h"
 #include "forms/move_objects_tool.h"
 #include "forms/paint_tiles_tool.h"
@@ -193,6 +194,7 @@ void TFormMain::createStageView()
     ImageMain->setMouseTracking(true);
     ScrollBox1 = createCellScrollBox(ImageMain, this);
     setCentralWidget(ScrollBox1);
+    m_mapView = new MapViewport(*ScrollBox1, *ImageMain, m_zoomedStage);
     connect(ImageMain, &StageImage::zoomChanged, this, &TFormMain::showZoom);
     m_chipUses = new ChipUseHighlight(Session, *ImageMain, this);
 }

@@ -15,6 +15,7 @@ class ChipUseHighlight;
 class MapToolSwitch;
 class PatchFileSession;
 class EmulatorLauncher;
+class MapViewport;
 class QAction;
 class QLabel;
 class QMenu;
@@ -38,6 +39,8 @@ public:
     // Puts the tool window's action into the View menu (and on the tool bar when it has a
     // picture), and keeps the window's placement when the main window closes.
     void addToolWindow(ToolWindow &window);
+    // The map view as the tool windows see and move it.
+    MapViewport &mapView() const { return *m_mapView; }
 
     StageSession Session;
     RomFileSession *const Files;
@@ -140,6 +143,7 @@ private:
     // Starts the emulator on copies of the image; they go when the window does.
     EmulatorLauncher *m_emulator = nullptr;
     ChipUseHighlight *m_chipUses = nullptr;
+    MapViewport *m_mapView = nullptr;
     QMenu *m_viewMenu = nullptr;
     QToolBar *ToolBar1 = nullptr;
     QScrollArea *ScrollBox1 = nullptr;

@@ -3,10 +3,12 @@
 #include "forms/UnitBananaEdit.h"
 #include "forms/UnitCameraEdit.h"
 #include "forms/UnitChip.h"
+#include "forms/UnitChipUses.h"
 #include "forms/UnitHistory.h"
 #include "forms/UnitLevelSelect.h"
 #include "forms/UnitLevelSetting.h"
 #include "forms/UnitMain.h"
+#include "forms/UnitOverview.h"
 #include "forms/UnitSpriteEdit.h"
 
 namespace {
@@ -31,13 +33,18 @@ void CreateWindows(const std::filesystem::path &programDir)
     FormCameraEdit = new TFormCameraEdit(session);
     FormBananaEdit = new TFormBananaEdit(session);
     FormHistory = new TFormHistory(session);
+    FormChipUses = new TFormChipUses(session, FormMain->mapView());
+    FormOverview = new TFormOverview(session, FormMain->mapView());
     for (ToolWindow *window : std::initializer_list<ToolWindow *>{FormChip, FormSpriteEdit, FormCameraEdit,
-                                                                   FormBananaEdit, FormHistory})
+                                                                   FormBananaEdit, FormHistory, FormChipUses,
+                                                                   FormOverview})
         FormMain->addToolWindow(*window);
 }
 
 void DestroyWindows()
 {
+    destroy(FormOverview);
+    destroy(FormChipUses);
     destroy(FormHistory);
     destroy(FormBananaEdit);
     destroy(FormCameraEdit);

@@ -86,10 +86,9 @@ void PatchFileSession::exportPatch()
     const std::optional<PatchTarget> target = choosePatchTarget();
     if (!target)
         return;
-    const QString name = tamo::fileNameText(target->file.filename());
     const std::vector<uint8_t> &image = m_session.RomImage.bytes();
     const std::vector<uint8_t> patch = tamo::NamingPatchFile(
-        name.toStdString(), [&] { return tamo::MakePatch(target->format, *base, image); });
+        target->file.filename().string(), [&] { return tamo::MakePatch(target->format, *base, image); });
     tamo::fs::writeWholeFile(target->file, patch);
     const tamo::StageExtents stages({m_session.RomImage, m_session.OffsetTable, m_session.OffsetsIni});
     ShowMessage(QStringLiteral("%1: a %2 patch of %3 bytes; stages changed: %4.")
@@ -171,7 +170,7 @@ void PatchFileSession::applyPatch()
     const std::filesystem::path file = tamo::filePath(*chosen);
     const QString name = tamo::fileNameText(file.filename());
     const std::vector<uint8_t> patch = tamo::fs::readWholeFile(file);
-    const tamo::PatchedImage patched = tamo::NamingPatchFile(name.toStdString(), [&] {
+    const tamo::PatchedImage patched = tamo::NamingPatchFile(file.filename().string(), [&] {
         return tamo::PatchImageKeepingSize({m_session.RomImage, m_session.OffsetTable, m_session.OffsetsIni}, patch);
     });
     const QString step = QStringLiteral("Apply patch %1").arg(name);

@@ -3,7 +3,6 @@
 #include "core/patch_file.h"
 
 #include <QObject>
-#include <QString>
 
 #include <cstdint>
 #include <filesystem>

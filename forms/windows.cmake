@@ -19,6 +19,7 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/move_objects_tool.cpp
     ${CMAKE_CURRENT_LIST_DIR}/map_tool.h
     ${CMAKE_CURRENT_LIST_DIR}/map_tool_switch.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/map_viewport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/paint_tiles_tool.cpp
     ${CMAKE_CURRENT_LIST_DIR}/replace_chip_dialog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sprite_line.cpp
@@ -41,6 +42,8 @@ add_library(tamo_forms STATIC
     ${CMAKE_CURRENT_LIST_DIR}/UnitCameraEdit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnitBananaEdit.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnitHistory.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UnitChipUses.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UnitOverview.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UnitRestorePoints.cpp
 )
 target_include_directories(tamo_forms PUBLIC ${CMAKE_SOURCE_DIR})

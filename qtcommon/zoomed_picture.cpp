@@ -271,18 +271,18 @@ void ZoomedPicture::makeCopies()
     m_madeFrom = m_canvas.bitmapsMade();
 }
 
-QImage ZoomedPicture::shownPicture(const MapZoom &zoom)
+QImage ZoomedPicture::reducedPicture(int reduction)
 {
     if (m_canvas.bitmap().isNull())
         return {};
-    if (zoom.reduction() > 0)
-        return imageOf(reducedCopies().copy(zoom.reduction()));
+    if (reduction > 0)
+        return imageOf(reducedCopies().copy(reduction));
     return m_canvas.bitmap();
 }
 
 void ZoomedPicture::paint(QPainter &painter, const MapZoom &zoom, const QRect &area, MapLines lines)
 {
-    const QImage picture = shownPicture(zoom);
+    const QImage picture = reducedPicture(zoom.reduction());
     if (const std::optional<DevicePixels> device = devicePixelsOf(painter)) {
         for (const QRect &part : device->clip.translated(-device->offset).intersected(area))
             composeView(device->at(part.translated(device->offset)), part, picture, zoom, lines, m_widened);

@@ -36,6 +36,10 @@ public:
     void paint(QPainter &painter, const MapZoom &zoom, const QRect &area, MapLines lines = {});
     // The copies as they stand, made first when they are out of date.
     const ReducedCopies &reducedCopies();
+    // The bitmap (reduction 0) or its copy reduced by 2, 4 or 8 (reduction 1 to 3), made
+    // first when out of date, as an image sharing their pixels until the next drawing; a
+    // null image before the first drawing.
+    QImage reducedPicture(int reduction);
     // While no zoom below 1 shows them, the copies need not follow the drawings; they are
     // made again when next needed, in the memory they have now.
     void pauseReducedCopies();
@@ -63,9 +67,6 @@ private:
     const ReducedCopies &copiesOf(Source &source);
     bool copiesCurrent() const;
     void makeCopies();
-    // The picture the view shows at the zoom's scale (the bitmap or a reduced copy), or a
-    // null image before the first drawing.
-    QImage shownPicture(const MapZoom &zoom);
 
     QtCanvas &m_canvas;
     ReducedCopies m_reduced;

@@ -15,7 +15,6 @@
 #include <fstream>
 #include <optional>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace stdfs = std::filesystem;
@@ -28,13 +27,6 @@ void writeFile(const stdfs::path &path, const std::string &text, stdfs::perms mo
 {
     std::ofstream(path, std::ios::binary) << text;
     stdfs::permissions(path, mode);
-}
-
-mode_t modeOf(const stdfs::path &path)
-{
-    struct stat status {};
-    EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
-    return status.st_mode & 07777;
 }
 
 size_t entriesIn(const stdfs::path &folder)
@@ -111,29 +103,6 @@ TEST(EmulatorPresets, ThePathIsSplitAtItsColonsAndDebiansGamesFolderIsSearchedTo
     EXPECT_NE(std::find(places.libretroFolders.begin(), places.libretroFolders.end(),
                         stdfs::path("/usr/lib/x86_64-linux-gnu/libretro")),
               places.libretroFolders.end());
-}
-
-TEST(TestCopyFolder, EachCopyIsFreshInAFolderOnlyThisUserMayEnterAndAllGoWithTheRun)
-{
-    const tamo::test::TempFolder folder;
-    const stdfs::path parent = folder.path / "copies";
-    const stdfs::path run = parent / ("run-" + std::to_string(::getpid()));
-    {
-        tamo::TestCopyFolder copies(parent);
-        // Nothing is made before the first copy.
-        EXPECT_FALSE(stdfs::exists(parent));
-        const stdfs::path first = copies.writeCopy("/roms/my stage.smc", std::vector<uint8_t>{1, 2, 3});
-        const stdfs::path second = copies.writeCopy("/roms/my stage.smc", std::vector<uint8_t>{4, 5});
-        EXPECT_EQ(first, run / "1" / "my stage.smc");
-        EXPECT_EQ(second, run / "2" / "my stage.smc");
-        EXPECT_EQ(tamo::fs::readWholeFile(first), (std::vector<uint8_t>{1, 2, 3}));
-        EXPECT_EQ(tamo::fs::readWholeFile(second), (std::vector<uint8_t>{4, 5}));
-        EXPECT_EQ(modeOf(parent), 0700u);
-        EXPECT_EQ(modeOf(run), 0700u);
-        EXPECT_EQ(modeOf(run / "1"), 0700u);
-    }
-    EXPECT_FALSE(stdfs::exists(run));
-    EXPECT_TRUE(stdfs::exists(parent));
 }
 
 TEST(TestCopyFolder, TheCopiesOfRunsThatAreNotRunningAreRemovedAtTheStartOfTheNext)

@@ -3,7 +3,6 @@
 #include "core/ini_file.h"
 #include "core/patch_file.h"
 #include "core/rom_image.h"
-#include "tests/support/patch_bytes.h"
 #include "tests/support/test_rom.h"
 
 #include <gtest/gtest.h>
@@ -55,33 +54,4 @@ TEST(PatchFile, TellsTheStagesAPatchChangesAndWhatItSaysOfItself)
     other.byte(0x7FFF, 1);
     const Bytes foreign = tamo::MakePatch(PatchFormat::Bps, other.bytes, changed.bytes);
     EXPECT_THROW(tamo::PatchImage({image, base.offsets, ini}, foreign), tamo::PatchError);
-}
-
-TEST(PatchFile, AnImageThatKeepsItsSizeRefusesAPatchThatLengthensOrCutsIt)
-{
-    const tamo::test::TestRom base{0x4000};
-    const tamo::IniFile ini;
-    const tamo::RomImage image = base.image();
-    // Written out by hand: a record of two bytes at 0x3FFF runs one past the end; the
-    // truncation length 0x3000 cuts the image; a record of one byte at 0x0123 keeps it.
-    const Bytes longer{'P', 'A', 'T', 'C', 'H', 0x00, 0x3F, 0xFF, 0x00, 0x02, 7, 7, 'E', 'O', 'F'};
-    const Bytes shorter{'P', 'A', 'T', 'C', 'H', 'E', 'O', 'F', 0x00, 0x30, 0x00};
-    const Bytes inPlace{'P', 'A', 'T', 'C', 'H', 0x00, 0x01, 0x23, 0x00, 0x01, 9, 'E', 'O', 'F'};
-    for (const Bytes &patch : {longer, shorter}) {
-        try {
-            tamo::PatchImageKeepingSize({image, base.offsets, ini}, patch);
-            ADD_FAILURE() << "a patch of another size was applied";
-        } catch (const tamo::PatchError &error) {
-            EXPECT_NE(std::string(error.what()).find(" bytes from one of 16,384: the image keeps its size"),
-                      std::string::npos)
-                << error.what();
-        }
-    }
-    const Bytes patched = tamo::PatchImageKeepingSize({image, base.offsets, ini}, inPlace).bytes;
-    ASSERT_EQ(patched.size(), 0x4000u);
-    EXPECT_EQ(patched[0x0123], 9);
-    // Its errors come with the patch file's name.
-    const std::string named = tamo::test::PatchErrorText(
-        [&] { tamo::NamingPatchFile("fix.ips", [&] { return tamo::ApplyPatch(Bytes{'P'}, patched); }); });
-    EXPECT_EQ(named.rfind("fix.ips: not a patch", 0), 0u) << named;
 }

@@ -4,7 +4,9 @@
 #include "forms/UnitBananaEdit.h"
 #include "forms/UnitCameraEdit.h"
 #include "forms/UnitChip.h"
+#include "forms/UnitChipUses.h"
 #include "forms/UnitHistory.h"
+#include "forms/UnitOverview.h"
 #include "forms/UnitSpriteEdit.h"
 #include "forms/screen_size.h"
 
@@ -34,12 +36,13 @@ protected:
 
     static std::vector<ToolWindow *> toolWindows()
     {
-        return {FormChip, FormSpriteEdit, FormCameraEdit, FormBananaEdit, FormHistory};
+        return {FormChip, FormSpriteEdit, FormCameraEdit, FormBananaEdit, FormHistory, FormChipUses, FormOverview};
     }
     static std::vector<QAction *> toolWindowActions()
     {
         return {FormChip->toggleAction(), FormSpriteEdit->toggleAction(), FormCameraEdit->toggleAction(),
-                FormBananaEdit->toggleAction(), FormHistory->toggleAction()};
+                FormBananaEdit->toggleAction(), FormHistory->toggleAction(), FormChipUses->toggleAction(),
+                FormOverview->toggleAction()};
     }
 };
 
@@ -79,7 +82,8 @@ TEST_F(MainWindowSettingsTest, ClosingWritesTheSettingsInTheirOrderOnce)
     const tamo::IniFile ini = savedSettings();
     EXPECT_EQ(ini.sections(),
               (std::vector<std::string>{"MainWindow", "View", "Stage", "ChipWindow", "SpriteWindow",
-                                        "CameraWindow", "BananaWindow", "HistoryWindow", "MapView"}))
+                                        "CameraWindow", "BananaWindow", "HistoryWindow", "ChipUsesWindow",
+                                        "OverviewWindow", "MapView"}))
         << "no FileDialog section before a ROM was opened";
     EXPECT_EQ(ini.keys("MainWindow"),
               (std::vector<std::string>{"Left", "Top", "ClientWidth", "ClientHeight", "isMaximized"}));

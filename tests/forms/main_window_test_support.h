@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/stage.h"
+#include "forms/UnitChip.h"
 #include "forms/UnitMain.h"
 #include "forms/canvas_image.h"
 #include "forms/paint_tiles_tool.h"
@@ -103,6 +104,17 @@ protected:
         return stage.TilemapOffset + 2 * ((column + stage.TilemapStart / 32) * int64_t(stage.MapHeight) + row);
     }
     static uint16_t cellWord(int column, int row) { return romWord(cellOffset(column, row)); }
+
+    // Chooses the pen's chip by clicking it in the chip window, as the user does.
+    static void choosePenChip(int chip)
+    {
+        activate(FormChip);
+        auto *palette = control<QWidget>(FormChip, "ImageChip");
+        const QPoint at((chip % 16) * 32 + 5, (chip / 16) * 32 + 5);
+        QTest::mouseClick(palette, Qt::LeftButton, {}, at);
+        activate(FormMain);
+        ASSERT_EQ(session().Pen.CurrentChip, chip);
+    }
 
     // The image's pixels as the screen shows them.
     static QImage shownImage() { return imageMain()->grab().toImage(); }

@@ -45,17 +45,6 @@ protected:
         patchWord(cellOffset(column, row), word, EditScope::TileMap);
     }
 
-    // Chooses the pen's chip by clicking it in the chip window, as the user does.
-    static void choosePenChip(int chip)
-    {
-        activate(FormChip);
-        auto *palette = control<QWidget>(FormChip, "ImageChip");
-        const QPoint at((chip % 16) * 32 + 5, (chip / 16) * 32 + 5);
-        QTest::mouseClick(palette, Qt::LeftButton, {}, at);
-        activate(FormMain);
-        ASSERT_EQ(session().Pen.CurrentChip, chip);
-    }
-
     // The 32 x 32 pixels of cell (column, row) as shown, and the pixels of a tile word:
     // chip number in bits 0-13, left-right flip in bit 14, top-bottom flip in bit 15.
     static QImage shownCell(int column, int row)

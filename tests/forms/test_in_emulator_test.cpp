@@ -71,6 +71,7 @@ TEST_F(TestInEmulatorTest, CtrlRRunsTheUnsavedEditsOnACopyAndLeavesFileHistoryAn
     QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellCentre(2, 3));
     const int64_t cell = cellOffset(2, 3);
     ASSERT_EQ(cellWord(2, 3), 0x012C);
+    ASSERT_NE(file[size_t(cell)] | file[size_t(cell) + 1] << 8, 0x012C) << "the file held the edit already";
     session().Journal->writeNow();
     const std::vector<uint8_t> journal = tamo::fs::readWholeFile(session().Journal->path());
     QUndoStack *history = session().Document->history();
