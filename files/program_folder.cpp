@@ -5,6 +5,8 @@
 
 #include <QStandardPaths>
 
+#include <algorithm>
+
 #include <system_error>
 
 namespace tamo {
@@ -23,6 +25,16 @@ std::filesystem::path userFolder(QStandardPaths::StandardLocation location)
 std::string chipFileName(int32_t fgTilemap)
 {
     return "chip" + std::to_string(fgTilemap) + ".bmp";
+}
+
+// Below /usr lie the system's own programs, which its package manager alone writes and
+// removes: a copy there writes into the user's folders even when run by root, so that
+// removing the package leaves nothing behind.
+bool isSystemProgramFolder(const std::filesystem::path &dir)
+{
+    const std::filesystem::path system = "/usr";
+    const std::filesystem::path absolute = std::filesystem::absolute(dir).lexically_normal();
+    return std::mismatch(system.begin(), system.end(), absolute.begin(), absolute.end()).first == system.end();
 }
 
 } // namespace
@@ -45,7 +57,7 @@ ProgramFolder::ProgramFolder(std::filesystem::path dir, UserFolders user)
 
 ProgramFolder ProgramFolder::ofProgramIn(std::filesystem::path dir)
 {
-    if (fs::isWritableFolder(dir))
+    if (fs::isWritableFolder(dir) && !isSystemProgramFolder(dir))
         return ProgramFolder(std::move(dir));
     return ProgramFolder(std::move(dir), UserFolders::ofUser());
 }

@@ -34,7 +34,7 @@ public:
     ProgramFolder(std::filesystem::path dir, UserFolders user);
 
     // The folder of a program file in dir: everything beside it while its user can write
-    // there, the user's folders otherwise.
+    // there and it lies outside /usr, the user's folders otherwise.
     static ProgramFolder ofProgramIn(std::filesystem::path dir);
 
     const std::filesystem::path &dir() const { return m_dir; }

@@ -133,6 +133,14 @@ TEST_F(InstalledCopy, ReadOnlyFolderWritesIntoTheUsersFolders)
     EXPECT_EQ(made & stdfs::perms::all, stdfs::perms::owner_all);
 }
 
+TEST_F(InstalledCopy, SystemProgramsWriteIntoTheUsersFoldersEvenForRoot)
+{
+    // /usr/lib exists and root may write there: the place decides, not the permissions.
+    const tamo::ProgramFolder folder = tamo::ProgramFolder::ofProgramIn("/usr/lib/../lib");
+    EXPECT_EQ(folder.applicationIni(), temp / "config" / "tamo-editor" / "application.ini");
+    EXPECT_EQ(folder.backupsFolder(), temp / "data" / "tamo-editor" / "Backups");
+}
+
 TEST_F(InstalledCopy, UnsetFoldersFallBackBelowHome)
 {
     makeReadOnly();
