@@ -55,8 +55,17 @@ bool RomPatch::changes(const RomImage &rom) const
     requireInside(rom);
     if (m_writes.empty())
         return false;
-    // Later writes win where writes overlap: they are made in order on a copy of the span
-    // they touch, which is then compared with the image.
+    // Writes in order that never overlap (a difference patch, a single write) are each
+    // compared with the bytes they cover.
+    const bool apart = std::adjacent_find(m_writes.begin(), m_writes.end(), [](const RomWrite &a, const RomWrite &b) {
+                           return b.offset < a.offset + int64_t(a.bytes.size());
+                       }) == m_writes.end();
+    if (apart)
+        return std::any_of(m_writes.begin(), m_writes.end(), [&](const RomWrite &write) {
+            return !std::ranges::equal(write.bytes, bytesAt(rom, write));
+        });
+    // Otherwise later writes win where writes overlap: they are made in order on a copy of
+    // the span they touch, which is then compared with the image.
     int64_t begin = m_writes.front().offset;
     int64_t end = begin;
     for (const RomWrite &write : m_writes) {
@@ -83,9 +92,15 @@ RomPatch RomPatch::inverse(const RomImage &rom) const
 RomPatch RomPatch::applyTo(RomImage &rom) const
 {
     RomPatch undo = inverse(rom);
+    writeTo(rom);
+    return undo;
+}
+
+void RomPatch::writeTo(RomImage &rom) const
+{
+    requireInside(rom);
     for (const RomWrite &write : m_writes)
         rom.write(write.offset, write.bytes, write.what);
-    return undo;
 }
 
 } // namespace tamo

@@ -48,6 +48,9 @@ public:
     RomPatch inverse(const RomImage &rom) const;
     // Checks every write, then makes them; returns inverse(rom) as it was before.
     RomPatch applyTo(RomImage &rom) const;
+    // The same writes where the bytes they replace are known already (a step of a history
+    // made again): nothing is kept of them.
+    void writeTo(RomImage &rom) const;
 
 private:
     std::vector<RomWrite> m_writes;

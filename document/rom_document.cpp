@@ -109,9 +109,15 @@ bool RomDocument::edit(RomEdit edit)
     return true;
 }
 
-tamo::RomPatch RomDocument::apply(const RomEdit &edit, const tamo::RomPatch &patch, bool fromHistory)
+tamo::RomPatch RomDocument::apply(const RomEdit &edit)
 {
-    tamo::RomPatch undo = patch.applyTo(m_image);
-    emit changed(RomChange{edit.scope, edit.level, patch, fromHistory});
+    tamo::RomPatch undo = edit.patch.applyTo(m_image);
+    emit changed(RomChange{edit.scope, edit.level, edit.patch, false});
     return undo;
+}
+
+void RomDocument::replay(const RomEdit &edit, const tamo::RomPatch &patch)
+{
+    patch.writeTo(m_image);
+    emit changed(RomChange{edit.scope, edit.level, patch, true});
 }
