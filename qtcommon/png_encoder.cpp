@@ -13,20 +13,19 @@ namespace tamo {
 
 namespace {
 
-// Deflate level 3: on stage pictures nearly as small as the default level 6 in a third
-// of the time.
+// Deflate level 3: on a wide stage picture less than half the time of the default level 6,
+// for a file about a quarter larger (and still smaller than Qt's own settings make).
 constexpr int CompressionLevel = 3;
 constexpr int MaxPaletteColors = 256;
 
-// The pixels as palette indexes, one byte each, with their palette; none when the
-// picture holds more than 256 colours. Neighbouring pixels mostly share a colour, so the
-// last one is looked up first.
+// The pixels as palette indexes, one byte each, with their palette.
 struct PalettePicture
 {
     std::vector<uint8_t> indexes;
     std::vector<png_color> palette;
 };
 
+// The palette's colours by a small open-addressed table.
 class ColorIndex
 {
 public:
@@ -59,6 +58,8 @@ private:
     std::array<uint8_t, Slots> m_indexes{};
 };
 
+// None when the picture holds more than 256 colours. Neighbouring pixels mostly share a
+// colour, so a pixel of the same colour as the one before is not looked up.
 std::optional<PalettePicture> palettePicture(const QImage &picture)
 {
     PalettePicture result;
