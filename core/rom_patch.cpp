@@ -91,8 +91,25 @@ RomPatch RomPatch::inverse(const RomImage &rom) const
 
 RomPatch RomPatch::applyTo(RomImage &rom) const
 {
-    RomPatch undo = inverse(rom);
-    writeTo(rom);
+    requireInside(rom);
+    // Each write keeps the bytes it replaces just before it makes them, a stretch at a
+    // time, so that they are read while at hand rather than in a pass of their own. Undone
+    // in reverse order, the kept writes put back every byte, where writes overlap too.
+    constexpr size_t Stretch = size_t(1) << 16;
+    RomPatch undo;
+    undo.m_writes.reserve(m_writes.size());
+    for (const RomWrite &write : m_writes) {
+        RomWrite &kept = undo.m_writes.emplace_back(RomWrite{write.offset, {}, write.what});
+        kept.bytes.reserve(write.bytes.size());
+        for (size_t at = 0; at < write.bytes.size(); at += Stretch) {
+            const auto stretch = std::span<const uint8_t>(write.bytes).subspan(at, std::min(Stretch, write.bytes.size() - at));
+            const int64_t offset = write.offset + int64_t(at);
+            const auto replaced = std::span<const uint8_t>(rom.bytes()).subspan(size_t(offset), stretch.size());
+            kept.bytes.insert(kept.bytes.end(), replaced.begin(), replaced.end());
+            rom.write(offset, stretch, write.what);
+        }
+    }
+    std::reverse(undo.m_writes.begin(), undo.m_writes.end());
     return undo;
 }
 

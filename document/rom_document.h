@@ -72,6 +72,8 @@ signals:
 
 private:
     friend class RomEditCommand;
+    // Makes an edit known to change a byte a step of the history (or part of one).
+    void pushStep(RomEdit edit);
     // The two places where the image changes after it was opened: the edit as it is made,
     // which returns the patch that puts back what it replaced, and a step of the history
     // made again or undone, whose bytes to put back the history holds already.
