@@ -55,8 +55,17 @@ bool RomPatch::changes(const RomImage &rom) const
     requireInside(rom);
     if (m_writes.empty())
         return false;
-    // Later writes win where writes overlap: they are made in order on a copy of the span
-    // they touch, which is then compared with the image.
+    // Writes in order that never overlap (a difference patch, a single write) are each
+    // compared with the bytes they cover.
+    const bool apart = std::adjacent_find(m_writes.begin(), m_writes.end(), [](const RomWrite &a, const RomWrite &b) {
+                           return b.offset < a.offset + int64_t(a.bytes.size());
+                       }) == m_writes.end();
+    if (apart)
+        return std::any_of(m_writes.begin(), m_writes.end(), [&](const RomWrite &write) {
+            return !std::ranges::equal(write.bytes, bytesAt(rom, write));
+        });
+    // Otherwise later writes win where writes overlap: they are made in order on a copy of
+    // the span they touch, which is then compared with the image.
     int64_t begin = m_writes.front().offset;
     int64_t end = begin;
     for (const RomWrite &write : m_writes) {
@@ -82,10 +91,33 @@ RomPatch RomPatch::inverse(const RomImage &rom) const
 
 RomPatch RomPatch::applyTo(RomImage &rom) const
 {
-    RomPatch undo = inverse(rom);
+    requireInside(rom);
+    // Each write keeps the bytes it replaces just before it makes them, a stretch at a
+    // time, so that they are read while at hand rather than in a pass of their own. Undone
+    // in reverse order, the kept writes put back every byte, where writes overlap too.
+    constexpr size_t Stretch = size_t(1) << 16;
+    RomPatch undo;
+    undo.m_writes.reserve(m_writes.size());
+    for (const RomWrite &write : m_writes) {
+        RomWrite &kept = undo.m_writes.emplace_back(RomWrite{write.offset, {}, write.what});
+        kept.bytes.reserve(write.bytes.size());
+        for (size_t at = 0; at < write.bytes.size(); at += Stretch) {
+            const auto stretch = std::span<const uint8_t>(write.bytes).subspan(at, std::min(Stretch, write.bytes.size() - at));
+            const int64_t offset = write.offset + int64_t(at);
+            const auto replaced = std::span<const uint8_t>(rom.bytes()).subspan(size_t(offset), stretch.size());
+            kept.bytes.insert(kept.bytes.end(), replaced.begin(), replaced.end());
+            rom.write(offset, stretch, write.what);
+        }
+    }
+    std::reverse(undo.m_writes.begin(), undo.m_writes.end());
+    return undo;
+}
+
+void RomPatch::writeTo(RomImage &rom) const
+{
+    requireInside(rom);
     for (const RomWrite &write : m_writes)
         rom.write(write.offset, write.bytes, write.what);
-    return undo;
 }
 
 } // namespace tamo

@@ -46,8 +46,12 @@ public:
     // The patch that puts back what the image holds now where this one writes: applied
     // after this one, it restores every byte.
     RomPatch inverse(const RomImage &rom) const;
-    // Checks every write, then makes them; returns inverse(rom) as it was before.
+    // Checks every write, then makes them; returns the patch that undoes them (as
+    // inverse(rom) before would).
     RomPatch applyTo(RomImage &rom) const;
+    // The same writes where the bytes they replace are known already (a step of a history
+    // made again): nothing is kept of them.
+    void writeTo(RomImage &rom) const;
 
 private:
     std::vector<RomWrite> m_writes;

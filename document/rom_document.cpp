@@ -70,8 +70,13 @@ bool RomDocument::replaceImage(std::span<const uint8_t> bytes, const QString &te
     if (bytes.size() < size)
         throw tamo::RomError(text.toStdString() + ": " + std::to_string(bytes.size())
                              + " bytes are fewer than the image's " + std::to_string(size));
-    return edit(RomEdit{text, EditScope::WholeImage, level,
-                        tamo::DifferencePatch(m_image.bytes(), bytes.first(size), text.toStdString())});
+    // A difference patch changes a byte exactly when it writes one: it is not compared
+    // with the image a second time.
+    tamo::RomPatch difference = tamo::DifferencePatch(m_image.bytes(), bytes.first(size), text.toStdString());
+    if (difference.isEmpty())
+        return false;
+    pushStep(RomEdit{text, EditScope::WholeImage, level, std::move(difference)});
+    return true;
 }
 
 void RomDocument::reload(int32_t level)
@@ -98,6 +103,12 @@ bool RomDocument::edit(RomEdit edit)
 {
     if (!edit.patch.changes(m_image))
         return false;
+    pushStep(std::move(edit));
+    return true;
+}
+
+void RomDocument::pushStep(RomEdit edit)
+{
     // The history drops the steps above its index: a saved state among them is then
     // reached only through steps it no longer holds.
     const int index = m_history.index();
@@ -106,12 +117,17 @@ bool RomDocument::edit(RomEdit edit)
         m_savedIndex = index;
     }
     m_history.push(new RomEditCommand(*this, std::move(edit)));
-    return true;
 }
 
-tamo::RomPatch RomDocument::apply(const RomEdit &edit, const tamo::RomPatch &patch, bool fromHistory)
+tamo::RomPatch RomDocument::apply(const RomEdit &edit)
 {
-    tamo::RomPatch undo = patch.applyTo(m_image);
-    emit changed(RomChange{edit.scope, edit.level, patch, fromHistory});
+    tamo::RomPatch undo = edit.patch.applyTo(m_image);
+    emit changed(RomChange{edit.scope, edit.level, edit.patch, false});
     return undo;
+}
+
+void RomDocument::replay(const RomEdit &edit, const tamo::RomPatch &patch)
+{
+    patch.writeTo(m_image);
+    emit changed(RomChange{edit.scope, edit.level, patch, true});
 }

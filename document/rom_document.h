@@ -72,9 +72,13 @@ signals:
 
 private:
     friend class RomEditCommand;
-    // The one place where the image changes after it was opened. Returns the patch that
-    // puts back what patch replaced.
-    tamo::RomPatch apply(const RomEdit &edit, const tamo::RomPatch &patch, bool fromHistory);
+    // Makes an edit known to change a byte a step of the history (or part of one).
+    void pushStep(RomEdit edit);
+    // The two places where the image changes after it was opened: the edit as it is made,
+    // which returns the patch that puts back what it replaced, and a step of the history
+    // made again or undone, whose bytes to put back the history holds already.
+    tamo::RomPatch apply(const RomEdit &edit);
+    void replay(const RomEdit &edit, const tamo::RomPatch &patch);
     // The edits the steps from index first to index last stand for, in either order.
     int editsBetween(int first, int last) const;
     // The image is now what the file holds: fileBytes, read after the file had stamp.

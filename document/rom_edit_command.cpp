@@ -19,27 +19,30 @@ RomEditCommand::RomEditCommand(RomDocument &document, RomEdit edit)
 void RomEditCommand::redo()
 {
     if (m_undos.empty()) {
-        m_undos.push_back(m_document.apply(m_edit, m_edit.patch, false));
+        m_undos.push_back(m_document.apply(m_edit));
         return;
     }
     emit m_document.stageNeeded(m_edit.level);
-    m_document.apply(m_edit, m_edit.patch, true);
+    m_document.replay(m_edit, m_edit.patch);
 }
 
 void RomEditCommand::undo()
 {
     emit m_document.stageNeeded(m_edit.level);
-    m_document.apply(m_edit, undoPatch(), true);
+    m_document.replay(m_edit, undoPatch());
 }
 
-tamo::RomPatch RomEditCommand::undoPatch() const
+const tamo::RomPatch &RomEditCommand::undoPatch()
 {
-    // The latest edit's bytes are put back first, so that a place written twice ends with
-    // what it held before the first edit.
-    tamo::RomPatch undo;
-    for (auto patch = m_undos.rbegin(); patch != m_undos.rend(); ++patch)
-        undo.append(*patch);
-    return undo;
+    if (m_undos.size() > 1) {
+        // The latest edit's bytes are put back first, so that a place written twice ends
+        // with what it held before the first edit.
+        tamo::RomPatch undo;
+        for (auto patch = m_undos.rbegin(); patch != m_undos.rend(); ++patch)
+            undo.append(*patch);
+        m_undos = {std::move(undo)};
+    }
+    return m_undos.front();
 }
 
 int RomEditCommand::id() const

@@ -24,8 +24,9 @@ public:
     bool mergeWith(const QUndoCommand *other) override;
 
 private:
-    // The writes that put back the bytes as they were before the step.
-    tamo::RomPatch undoPatch() const;
+    // The writes that put back the bytes as they were before the step, folded into one
+    // patch the first time they are asked for.
+    const tamo::RomPatch &undoPatch();
 
     RomDocument &m_document;
     RomEdit m_edit;

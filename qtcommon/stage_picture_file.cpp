@@ -3,15 +3,14 @@
 #include "core/file_system.h"
 #include "core/stage.h"
 #include "files/file_names.h"
+#include "qtcommon/png_encoder.h"
 #include "qtcommon/qt_canvas.h"
 #include "view/stage_renderer.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 
 #include <filesystem>
-#include <span>
 #include <stdexcept>
+#include <vector>
 
 namespace tamo {
 
@@ -31,13 +30,13 @@ void SavePng(const QImage &picture, const QString &file)
     const std::filesystem::path path = filePath(file);
     if (picture.isNull())
         throw std::runtime_error(path.string() + ": the picture is empty (0 pixels), nothing was written");
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(picture))
-        throw std::runtime_error(path.string() + ": " + writer.errorString().toStdString());
-    fs::writeWholeFile(path, std::span(reinterpret_cast<const uint8_t *>(png.constData()), size_t(png.size())));
+    std::vector<uint8_t> png;
+    try {
+        png = EncodePng(picture);
+    } catch (const std::runtime_error &error) {
+        throw std::runtime_error(path.string() + ": " + error.what());
+    }
+    fs::writeWholeFile(path, png);
 }
 
 } // namespace tamo

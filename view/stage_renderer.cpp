@@ -11,7 +11,7 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
+#include <utility>
 #include <vector>
 
 namespace tamo {
@@ -55,6 +55,29 @@ void drawCells(const StageScene &scene, int32_t row, int32_t first, int32_t coun
     }
 }
 
+bool rowFirst(const CellPosition &a, const CellPosition &b)
+{
+    return std::pair(a.row, a.column) < std::pair(b.row, b.column);
+}
+
+// The cells whose tile words the patch writes, each once, row by row.
+std::vector<CellPosition> changedCells(const Stage &stage, const RomPatch &patch)
+{
+    std::vector<CellPosition> cells;
+    for (const RomWrite &write : patch.writes()) {
+        // Word by word: both bytes of a tile word name the same cell.
+        const int64_t begin = std::max<int64_t>(write.offset, stage.TilemapOffset);
+        const int64_t end = write.offset + int64_t(write.bytes.size());
+        for (int64_t word = (begin - stage.TilemapOffset) / 2; stage.TilemapOffset + 2 * word < end; ++word) {
+            if (const auto cell = TileCellAt(stage, stage.TilemapOffset + 2 * word))
+                cells.push_back(*cell);
+        }
+    }
+    std::sort(cells.begin(), cells.end(), rowFirst);
+    cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+    return cells;
+}
+
 } // namespace
 
 std::optional<PicturePoint> ChipCorner(const Picture *chipPicture, uint16_t word)
@@ -84,16 +107,19 @@ void DrawCell(const StageScene &scene, int32_t column, int32_t row)
 
 std::vector<CellPosition> DrawChangedCells(const StageScene &scene, const RomPatch &patch)
 {
-    std::set<CellPosition> cells;
-    for (const RomWrite &write : patch.writes()) {
-        for (size_t i = 0; i < write.bytes.size(); ++i) {
-            if (const auto cell = TileCellAt(scene.stage, write.offset + int64_t(i)))
-                cells.insert(*cell);
-        }
+    // Row by row, each run of neighbouring cells at once: the stage image is then written
+    // along its lines rather than one cell's 32 lines at a time.
+    std::vector<CellPosition> cells = changedCells(scene.stage, patch);
+    for (size_t first = 0; first < cells.size();) {
+        size_t end = first + 1;
+        while (end < cells.size() && cells[end].row == cells[first].row
+               && cells[end].column == cells[end - 1].column + 1)
+            ++end;
+        drawCells(scene, cells[first].row, cells[first].column, int32_t(end - first));
+        first = end;
     }
-    for (const CellPosition &cell : cells)
-        DrawCell(scene, cell.column, cell.row);
-    return {cells.begin(), cells.end()};
+    std::sort(cells.begin(), cells.end());
+    return cells;
 }
 
 void RedrawStage(const StageScene &scene)

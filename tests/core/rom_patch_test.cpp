@@ -54,6 +54,9 @@ TEST(RomPatch, ChangesTellsWhetherAnyByteWouldDiffer)
     EXPECT_TRUE(RomPatch().writeWord(2, 0x0909, "t").writeByte(3, 3, "t").changes(rom));
     EXPECT_FALSE(RomPatch().writeWord(6, 0x0706, "t").writeByte(0, 0, "t").changes(rom));
     EXPECT_TRUE(RomPatch().writeWord(6, 0x0706, "t").writeByte(0, 1, "t").changes(rom));
+    // Writes in order and apart, only the last of them changing a byte.
+    EXPECT_FALSE(RomPatch().writeByte(0, 0, "t").writeWord(2, 0x0302, "t").writeByte(7, 7, "t").changes(rom));
+    EXPECT_TRUE(RomPatch().writeByte(0, 0, "t").writeWord(2, 0x0302, "t").writeByte(7, 8, "t").changes(rom));
 }
 
 TEST(RomPatch, AppendedPatchesAndTheirInversesNestLikeOneEdit)

@@ -87,6 +87,48 @@ TEST_F(DocumentTest, AStrokeIsOneStepAndACellPaintedTwiceGetsBackItsFirstValue)
     EXPECT_EQ(document.history()->undoText(), QStringLiteral("Paint 1 cell"));
 }
 
+TEST_F(DocumentTest, AStrokeUndoneRedoneAndGrownStillUndoesToItsFirstBytes)
+{
+    PaintStroke stroke;
+    stroke.begin(document.newMergeKey());
+    document.edit(stroke.edit(tamo::RomPatch().writeWord(10, 0x1111, "t"), 5, document.image()));
+    document.edit(stroke.edit(tamo::RomPatch().writeWord(10, 0x2222, "t"), 5, document.image()));
+    document.history()->undo();
+    document.history()->redo();
+    document.history()->undo();
+    EXPECT_EQ(byte(10), 10);
+    document.history()->redo();
+    // The stroke goes on after the redo: its next put joins the same step.
+    document.edit(stroke.edit(tamo::RomPatch().writeWord(11, 0x3333, "t"), 5, document.image()));
+    ASSERT_EQ(document.history()->count(), 1);
+    EXPECT_EQ(byte(10), 0x22);
+    EXPECT_EQ(byte(12), 0x33);
+    document.history()->undo();
+    EXPECT_EQ(byte(10), 10);
+    EXPECT_EQ(byte(11), 11);
+    EXPECT_EQ(byte(12), 12);
+}
+
+TEST_F(DocumentTest, AWholeImageReplacedAndUndoneGivesBackEveryByteEitherWay)
+{
+    // Bytes 0-15 and 40-63 differ, one of them by its low bit only; 16-39 are the same.
+    std::vector<uint8_t> other(64);
+    for (size_t i = 0; i < other.size(); ++i)
+        other[i] = uint8_t(i >= 16 && i < 40 ? i : 200 - i);
+    other[63] = 62;
+    std::vector<uint8_t> original(64);
+    for (size_t i = 0; i < original.size(); ++i)
+        original[i] = uint8_t(i);
+    ASSERT_TRUE(document.replaceImage(other, QStringLiteral("Restore"), 1));
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(document.image().bytes(), other);
+        document.history()->undo();
+        EXPECT_EQ(document.image().bytes(), original);
+        document.history()->redo();
+    }
+    EXPECT_FALSE(document.replaceImage(other, QStringLiteral("Restore"), 1));
+}
+
 TEST_F(DocumentTest, EditsOfOneKeyInAnotherStageOrListAreStepsOfTheirOwn)
 {
     // Nudges of the same object number: twice in stage 1, then in stage 2, then in a camera

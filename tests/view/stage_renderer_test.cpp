@@ -1,8 +1,13 @@
+#include "core/rom_patch.h"
+#include "core/stage.h"
 #include "qtcommon/qt_canvas.h"
 #include "tests/view/view_test_support.h"
 #include "view/stage_renderer.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
 
 namespace tamo {
 namespace {
@@ -144,6 +149,38 @@ TEST_F(StageRenderer, DrawCellTouchesOnlyItsCell)
             expected.setPixel(x, y, after.pixel(x, y));
     }
     EXPECT_EQ(after, expected);
+}
+
+TEST_F(StageRenderer, ChangedCellsAreDrawnWhereverThePatchWritesAndNowhereElse)
+{
+    render();
+    const QImage before = canvas.bitmap().copy();
+    // Cells (0, 1) and (1, 1) side by side in a row, (3, 1) apart from them, (0, 2) below
+    // (0, 1), whose word follows in the map, and (2, 0) in another row; (2, 1) changes in the
+    // image but the patch does not write it. The patch writes cell (0, 1) twice and only the
+    // high byte of (3, 1).
+    const std::pair<CellPosition, uint16_t> changed[] = {
+        {{0, 1}, 0x0011}, {{1, 1}, 0x4012}, {{3, 1}, 0x8013}, {{0, 2}, 0x0016}, {{2, 0}, 0x0014}};
+    for (const auto &[cell, word] : changed)
+        fixture.setTile(cell.column, cell.row, word);
+    fixture.setTile(2, 1, 0x0015);
+    RomPatch patch;
+    patch.write(TileCellOffset(fixture.stage, 0, 1), std::vector<uint8_t>(4), "t")
+        .write(TileCellOffset(fixture.stage, 3, 1) + 1, std::vector<uint8_t>(1), "t")
+        .write(TileCellOffset(fixture.stage, 1, 1), std::vector<uint8_t>(2), "t")
+        .write(TileCellOffset(fixture.stage, 2, 0), std::vector<uint8_t>(2), "t")
+        .write(TileCellOffset(fixture.stage, 0, 1), std::vector<uint8_t>(2), "t");
+    EXPECT_EQ(DrawChangedCells(fixture.scene(canvas), patch),
+              (std::vector<CellPosition>{{0, 1}, {0, 2}, {1, 1}, {2, 0}, {3, 1}}));
+    QImage expected = before;
+    for (const auto &[cell, word] : changed) {
+        EXPECT_EQ(wrongPixels(canvas.bitmap(), cell.column, cell.row, word), 0);
+        for (int y = 32 * cell.row; y < 32 * cell.row + 32; ++y) {
+            for (int x = 32 * cell.column; x < 32 * cell.column + 32; ++x)
+                expected.setPixel(x, y, canvas.bitmap().pixel(x, y));
+        }
+    }
+    EXPECT_EQ(canvas.bitmap(), expected);
 }
 
 TEST_F(StageRenderer, RedrawPaintsOverTheSameBitmap)
