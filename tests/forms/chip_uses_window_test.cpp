@@ -152,8 +152,9 @@ TEST_F(ChipUsesWindowTest, ADoubleClickLoadsTheStageWithItsFirstUseInTheMiddleOf
         EXPECT_GE(at, bar->value());
         EXPECT_LT(at, bar->value() + view);
         // In the middle, unless the map ends before.
-        if (bar->value() > bar->minimum() && bar->value() < bar->maximum())
+        if (bar->value() > bar->minimum() && bar->value() < bar->maximum()) {
             EXPECT_NEAR(at - bar->value(), view / 2, 1);
+        }
     }
 }
 

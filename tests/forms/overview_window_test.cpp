@@ -73,8 +73,9 @@ TEST_F(OverviewWindowTest, TheWholeStageFitsTheWindowAndTheFrameFollowsTheMapVie
         const auto [left, right] = expectedFrameSides();
         EXPECT_TRUE(lightColumn(overview, left)) << "scrolled to " << scrolled;
         EXPECT_TRUE(lightColumn(overview, right)) << "scrolled to " << scrolled;
-        if (left >= 3)
+        if (left >= 3) {
             EXPECT_FALSE(lightColumn(overview, left - 3)) << "scrolled to " << scrolled;
+        }
         EXPECT_FALSE(lightColumn(overview, right + 3 < overviewWidth() ? right + 3 : left + 3)) << scrolled;
     }
 }
