@@ -112,15 +112,28 @@ std::vector<ByteRun> DifferingRuns(std::span<const uint8_t> a, std::span<const u
     return runs;
 }
 
+int64_t RunBytes(std::span<const ByteRun> runs)
+{
+    int64_t bytes = 0;
+    for (const ByteRun &run : runs)
+        bytes += run.end - run.begin;
+    return bytes;
+}
+
+RomPatch PatchOfRuns(std::span<const uint8_t> to, std::span<const ByteRun> runs, std::string_view what)
+{
+    RomPatch patch;
+    for (const ByteRun &run : runs)
+        patch.write(run.begin, to.subspan(size_t(run.begin), size_t(run.end - run.begin)), what);
+    return patch;
+}
+
 RomPatch DifferencePatch(std::span<const uint8_t> from, std::span<const uint8_t> to, std::string_view what)
 {
     if (from.size() != to.size())
         throw RomError(std::string(what) + ": " + std::to_string(to.size()) + " bytes cannot replace "
                        + std::to_string(from.size()));
-    RomPatch patch;
-    for (const ByteRun &run : DifferingRuns(from, to, PatchJoinGap))
-        patch.write(run.begin, to.subspan(size_t(run.begin), size_t(run.end - run.begin)), what);
-    return patch;
+    return PatchOfRuns(to, DifferingRuns(from, to, PatchJoinGap), what);
 }
 
 } // namespace tamo

@@ -27,6 +27,12 @@ std::vector<ByteRun> DifferingRuns(std::span<const uint8_t> a, std::span<const u
 // bytes between them.
 constexpr int64_t PatchJoinGap = 64;
 
+// How many bytes the runs cover.
+int64_t RunBytes(std::span<const ByteRun> runs);
+
+// The patch that writes the bytes of to at the runs of offsets.
+RomPatch PatchOfRuns(std::span<const uint8_t> to, std::span<const ByteRun> runs, std::string_view what);
+
 // The patch that turns the bytes from into the bytes to, which must be as many.
 RomPatch DifferencePatch(std::span<const uint8_t> from, std::span<const uint8_t> to, std::string_view what);
 

@@ -79,6 +79,14 @@ void RomImage::write(int64_t offset, std::span<const uint8_t> data, std::string_
     std::copy(data.begin(), data.end(), m_bytes.begin() + offset);
 }
 
+void RomImage::trade(std::vector<uint8_t> &bytes, std::string_view what)
+{
+    if (bytes.size() != m_bytes.size())
+        throw RomError(std::string(what) + ": " + std::to_string(bytes.size()) + " bytes cannot replace "
+                       + std::to_string(m_bytes.size()));
+    m_bytes.swap(bytes);
+}
+
 void RomImage::writeByte(int64_t offset, uint32_t value, std::string_view what)
 {
     write(offset, LittleEndian<1>(value), what);

@@ -11,7 +11,7 @@ namespace tamo {
 // The whole ROM file as one byte array. Offset 0 is the file's first byte; multi-byte
 // values are little-endian. Every access is checked: one outside the image throws a
 // RomRangeError naming the offset, what was being read or written ("what") and the
-// image size, and changes nothing. Every change goes through write().
+// image size, and changes nothing. Every change goes through write() or trade().
 class RomImage
 {
 public:
@@ -40,6 +40,9 @@ public:
     void writeByte(int64_t offset, uint32_t value, std::string_view what);   // low 8 bits
     void writeWord(int64_t offset, uint32_t value, std::string_view what);   // low 16 bits
     void writeDword(int64_t offset, uint32_t value, std::string_view what);  // 32 bits
+    // The image and bytes, which must be as many, trade places: a change of the whole image
+    // is then made and undone without copying it. Throws RomError for another size.
+    void trade(std::vector<uint8_t> &bytes, std::string_view what);
 
     // Throws the RomRangeError for [offset, offset + length) unless contains() holds.
     void requireRange(int64_t offset, int64_t length, std::string_view what) const;

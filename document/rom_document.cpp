@@ -70,12 +70,19 @@ bool RomDocument::replaceImage(std::span<const uint8_t> bytes, const QString &te
     if (bytes.size() < size)
         throw tamo::RomError(text.toStdString() + ": " + std::to_string(bytes.size())
                              + " bytes are fewer than the image's " + std::to_string(size));
-    // A difference patch changes a byte exactly when it writes one: it is not compared
-    // with the image a second time.
-    tamo::RomPatch difference = tamo::DifferencePatch(m_image.bytes(), bytes.first(size), text.toStdString());
-    if (difference.isEmpty())
+    const std::span<const uint8_t> replacement = bytes.first(size);
+    const std::vector<tamo::ByteRun> runs = tamo::DifferingRuns(m_image.bytes(), replacement, tamo::PatchJoinGap);
+    if (runs.empty())
         return false;
-    pushStep(RomEdit{text, EditScope::WholeImage, level, std::move(difference)});
+    RomEdit step{text, EditScope::WholeImage, level, {}};
+    // The writes and the bytes they replace take twice the bytes that differ: from half the
+    // image on, one copy of the other image is less, and it is traded rather than copied.
+    if (2 * tamo::RunBytes(runs) >= int64_t(size)) {
+        pushStep(std::move(step), {replacement.begin(), replacement.end()});
+    } else {
+        step.patch = tamo::PatchOfRuns(replacement, runs, text.toStdString());
+        pushStep(std::move(step));
+    }
     return true;
 }
 
@@ -107,7 +114,7 @@ bool RomDocument::edit(RomEdit edit)
     return true;
 }
 
-void RomDocument::pushStep(RomEdit edit)
+void RomDocument::pushStep(RomEdit edit, std::vector<uint8_t> otherImage)
 {
     // The history drops the steps above its index: a saved state among them is then
     // reached only through steps it no longer holds.
@@ -116,7 +123,7 @@ void RomDocument::pushStep(RomEdit edit)
         m_editsOffHistory += editsBetween(index, m_savedIndex);
         m_savedIndex = index;
     }
-    m_history.push(new RomEditCommand(*this, std::move(edit)));
+    m_history.push(new RomEditCommand(*this, std::move(edit), std::move(otherImage)));
 }
 
 tamo::RomPatch RomDocument::apply(const RomEdit &edit)
@@ -130,4 +137,11 @@ void RomDocument::replay(const RomEdit &edit, const tamo::RomPatch &patch)
 {
     patch.writeTo(m_image);
     emit changed(RomChange{edit.scope, edit.level, patch, true});
+}
+
+void RomDocument::trade(const RomEdit &edit, std::vector<uint8_t> &otherImage, bool fromHistory)
+{
+    m_image.trade(otherImage, edit.text.toStdString());
+    static const tamo::RomPatch NoWrites;
+    emit changed(RomChange{edit.scope, edit.level, NoWrites, fromHistory});
 }

@@ -73,12 +73,14 @@ signals:
 private:
     friend class RomEditCommand;
     // Makes an edit known to change a byte a step of the history (or part of one).
-    void pushStep(RomEdit edit);
+    void pushStep(RomEdit edit, std::vector<uint8_t> otherImage = {});
     // The two places where the image changes after it was opened: the edit as it is made,
     // which returns the patch that puts back what it replaced, and a step of the history
     // made again or undone, whose bytes to put back the history holds already.
     tamo::RomPatch apply(const RomEdit &edit);
     void replay(const RomEdit &edit, const tamo::RomPatch &patch);
+    // A step that holds the other image whole trades it with the image.
+    void trade(const RomEdit &edit, std::vector<uint8_t> &otherImage, bool fromHistory);
     // The edits the steps from index first to index last stand for, in either order.
     int editsBetween(int first, int last) const;
     // The image is now what the file holds: fileBytes, read after the file had stamp.

@@ -37,6 +37,7 @@ struct RomChange
 {
     EditScope scope;
     int32_t level;
-    const tamo::RomPatch &patch; // the writes made
+    // The writes made; none for a step that traded the image whole (anything may differ).
+    const tamo::RomPatch &patch;
     bool fromHistory;            // made by undo or redo rather than by the edit itself
 };

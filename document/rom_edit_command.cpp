@@ -9,27 +9,35 @@ constexpr int MergingEditId = 1;
 
 } // namespace
 
-RomEditCommand::RomEditCommand(RomDocument &document, RomEdit edit)
+RomEditCommand::RomEditCommand(RomDocument &document, RomEdit edit, std::vector<uint8_t> otherImage)
     : QUndoCommand(edit.text)
     , m_document(document)
     , m_edit(std::move(edit))
+    , m_otherImage(std::move(otherImage))
 {
 }
 
 void RomEditCommand::redo()
 {
-    if (m_undos.empty()) {
+    // The edit itself is made in the stage shown; a step made again shows its stage first.
+    if (m_made)
+        emit m_document.stageNeeded(m_edit.level);
+    if (!m_otherImage.empty())
+        m_document.trade(m_edit, m_otherImage, m_made);
+    else if (m_made)
+        m_document.replay(m_edit, m_edit.patch);
+    else
         m_undos.push_back(m_document.apply(m_edit));
-        return;
-    }
-    emit m_document.stageNeeded(m_edit.level);
-    m_document.replay(m_edit, m_edit.patch);
+    m_made = true;
 }
 
 void RomEditCommand::undo()
 {
     emit m_document.stageNeeded(m_edit.level);
-    m_document.replay(m_edit, undoPatch());
+    if (!m_otherImage.empty())
+        m_document.trade(m_edit, m_otherImage, true);
+    else
+        m_document.replay(m_edit, undoPatch());
 }
 
 const tamo::RomPatch &RomEditCommand::undoPatch()

@@ -4,17 +4,21 @@
 
 #include <QUndoCommand>
 
+#include <cstdint>
 #include <vector>
 
 class RomDocument;
 
 // One step of the history: redo makes the edit's writes, undo puts back the bytes they
-// replaced. Consecutive edits with the same merge key, made in the same stage and with the
+// replaced; a step that holds the other image whole trades it with the image either way. Consecutive edits with the same merge key, made in the same stage and with the
 // same scope, fold into one step.
 class RomEditCommand : public QUndoCommand
 {
 public:
-    RomEditCommand(RomDocument &document, RomEdit edit);
+    // With otherImage, the step trades that image with the document's whole (its edit then
+    // has no writes): a step that changes most of the image, as a restore point or a
+    // reload does, is then undone and made again without a copy.
+    RomEditCommand(RomDocument &document, RomEdit edit, std::vector<uint8_t> otherImage = {});
 
     const RomEdit &edit() const { return m_edit; }
 
@@ -30,7 +34,11 @@ private:
 
     RomDocument &m_document;
     RomEdit m_edit;
-    // What each edit folded into the step replaced, in the order the edits were made; empty
-    // until the first redo, which is the edit itself (later ones come from the history).
+    // What each edit folded into the step replaced, in the order the edits were made.
     std::vector<tamo::RomPatch> m_undos;
+    // Whether the first redo, which is the edit itself, has been made: later ones come from
+    // the history.
+    bool m_made = false;
+    // The image on the other side of a step that trades it whole; empty for any other step.
+    std::vector<uint8_t> m_otherImage;
 };

@@ -129,6 +129,27 @@ TEST_F(DocumentTest, AWholeImageReplacedAndUndoneGivesBackEveryByteEitherWay)
     EXPECT_FALSE(document.replaceImage(other, QStringLiteral("Restore"), 1));
 }
 
+TEST_F(DocumentTest, AReplacementKeepsOnlyTheBytesThatDifferUnlessMostOfThemDo)
+{
+    // One byte of 64 differs: the step writes that byte and puts back its old value.
+    std::vector<uint8_t> other(64);
+    for (size_t i = 0; i < other.size(); ++i)
+        other[i] = uint8_t(i);
+    other[10] = 99;
+    ASSERT_TRUE(document.replaceImage(other, QStringLiteral("Restore"), 1));
+    document.history()->undo();
+    EXPECT_EQ(events, (std::vector<std::string>{"change 5 1 edit 10=99", "stage 1", "change 5 1 history 10=10"}));
+    // Every byte differs: the other image is traded whole, and the change lists no writes.
+    for (uint8_t &byte : other)
+        byte = uint8_t(~byte);
+    events.clear();
+    ASSERT_TRUE(document.replaceImage(other, QStringLiteral("Restore"), 2));
+    document.history()->undo();
+    EXPECT_EQ(events, (std::vector<std::string>{"change 5 2 edit", "stage 2", "change 5 2 history"}));
+    EXPECT_EQ(byte(10), 10);
+    EXPECT_EQ(byte(63), 63);
+}
+
 TEST_F(DocumentTest, EditsOfOneKeyInAnotherStageOrListAreStepsOfTheirOwn)
 {
     // Nudges of the same object number: twice in stage 1, then in stage 2, then in a camera
