@@ -10,8 +10,8 @@
 #include "view/tile_word.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace tamo {
@@ -55,25 +55,33 @@ void drawCells(const StageScene &scene, int32_t row, int32_t first, int32_t coun
     }
 }
 
-bool rowFirst(const CellPosition &a, const CellPosition &b)
+// A cell's place in row-major order: the cells of one row follow each other by column, so
+// neighbours in a row have consecutive keys. Sorting plain numbers keeps the sort cheap
+// beside the drawing it orders.
+uint64_t rowFirstKey(CellPosition cell)
 {
-    return std::pair(a.row, a.column) < std::pair(b.row, b.column);
+    return uint64_t(uint32_t(cell.row)) << 32 | uint32_t(cell.column);
 }
 
-// The cells whose tile words the patch writes, each once, row by row.
-std::vector<CellPosition> changedCells(const Stage &stage, const RomPatch &patch)
+CellPosition cellOfKey(uint64_t key)
 {
-    std::vector<CellPosition> cells;
+    return CellPosition{int32_t(uint32_t(key)), int32_t(key >> 32)};
+}
+
+// The cells whose tile words the patch writes, each once, row by row, as rowFirstKey.
+std::vector<uint64_t> changedCells(const Stage &stage, const RomPatch &patch)
+{
+    std::vector<uint64_t> cells;
     for (const RomWrite &write : patch.writes()) {
         // Word by word: both bytes of a tile word name the same cell.
         const int64_t begin = std::max<int64_t>(write.offset, stage.TilemapOffset);
         const int64_t end = write.offset + int64_t(write.bytes.size());
         for (int64_t word = (begin - stage.TilemapOffset) / 2; stage.TilemapOffset + 2 * word < end; ++word) {
             if (const auto cell = TileCellAt(stage, stage.TilemapOffset + 2 * word))
-                cells.push_back(*cell);
+                cells.push_back(rowFirstKey(*cell));
         }
     }
-    std::sort(cells.begin(), cells.end(), rowFirst);
+    std::sort(cells.begin(), cells.end());
     cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
     return cells;
 }
@@ -109,15 +117,17 @@ std::vector<CellPosition> DrawChangedCells(const StageScene &scene, const RomPat
 {
     // Row by row, each run of neighbouring cells at once: the stage image is then written
     // along its lines rather than one cell's 32 lines at a time.
-    std::vector<CellPosition> cells = changedCells(scene.stage, patch);
-    for (size_t first = 0; first < cells.size();) {
+    const std::vector<uint64_t> keys = changedCells(scene.stage, patch);
+    for (size_t first = 0; first < keys.size();) {
         size_t end = first + 1;
-        while (end < cells.size() && cells[end].row == cells[first].row
-               && cells[end].column == cells[end - 1].column + 1)
+        while (end < keys.size() && keys[end] == keys[end - 1] + 1)
             ++end;
-        drawCells(scene, cells[first].row, cells[first].column, int32_t(end - first));
+        const CellPosition cell = cellOfKey(keys[first]);
+        drawCells(scene, cell.row, cell.column, int32_t(end - first));
         first = end;
     }
+    std::vector<CellPosition> cells(keys.size());
+    std::transform(keys.begin(), keys.end(), cells.begin(), cellOfKey);
     std::sort(cells.begin(), cells.end());
     return cells;
 }
