@@ -8,8 +8,13 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <stdexcept>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tamo {
 
@@ -48,6 +53,33 @@ struct Area
                 std::min(right, other.right), std::min(bottom, other.bottom)};
     }
 };
+
+constexpr int CellLineBytes = CellPixels * BytesPerPixel;
+
+// One line of a cell into the bitmap. A stage's bitmap is far larger than any cache and a
+// redraw writes it before anything reads it again: stores that bypass the cache spare
+// reading each of its lines in first, half of the copy's memory traffic. The bitmap's
+// lines start 16-byte aligned; any other place is copied plainly.
+inline void copyCellLine(uchar *out, const uchar *in)
+{
+#if defined(__SSE2__)
+    if (reinterpret_cast<uintptr_t>(out) % 16 == 0) {
+        for (int i = 0; i < CellLineBytes; i += 16)
+            _mm_stream_si128(reinterpret_cast<__m128i *>(out + i),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i)));
+        return;
+    }
+#endif
+    std::memcpy(out, in, CellLineBytes);
+}
+
+// Streamed stores are seen by every reader once this returns.
+inline void finishCellLines()
+{
+#if defined(__SSE2__)
+    _mm_sfence();
+#endif
+}
 
 // A hint that the bytes at address will be read soon; nothing where the compiler has no
 // way to say so. Reading ahead of the source's end is harmless: a hint never faults.
@@ -210,9 +242,10 @@ void QtCanvas::copyCellRow(const Picture *source, std::span<const std::optional<
             // The cells of a row come from all over the source, more places at once than
             // the processor follows by itself: each cell's next line is asked for ahead.
             prefetch(cell.in + (line + 1) * inStride);
-            std::memcpy(out + cell.left * BytesPerPixel, cell.in + line * inStride, CellPixels * BytesPerPixel);
+            copyCellLine(out + cell.left * BytesPerPixel, cell.in + line * inStride);
         }
     }
+    finishCellLines();
     if (!m_observer)
         return;
     for (const RowCell &cell : m_rowCells) {
