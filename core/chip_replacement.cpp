@@ -1,6 +1,7 @@
 #include "core/chip_replacement.h"
 
 #include "core/chip_uses.h"
+#include "core/count_text.h"
 #include "core/integer_syntax.h"
 #include "core/rom_image.h"
 
@@ -79,7 +80,7 @@ std::string ReplaceChipText(const ChipReplacement &replacement, int64_t cells)
 {
     return "Replace chip " + hexText(uint32_t(replacement.fromChip) & ChipBits, ChipDigits) + " by "
         + hexText(replacement.toWord & ChipBits, ChipDigits) + flipsText(replacement) + " in "
-        + std::to_string(cells) + (cells == 1 ? " cell" : " cells");
+        + CountText(cells, "cell");
 }
 
 } // namespace tamo

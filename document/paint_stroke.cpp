@@ -1,5 +1,6 @@
 #include "document/paint_stroke.h"
 
+#include "core/count_text.h"
 #include "core/rom_image.h"
 
 void PaintStroke::begin(uint64_t mergeKey)
@@ -21,7 +22,6 @@ RomEdit PaintStroke::edit(const tamo::RomPatch &patch, int32_t level, const tamo
         }
     }
     const size_t cells = m_cells.size();
-    const QString text = cells == 1 ? QStringLiteral("Paint 1 cell")
-                                    : QStringLiteral("Paint %1 cells").arg(cells);
+    const QString text = QString::fromStdString("Paint " + tamo::CountText(int64_t(cells), "cell"));
     return RomEdit{text, EditScope::TileMap, level, patch, m_mergeKey};
 }

@@ -1,5 +1,6 @@
 #include "document/recovery_journal.h"
 
+#include "core/count_text.h"
 #include "core/file_system.h"
 #include "core/rom_difference.h"
 #include "core/rom_error.h"
@@ -333,7 +334,7 @@ JournalLookup RecoveryJournal::lookUp()
 void RecoveryJournal::restore(const FoundJournal &journal, int32_t level)
 {
     const int steps = journal.work.steps;
-    const QString text = steps == 1 ? QStringLiteral("Recovered 1 edit") : QStringLiteral("Recovered %1 edits").arg(steps);
+    const QString text = QString::fromStdString("Recovered " + tamo::CountText(steps, "edit"));
     if (!m_document.edit(RomEdit{text, EditScope::WholeImage, level, journal.work.patch, 0, steps})) {
         discard(journal);
         return;

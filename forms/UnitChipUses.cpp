@@ -5,12 +5,15 @@
 #include "session/stage_session.h"
 
 #include "core/chip_uses.h"
+#include "core/count_text.h"
 #include "core/name_lists.h"
 #include "qtcommon/shift_jis_text.h"
 
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
+
+#include <string_view>
 
 TFormChipUses *FormChipUses = nullptr;
 
@@ -23,9 +26,9 @@ constexpr ActionDefinition chipUsesAction{"ViewChipUsesWindow", "Chip Uses(&U)",
 // The item's data: the stage's number.
 constexpr int LevelRole = Qt::UserRole;
 
-QString cellsText(size_t cells)
+QString countText(size_t count, std::string_view noun)
 {
-    return cells == 1 ? QStringLiteral("1 cell") : QStringLiteral("%1 cells").arg(cells);
+    return QString::fromStdString(tamo::CountText(int64_t(count), noun));
 }
 
 } // namespace
@@ -102,7 +105,7 @@ void TFormChipUses::RefreshList()
     size_t cells = 0;
     for (const tamo::StageChipUses &stage : uses) {
         auto *item = new QListWidgetItem(QStringLiteral("%1 (%2)").arg(
-            tamo::fromShiftJis(tamo::LevelItemText(m_session.OffsetsIni, stage.level)), cellsText(stage.cells.size())));
+            tamo::fromShiftJis(tamo::LevelItemText(m_session.OffsetsIni, stage.level)), countText(stage.cells.size(), "cell")));
         item->setData(LevelRole, stage.level);
         ListBoxChipUses->addItem(item);
         if (stage.level == selectedLevel)
@@ -110,7 +113,7 @@ void TFormChipUses::RefreshList()
         cells += stage.cells.size();
     }
     const QString chip = QString::number(m_listedChip, 16).toUpper().rightJustified(4, QLatin1Char('0'));
-    LabelChip->setText(QStringLiteral("Chip %1: %2 in %3 stages").arg(chip, cellsText(cells), QString::number(uses.size())));
+    LabelChip->setText(QStringLiteral("Chip %1: %2 in %3").arg(chip, countText(cells, "cell"), countText(uses.size(), "stage")));
 }
 
 void TFormChipUses::ListBoxChipUsesDblClick(QListWidgetItem *item)

@@ -1,6 +1,7 @@
 #include "forms/chip_use_highlight.h"
 
 #include "core/chip_uses.h"
+#include "core/count_text.h"
 #include "forms/stage_image.h"
 #include "session/stage_session.h"
 
@@ -10,7 +11,7 @@ QString countText(int64_t cells)
 {
     if (cells == 0)
         return QStringLiteral("used in no cell");
-    return cells == 1 ? QStringLiteral("used in 1 cell") : QStringLiteral("used in %1 cells").arg(cells);
+    return QString::fromStdString("used in " + tamo::CountText(cells, "cell"));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "files/file_names.h"
 #include "forms/message_box.h"
 
+#include "core/count_text.h"
 #include "core/file_system.h"
 #include "document/recovery_journal.h"
 #include "document/rom_document.h"
@@ -16,7 +17,7 @@ namespace {
 
 QString unsavedEditsText(int count)
 {
-    return count == 1 ? QStringLiteral("1 unsaved edit") : QStringLiteral("%1 unsaved edits").arg(count);
+    return QString::fromStdString(tamo::CountText(count, "unsaved edit"));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "view/tile_tools.h"
 
+#include "core/count_text.h"
 #include "view/map_editor.h"
 #include "view/map_pen.h"
 #include "view/stage_scene.h"
@@ -12,7 +13,7 @@ namespace {
 
 std::string cellsText(const char *verb, int64_t cells)
 {
-    return std::string(verb) + " " + std::to_string(cells) + (cells == 1 ? " cell" : " cells");
+    return std::string(verb) + " " + CountText(cells, "cell");
 }
 
 // The cells a patch of tile words writes, two bytes each.

@@ -8,6 +8,7 @@
 #include "qtcommon/shift_jis_text.h"
 
 #include <QJsonArray>
+#include <QLabel>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -121,6 +122,20 @@ TEST_F(ChipUsesWindowTest, TheListAgreesWithTheTileWordsAndFindChipAndFollowsThe
             counted.emplace_back(use.level, use.cells);
         EXPECT_EQ(findChipStages(chip), counted) << "chip " << chip;
     }
+}
+
+TEST_F(ChipUsesWindowTest, TheHeadingCountsCellsAndStagesInTheirOwnNumber)
+{
+    // A chip no stage uses, painted into one cell of stage 22.
+    int chip = 0;
+    while (!countedUses(chip).empty())
+        ++chip;
+    choosePenChip(chip);
+    QTest::mouseClick(imageMain(), Qt::LeftButton, {}, cellCentre(0, 0));
+    QApplication::processEvents();
+    const QString number = QStringLiteral("%1").arg(chip, 4, 16, QLatin1Char('0')).toUpper();
+    EXPECT_EQ(control<QLabel>(FormChipUses, "LabelChip")->text(),
+              QStringLiteral("Chip %1: 1 cell in 1 stage").arg(number));
 }
 
 TEST_F(ChipUsesWindowTest, ADoubleClickLoadsTheStageWithItsFirstUseInTheMiddleOfTheMap)
