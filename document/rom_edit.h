@@ -39,5 +39,6 @@ struct RomChange
     int32_t level;
     // The writes made; none for a step that traded the image whole (anything may differ).
     const tamo::RomPatch &patch;
-    bool fromHistory;            // made by undo or redo rather than by the edit itself
+    // Made by undo or redo rather than by the edit itself.
+    bool fromHistory;
 };

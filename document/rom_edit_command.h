@@ -10,8 +10,9 @@
 class RomDocument;
 
 // One step of the history: redo makes the edit's writes, undo puts back the bytes they
-// replaced; a step that holds the other image whole trades it with the image either way. Consecutive edits with the same merge key, made in the same stage and with the
-// same scope, fold into one step.
+// replaced; a step that holds the other image whole trades it with the image either way.
+// Consecutive edits with the same merge key, made in the same stage and with the same
+// scope, fold into one step.
 class RomEditCommand : public QUndoCommand
 {
 public:

@@ -8,9 +8,9 @@
 #include "qtcommon/shift_jis_text.h"
 
 #include <QJsonArray>
-#include <QLabel>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QProcess>
 #include <QScrollArea>
 #include <QScrollBar>
