@@ -131,8 +131,7 @@ RomPatch PatchOfRuns(std::span<const uint8_t> to, std::span<const ByteRun> runs,
 RomPatch DifferencePatch(std::span<const uint8_t> from, std::span<const uint8_t> to, std::string_view what)
 {
     if (from.size() != to.size())
-        throw RomError(std::string(what) + ": " + std::to_string(to.size()) + " bytes cannot replace "
-                       + std::to_string(from.size()));
+        throw ReplacementSizeError(what, to.size(), from.size());
     return PatchOfRuns(to, DifferingRuns(from, to, PatchJoinGap), what);
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tamo {
 
@@ -18,5 +20,12 @@ class RomRangeError : public RomError
 public:
     using RomError::RomError;
 };
+
+// The whole image replaced by bytes of another size.
+inline RomError ReplacementSizeError(std::string_view what, size_t replacing, size_t replaced)
+{
+    return RomError(std::string(what) + ": " + std::to_string(replacing) + " bytes cannot replace "
+                    + std::to_string(replaced));
+}
 
 } // namespace tamo

@@ -82,8 +82,7 @@ void RomImage::write(int64_t offset, std::span<const uint8_t> data, std::string_
 void RomImage::trade(std::vector<uint8_t> &bytes, std::string_view what)
 {
     if (bytes.size() != m_bytes.size())
-        throw RomError(std::string(what) + ": " + std::to_string(bytes.size()) + " bytes cannot replace "
-                       + std::to_string(m_bytes.size()));
+        throw ReplacementSizeError(what, bytes.size(), m_bytes.size());
     m_bytes.swap(bytes);
 }
 
